@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Dovi needs that are not there yet.
+# Usage: install-deps.sh [build|bench|fuzz|screenshot]...  (build is always included)
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libjpeg-dev
+          libgtest-dev)
+for extra in "$@"; do
+    case "$extra" in
+        build) ;;
+        bench) packages+=(libvips-tools imagemagick graphicsmagick hyperfine time
+                          desktop-base rsync) ;;
+        fuzz) packages+=(clang libclang-rt-dev) ;;
+        screenshot) packages+=(xvfb xauth x11-apps imagemagick) ;;
+        *) echo "install-deps: unknown group '$extra'" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+    # A virtual name (libjpeg-dev on some releases) counts as present when it resolves.
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

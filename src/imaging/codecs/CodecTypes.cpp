@@ -1,0 +1,15 @@
+#include "imaging/codecs/CodecTypes.h"
+
+namespace dovi::imaging {
+
+QImage allocatePixels(int width, int height, bool withAlpha) {
+    if (!dimensionsAllowed(width, height))
+        return {};
+    QImage img(width, height, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (img.isNull())
+        return {};
+    img.fill(withAlpha ? 0x00000000u : 0xff000000u);
+    return img;
+}
+
+} // namespace dovi::imaging

@@ -1,0 +1,30 @@
+#pragma once
+#include "imaging/codecs/CodecTypes.h"
+
+#include <QByteArray>
+#include <QString>
+
+// JPEG reading and writing through libjpeg-turbo.
+namespace dovi::imaging::jpeg {
+
+// The two quality factors of a JPEG save, each 1..255: 1 gives the finest
+// quantisation; the file gets smaller as either factor grows.
+struct SaveOptions {
+    int luminanceFactor = 1;
+    int chrominanceFactor = 1;
+};
+
+bool sniff(Bytes head);
+
+// Decodes a whole file held in memory; a broken file gives a failed result and
+// never ends the process. The EXIF orientation is applied, so the picture comes
+// back upright. With request.fitBox set, DCT scaling decodes no larger than
+// needed to cover the box.
+DecodeResult decode(Bytes data, const DecodeRequest& request = {});
+
+// Writes the image as a baseline JPEG. image.exif (orientation reset to
+// upright) and image.iccProfile are written back when present.
+bool encode(const Image& image, const SaveOptions& options, QByteArray& out,
+            QString* error = nullptr);
+
+} // namespace dovi::imaging::jpeg
