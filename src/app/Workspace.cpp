@@ -1,0 +1,28 @@
+#include "app/Workspace.h"
+
+#include "app/ProgramFiles.h"
+
+namespace dovi {
+
+Workspace::Workspace(QString programFolder, IniStore& store, SettingsEnvironment environment)
+    : programFolder_(std::move(programFolder)), store_(store),
+      environment_(std::move(environment)) {}
+
+QString Workspace::tempFolder() const {
+    return programFilePath(programFolder_, kTempFolderName);
+}
+
+void Workspace::loadSettings() {
+    loadAllSettings(settings, store_, environment_);
+    emit settingsChanged();
+}
+
+void Workspace::saveSettings() {
+    saveAllSettings(settings, store_);
+}
+
+void Workspace::saveSetting(const QString& key) {
+    dovi::saveSetting(settings, store_, key);
+}
+
+} // namespace dovi

@@ -1,0 +1,148 @@
+#include "app/ProgramFiles.h"
+#include "app/SharedServices.h"
+#include "app/Shutdown.h"
+#include "app/Startup.h"
+#include "app/Workspace.h"
+
+#include "ScriptedUi.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace dovi;
+
+namespace {
+
+struct StartFixture : ::testing::Test {
+    QTemporaryDir dir;
+    QString program() const { return dir.filePath("prog"); }
+    QString ini() const { return dir.filePath("Dovi.ini"); }
+    QString lockPath() const { return dir.filePath("dovi.lock"); }
+    void SetUp() override { QDir().mkpath(program()); }
+
+    StartOutcome start(test::ScriptedUi& ui, platform::DisplayFacts display) {
+        IniStore store(ini());
+        platform::InstanceLock lock(lockPath());
+        const StartOutcome outcome = startProgram(ui, store, lock, program(), display);
+        lock.release();
+        return outcome;
+    }
+};
+
+} // namespace
+
+TEST_F(StartFixture, FirstStartDisplayChecksByScreenWidthAndDpiAndOnlyOnce) {
+    const struct {
+        int width;
+        double dpi;
+        QStringList expected;
+    } cases[] = {
+        {800, 96.0, {kLargeFontsMessage, kResolutionMessage}},
+        {1024, 96.0, {kLargeFontsMessage}},
+        {1023, 120.0, {kResolutionMessage}},
+        {1920, 144.0, {}},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(ini());
+        test::ScriptedUi first;
+        EXPECT_EQ(start(first, {c.width, 600, c.dpi}), StartOutcome::Run);
+        EXPECT_EQ(first.promptTexts(), c.expected) << c.width << " px at " << c.dpi;
+        for (const auto& p : first.prompts) {
+            EXPECT_EQ(p.title, "Orvane");
+            EXPECT_EQ(p.icon, MessageIcon::Warning);
+            EXPECT_EQ(p.buttons, MessageButtons::Ok);
+        }
+        test::ScriptedUi later;
+        start(later, {c.width, 600, c.dpi});
+        EXPECT_TRUE(later.prompts.isEmpty()) << "later starts ask nothing";
+    }
+}
+
+TEST_F(StartFixture, SecondCopyIsRefusedAndWritesNothing) {
+    platform::InstanceLock running(lockPath());
+    ASSERT_TRUE(running.tryAcquire());
+    test::ScriptedUi ui;
+    EXPECT_EQ(start(ui, {800, 600, 96.0}), StartOutcome::AlreadyRunning);
+    EXPECT_EQ(ui.promptTexts(), QStringList{kAlreadyRunningMessage});
+    EXPECT_FALSE(QFileInfo::exists(ini()));
+    EXPECT_FALSE(QFileInfo::exists(program() + "/Temp"));
+    EXPECT_FALSE(QFileInfo::exists(program() + "/dovilogo.jpg"));
+}
+
+TEST_F(StartFixture, StartCreatesTempPutsTheLogoAndMakesSeriesWritable) {
+    const QString series = program() + "/series.dat";
+    ASSERT_TRUE(test::writeFile(series, "\"x\",1\r\n"));
+    QFile::setPermissions(series, QFileDevice::ReadOwner);
+    test::ScriptedUi ui;
+    start(ui, {1920, 1080, 120.0});
+    EXPECT_TRUE(QFileInfo(program() + "/Temp").isDir());
+    EXPECT_TRUE(QFile::permissions(series) & QFileDevice::WriteOwner);
+    const QImage logo(program() + "/dovilogo.jpg");
+    EXPECT_FALSE(logo.isNull());
+}
+
+TEST_F(StartFixture, TempIsEmptiedAtShutDownNotAtStartAndNothingOutsideIsTouched) {
+    const QString temp = program() + "/Temp";
+    QDir().mkpath(temp + "/sub");
+    const QString outside = dir.filePath("precious.txt");
+    test::writeFile(outside, "keep");
+    QFile::setPermissions(outside, QFileDevice::ReadOwner);
+    test::writeFile(temp + "/0.bmp", "a");
+    test::writeFile(temp + "/.hidden", "b");
+    test::writeFile(temp + "/readonly.bmp", "c");
+    QFile::setPermissions(temp + "/readonly.bmp", QFileDevice::ReadOwner);
+    test::writeFile(temp + "/sub/inner.bmp", "d");
+    QFile::link(outside, temp + "/link-out");
+
+    test::ScriptedUi ui;
+    start(ui, {1920, 1080, 120.0});
+    EXPECT_TRUE(QFileInfo::exists(temp + "/0.bmp")) << "start must not empty Temp";
+
+    IniStore store(ini());
+    Workspace ws(program(), store, {1920, 1080, dir.path()});
+    ws.loadSettings();
+    shutDown(ws);
+    EXPECT_FALSE(QFileInfo::exists(temp + "/0.bmp"));
+    EXPECT_FALSE(QFileInfo::exists(temp + "/.hidden"));
+    EXPECT_FALSE(QFileInfo::exists(temp + "/readonly.bmp"));
+    EXPECT_TRUE(QFileInfo::exists(temp + "/sub/inner.bmp"));
+    EXPECT_EQ(test::readFile(outside), "keep");
+    EXPECT_FALSE(QFile::permissions(outside) & QFileDevice::WriteOwner)
+        << "a link's target is never changed";
+    IniStore saved(ini());
+    EXPECT_EQ(saved.value("System", "history", "?"), "500");
+}
+
+TEST_F(StartFixture, TempThatIsALinkIsNotEmptied) {
+    const QString elsewhere = dir.filePath("elsewhere");
+    QDir().mkpath(elsewhere);
+    test::writeFile(elsewhere + "/important.jpg", "x");
+    QFile::link(elsewhere, program() + "/Temp");
+    EXPECT_EQ(emptyTempFolder(program()), 0);
+    EXPECT_TRUE(QFileInfo::exists(elsewhere + "/important.jpg"));
+}
+
+TEST(SetStatus, BusyThenIdleEndsWithTheIdleCaptionAtZero) {
+    test::ScriptedUi ui;
+    ui.progressValue = 40;
+    setStatus(ui, true);
+    EXPECT_TRUE(ui.waitCursor);
+    EXPECT_TRUE(ui.idleLightBusy);
+    EXPECT_EQ(ui.progressMode, 1);
+    EXPECT_EQ(ui.progressValue, 0);
+    setStatus(ui, true);
+    setStatus(ui, false);
+    EXPECT_FALSE(ui.waitCursor);
+    EXPECT_FALSE(ui.idleLightBusy);
+    EXPECT_EQ(ui.progressMode, 0);
+    EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
+    EXPECT_EQ(ui.progressValue, 0);
+}
+
+TEST(JoinPath, RootJoinsDirectlyOtherFoldersWithASlash) {
+    EXPECT_EQ(joinPath("/", "a.jpg"), "/a.jpg");
+    EXPECT_EQ(joinPath("/home/me", "a.jpg"), "/home/me/a.jpg");
+}
