@@ -12,6 +12,11 @@ QString Workspace::tempFolder() const {
     return programFilePath(programFolder_, kTempFolderName);
 }
 
+void Workspace::addHistory(const QString& line) {
+    history.add(line, settings.historyLimit);
+    emit historyChanged();
+}
+
 void Workspace::loadSettings() {
     loadAllSettings(settings, store_, environment_);
     emit settingsChanged();

@@ -1,11 +1,15 @@
 #pragma once
+#include "app/HoldList.h"
 #include "app/IniStore.h"
+#include "app/RunningHistory.h"
 #include "app/Settings.h"
 #include "app/SettingsTable.h"
 #include "app/Ui.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace dovi {
 
@@ -18,6 +22,31 @@ public:
     Workspace(QString programFolder, IniStore& store, SettingsEnvironment environment);
 
     Settings settings;
+
+    // The browser: the folder shown (no trailing "/" except the root "/"),
+    // the name pattern of the file list, the names it lists, and which of them
+    // the user has selected right now (kept by the window, one flag per name).
+    QString currentFolder;
+    QString filePattern;
+    QStringList files;
+    QList<bool> fileSelected;
+    // The entry that has the file list's focus; -1 when none.
+    int currentEntry = -1;
+    // The selection other operations see: names selected at the last refresh.
+    QStringList selected;
+    // A second listing of the current folder for folder statistics: same
+    // pattern, archive and read-only shown, hidden and system not.
+    QStringList sizer;
+
+    HoldList hold;
+    RunningHistory history;
+
+    // The action list every file command acts on, and whether it came out empty.
+    QStringList targets;
+    bool actionListEmpty = false;
+
+    // True while the preview shows a file whose facts are on the labels.
+    bool previewValid = false;
 
     // Stop requests polled between files by long loops.
     bool processAbort = false;
@@ -38,8 +67,23 @@ public:
     // the lists' attribute rules).
     void announceSettingsChanged() { emit settingsChanged(); }
 
+    // Appends a line to the running history (callers check historyLimit first,
+    // as a rule; a line written with the history off is dropped at once).
+    void addHistory(const QString& line);
+
 signals:
     void settingsChanged();
+    // The folder shown changed; the tree follows it.
+    void currentFolderChanged(const QString& folder);
+    // The file list was re-read (names and selection flags may have changed).
+    void filesChanged();
+    // The counters' numbers (total, selected, held) may have changed.
+    void countersChanged();
+    void holdListChanged();
+    void historyChanged();
+    // The preview must show the logo with empty labels (valid false), or the
+    // facts of the file just measured (valid true).
+    void previewReset();
 
 private:
     QString programFolder_;

@@ -5,6 +5,13 @@
 #include <QImage>
 #include <QString>
 
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace dovi::test {
 
 // The public image suites live outside the repository, beside it at

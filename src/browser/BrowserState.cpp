@@ -1,0 +1,100 @@
+#include "browser/BrowserState.h"
+
+#include "app/ProgramFiles.h"
+#include "app/Workspace.h"
+#include "browser/FileListing.h"
+
+#include <QDir>
+#include <QSet>
+
+namespace dovi::browser {
+
+QString fullPath(const Workspace& ws, const QString& name) {
+    return joinPath(ws.currentFolder, name);
+}
+
+QString normaliseFolder(const QString& folder) {
+    if (folder.isEmpty())
+        return folder;
+    return QDir::cleanPath(folder);
+}
+
+void rereadFiles(Workspace& ws) {
+    QSet<QString> wasSelected;
+    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
+        if (ws.fileSelected[i])
+            wasSelected.insert(ws.files[i]);
+    const QString focused =
+        ws.currentEntry >= 0 && ws.currentEntry < ws.files.size() ? ws.files[ws.currentEntry]
+                                                                  : QString();
+
+    ws.files = listFolder(ws.currentFolder, ws.filePattern,
+                          AttributeRules::fromSettings(ws.settings));
+    ws.fileSelected.fill(false, ws.files.size());
+    ws.currentEntry = -1;
+    for (int i = 0; i < ws.files.size(); ++i) {
+        ws.fileSelected[i] = wasSelected.contains(ws.files[i]);
+        if (ws.files[i] == focused)
+            ws.currentEntry = i;
+    }
+    emit ws.filesChanged();
+}
+
+void updateCounters(Workspace& ws) {
+    ws.sizer = listFolder(ws.currentFolder, ws.filePattern, AttributeRules::forStatistics());
+    emit ws.countersChanged();
+}
+
+void refreshSelection(Workspace& ws) {
+    ws.selected.clear();
+    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
+        if (ws.fileSelected[i])
+            ws.selected.append(ws.files[i]);
+    updateCounters(ws);
+}
+
+void resetPreview(Workspace& ws) {
+    ws.previewValid = false;
+    emit ws.previewReset();
+}
+
+void changeFolder(Workspace& ws, const QString& folder) {
+    ws.currentFolder = normaliseFolder(folder);
+    ws.files.clear();
+    ws.fileSelected.clear();
+    ws.currentEntry = -1;
+    emit ws.currentFolderChanged(ws.currentFolder);
+    rereadFiles(ws);
+    refreshSelection(ws);
+    resetPreview(ws);
+}
+
+void chooseFilter(Workspace& ws, int index) {
+    ws.settings.filterIndex = index;
+    const QString pattern = patternForFilter(index);
+    if (!pattern.isEmpty())
+        ws.filePattern = pattern;
+    ws.fileSelected.fill(false, ws.files.size());
+    rereadFiles(ws);
+    refreshSelection(ws);
+    resetPreview(ws);
+    ws.saveSetting(QStringLiteral("filter"));
+}
+
+namespace {
+QString panel(const char* label, qsizetype count) {
+    return QLatin1String(label) + QString::number(count);
+}
+} // namespace
+
+QString totalPanelText(const Workspace& ws) {
+    return panel("Total : ", ws.files.size());
+}
+QString selectedPanelText(const Workspace& ws) {
+    return panel("Selected : ", ws.selected.size());
+}
+QString heldPanelText(const Workspace& ws) {
+    return panel("Held : ", ws.hold.count());
+}
+
+} // namespace dovi::browser

@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+
+namespace dovi {
+class Workspace;
+}
+
+// The browser's shared operations: which folder is shown, what its list holds,
+// what is selected, and the counters. Every file command calls back into these
+// after it has changed files on disk.
+namespace dovi::browser {
+
+// Folder and name joined by the program's one rule (root joins directly).
+QString fullPath(const Workspace& ws, const QString& name);
+
+// A folder in the form the browser keeps it: no trailing "/" except for "/".
+QString normaliseFolder(const QString& folder);
+
+// The tree's folder change: list the new folder (files and sizer), refresh
+// the selection and counters, and reset the preview.
+void changeFolder(Workspace& ws, const QString& folder);
+
+// Re-reads the file list from disk with its pattern and the attribute rules.
+// Names still listed keep their selection flag.
+void rereadFiles(Workspace& ws);
+
+// Rebuilds `selected` from the file list's selection, then the counters.
+void refreshSelection(Workspace& ws);
+
+// Re-reads the statistics listing and tells observers the counts changed.
+void updateCounters(Workspace& ws);
+
+// A file-type entry chosen: new pattern for both lists (0..5 only), re-read,
+// refresh, reset the preview, and store "filter" at once.
+void chooseFilter(Workspace& ws, int index);
+
+// The preview goes back to the logo with empty labels.
+void resetPreview(Workspace& ws);
+
+// Panel texts: "Total : 12", "Selected : 0", "Held : 3".
+QString totalPanelText(const Workspace& ws);
+QString selectedPanelText(const Workspace& ws);
+QString heldPanelText(const Workspace& ws);
+
+} // namespace dovi::browser
