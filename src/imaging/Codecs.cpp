@@ -1,0 +1,80 @@
+#include "imaging/Codecs.h"
+
+#include "imaging/codecs/BmpCodec.h"
+#include "imaging/codecs/JpegCodec.h"
+#include "imaging/codecs/PcxCodec.h"
+#include "imaging/codecs/TgaCodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace dovi::imaging {
+
+FormatCode sniffFormat(Bytes head, const QString& fileName) {
+    if (jpeg::sniff(head))
+        return Jpeg;
+    if (bmp::sniff(head))
+        return Bmp;
+    if (pcx::sniff(head))
+        return Pcx;
+    if (tga::sniff(head))
+        return Tga;
+    Q_UNUSED(fileName);
+    return None;
+}
+
+DecodeResult decodeBytes(Bytes data, const QString& fileName, const DecodeRequest& request) {
+    switch (sniffFormat(data, fileName)) {
+    case Jpeg: return jpeg::decode(data, request);
+    case Bmp: return bmp::decode(data, request);
+    case Pcx: return pcx::decode(data, request);
+    case Tga: return tga::decode(data, request);
+    default: return DecodeResult::failure(QStringLiteral("not a supported image type"));
+    }
+}
+
+DecodeResult decodeFile(const QString& path, const DecodeRequest& request) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return DecodeResult::failure(file.errorString());
+    // Read, not mapped: a file cut short by another program while we decode
+    // must give a short read, never a bus error.
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return DecodeResult::failure(file.errorString());
+    return decodeBytes(
+        Bytes(reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size())),
+        path, request);
+}
+
+bool encodeImage(const Image& image, FormatCode format, const EncodeOptions& options,
+                 QByteArray& out, QString* error) {
+    switch (format) {
+    case Jpeg:
+        return jpeg::encode(image, {options.jpegLuminanceFactor, options.jpegChrominanceFactor}, out,
+                            error);
+    case Bmp: return bmp::encode(image, out, error);
+    case Pcx: return pcx::encode(image, out, error);
+    case Tga: return tga::encode(image, out, error);
+    default:
+        if (error)
+            *error = QStringLiteral("unknown save format");
+        return false;
+    }
+}
+
+bool saveImageFile(const Image& image, const QString& path, FormatCode format,
+                   const EncodeOptions& options, QString* error) {
+    QByteArray bytes;
+    if (!encodeImage(image, format, options, bytes, error))
+        return false;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        if (error)
+            *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace dovi::imaging
