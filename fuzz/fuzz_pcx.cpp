@@ -1,0 +1,23 @@
+#include "imaging/codecs/PcxCodec.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Decodes the input; a picture that loads is written back and read again, so
+// the writer meets every shape of picture the reader can produce.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace dovi::imaging;
+    pcx::sniff(Bytes(data, size));
+    const DecodeResult first = pcx::decode(Bytes(data, size));
+    if (!first.ok())
+        return 0;
+    QByteArray encoded;
+    if (!pcx::encode(first.image, encoded))
+        __builtin_trap();
+    const DecodeResult again =
+        pcx::decode(Bytes(reinterpret_cast<const std::uint8_t*>(encoded.constData()),
+                          static_cast<std::size_t>(encoded.size())));
+    if (!again.ok() || again.image.pixels.size() != first.image.pixels.size())
+        __builtin_trap();
+    return 0;
+}
