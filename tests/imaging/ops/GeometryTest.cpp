@@ -87,20 +87,25 @@ TEST(Geometry, MovesEveryPixelToItsPlace) {
 TEST(Geometry, CropClipsToThePicture) {
     const QImage src = numbered(6, 5);
     const struct {
-        QRect asked;
-        std::optional<QRect> got; // none: null result
+        int left, top, width, height; // plain ints: QRect cannot hold INT_MAX sizes
+        std::optional<QRect> got;     // none: null result
     } cases[] = {
-        {{1, 2, 3, 2}, QRect(1, 2, 3, 2)},       {{-2, -1, 4, 3}, QRect(0, 0, 2, 2)},
-        {{4, 3, 10, 10}, QRect(4, 3, 2, 2)},     {{0, 0, 6, 5}, QRect(0, 0, 6, 5)},
-        {{-5, -5, 100, 100}, QRect(0, 0, 6, 5)}, {{6, 0, 2, 2}, std::nullopt},
-        {{0, -3, 2, 3}, std::nullopt},           {{2, 2, 0, 2}, std::nullopt},
-        {{2, 2, 2, -1}, std::nullopt},           {{3, 3, INT_MAX, INT_MAX}, QRect(3, 3, 3, 2)},
+        {1, 2, 3, 2, QRect(1, 2, 3, 2)},
+        {-2, -1, 4, 3, QRect(0, 0, 2, 2)},
+        {4, 3, 10, 10, QRect(4, 3, 2, 2)},
+        {0, 0, 6, 5, QRect(0, 0, 6, 5)},
+        {-5, -5, 100, 100, QRect(0, 0, 6, 5)},
+        {6, 0, 2, 2, std::nullopt},
+        {0, -3, 2, 3, std::nullopt},
+        {2, 2, 0, 2, std::nullopt},
+        {2, 2, 2, -1, std::nullopt},
+        {3, 3, INT_MAX, INT_MAX, QRect(3, 3, 3, 2)},
+        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.asked.x() << "," << c.asked.y() << " "
-                                        << c.asked.width() << "x" << c.asked.height());
-        const QImage out =
-            ops::crop(src, c.asked.x(), c.asked.y(), c.asked.width(), c.asked.height());
+        SCOPED_TRACE(testing::Message()
+                     << c.left << "," << c.top << " " << c.width << "x" << c.height);
+        const QImage out = ops::crop(src, c.left, c.top, c.width, c.height);
         if (!c.got) {
             EXPECT_TRUE(out.isNull());
             continue;
