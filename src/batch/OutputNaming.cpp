@@ -3,6 +3,8 @@
 #include "app/ProgramFiles.h"
 #include "batch/ProcessOptions.h"
 
+#include <iterator>
+
 namespace dovi::batch {
 
 namespace {
@@ -10,11 +12,17 @@ struct Row {
     const char* extension;
     imaging::FormatCode format;
 };
-constexpr Row kAlternates[] = {
-    {".jpg", imaging::Jpeg}, {".bmp", imaging::Bmp}, {".tga", imaging::Tga}, {".pcx", imaging::Pcx}};
+// The first four rows are the settings' choices; the last is the command line's
+// lossless output.
+constexpr Row kAlternates[] = {{".jpg", imaging::Jpeg},
+                               {".bmp", imaging::Bmp},
+                               {".tga", imaging::Tga},
+                               {".pcx", imaging::Pcx},
+                               {".png", imaging::PngOutput}};
 
 const Row& rowFor(int index) {
-    return (index >= 0 && index < 4) ? kAlternates[index] : kAlternates[0];
+    return (index >= 0 && index < int(std::size(kAlternates))) ? kAlternates[index]
+                                                               : kAlternates[0];
 }
 } // namespace
 

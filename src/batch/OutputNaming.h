@@ -24,7 +24,7 @@ OutputTarget outputFor(const QString& source, imaging::FormatCode loadedFormat,
                        const ProcessOptions& options);
 
 // The extension and format of an alternate-format index (0 JPEG, 1 BMP, 2 TGA,
-// 3 PCX); an index outside the table gives JPEG.
+// 3 PCX, and 4 PNG for the command line); an index outside the table gives JPEG.
 QString alternateExtension(int altSaveFormat);
 imaging::FormatCode alternateFormat(int altSaveFormat);
 
