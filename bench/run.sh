@@ -269,20 +269,31 @@ end_load=$(cut -d' ' -f1-3 /proc/loadavg)
         if [ "$2" = 1 ]; then echo "- met: $1"; else echo "- MISSED: $1"; fi
     }
     at_least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a >= b ? 1 : 0) }'; }
+    # Judged on wall time; the CPU-time ratio beside it shows what load did to it.
+    both() { # both CASE BASECASE: "wall × a, CPU × b"
+        echo "wall × $(ratio "$(median_of "$1" 2)" "$(median_of "$2" 2)"), CPU × $(ratio "$(median_of "$1" 3)" "$(median_of "$2" 3)")"
+    }
+    faster() { # the case of the two with the lower median wall time
+        if awk -v a="$(median_of "$1" 2)" -v b="$(median_of "$2" 2)" 'BEGIN { exit !(a <= b) }'; then
+            echo "$1"
+        else
+            echo "$2"
+        fi
+    }
     dw=$(median_of fit_dovi 2)
-    target "fit: dovi-batch at least as fast as vipsthumbnail per core (× $(ratio "$(median_of fit_vips_cores 2)" "$dw"))" \
+    target "fit: dovi-batch at least as fast as vipsthumbnail per core ($(both fit_vips_cores fit_dovi))" \
         "$(at_least "$(median_of fit_vips_cores 2)" "$dw")"
-    best_im=$(printf '%s\n%s\n' "$(median_of fit_im_one 2)" "$(median_of fit_im_cores 2)" | sort -g | head -1)
-    target "fit: dovi-batch at least 3× faster than mogrify, its faster way (× $(ratio "$best_im" "$dw"))" \
-        "$(at_least "$(ratio "$best_im" "$dw")" 3)"
+    im=$(faster fit_im_one fit_im_cores)
+    target "fit: dovi-batch at least 3× faster than mogrify, its faster way, $im ($(both "$im" fit_dovi))" \
+        "$(at_least "$(ratio "$(median_of "$im" 2)" "$dw")" 3)"
     target "quality: PSNR at least 32 dB against the full-decode resize (min $pmin, median $pmed)" \
         "$(at_least "$pmin" 32)"
-    cw=$(median_of conv_dovi 2)
-    best_gm=$(printf '%s\n%s\n' "$(median_of conv_gm_one 2)" "$(median_of conv_gm_cores 2)" | sort -g | head -1)
-    target "mixed to JPEG: at least 2× faster than gm, its faster way (× $(ratio "$best_gm" "$cw"))" \
-        "$(at_least "$(ratio "$best_gm" "$cw")" 2)"
-    target "colour count adds under 25% to the decode ($count_ratio)" \
-        "$(awk -v r="$count_ratio" 'BEGIN { print (r < 0.25 ? 1 : 0) }')"
+    gm=$(faster conv_gm_one conv_gm_cores)
+    target "mixed to JPEG: at least 2× faster than gm, its faster way, $gm ($(both "$gm" conv_dovi))" \
+        "$(at_least "$(ratio "$(median_of "$gm" 2)" "$(median_of conv_dovi 2)")" 2)"
+    per_file_median=$(grep '^per-file' "$results/colours.txt" | sed 's/.*median=\([0-9.]*\).*/\1/')
+    target "colour count adds under 25% to a photo's decode (per-file median $per_file_median; all photos together $count_ratio)" \
+        "$(awk -v r="$per_file_median" 'BEGIN { print (r < 0.25 ? 1 : 0) }')"
     target "peak RSS at most 1.5× vipsthumbnail's ($(ratio "$rss_dovi" "$rss_vips"))" \
         "$(awk -v a="$rss_dovi" -v b="$rss_vips" 'BEGIN { print (a <= 1.5 * b ? 1 : 0) }')"
 } > "$report"
