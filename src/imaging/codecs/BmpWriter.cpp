@@ -9,7 +9,9 @@
 // 8-bit indexed when the source was paletted and at most 256 colours are used,
 // 24-bit otherwise. Pictures with any translucent pixel get 32-bit BGRA with a
 // BITMAPV5HEADER whose bit masks name the alpha channel, the form other
-// programs read alpha from.
+// programs read alpha from. A picture transparent everywhere reads back
+// opaque (readers, ours included, take all-zero alpha for "no alpha"); the
+// decoder never produces one.
 namespace dovi::imaging::bmp {
 namespace {
 
