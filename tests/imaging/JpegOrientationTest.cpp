@@ -80,6 +80,7 @@ TEST_P(JpegOrientation, DecodesUpright) {
     EXPECT_EQ(result.fullHeight, 40);
     EXPECT_LE(dovi::test::maxChannelDifference(upright, result.image.pixels), 8);
     EXPECT_EQ(jpeg::exif::orientation(files::bytes(result.image.exif)), orientation);
+    EXPECT_EQ(jpeg::uprightSize(files::bytes(file)), QSize(64, 40));
 }
 
 TEST_P(JpegOrientation, ScaledDecodeIsUprightToo) {

@@ -22,6 +22,10 @@ bool sniff(Bytes head);
 // needed to cover the box.
 DecodeResult decode(Bytes data, const DecodeRequest& request = {});
 
+// The picture's upright size (EXIF orientation applied) from its headers
+// alone, without decoding; an empty size when the headers are unreadable.
+QSize uprightSize(Bytes data);
+
 // Writes the image as a baseline JPEG. image.exif (orientation reset to
 // upright) and image.iccProfile are written back when present.
 bool encode(const Image& image, const SaveOptions& options, QByteArray& out,
