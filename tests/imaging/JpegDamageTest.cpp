@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <random>
+#include <stdexcept>
 
 namespace jpeg = dovi::imaging::jpeg;
 namespace files = dovi::test::jpegfiles;
@@ -78,14 +79,21 @@ TEST_P(JpegTruncation, CutFileMatchesWhatTheLibraryMakesOfIt) {
     files::Options options;
     options.progressive = GetParam();
     options.subsample = true;
-    const QByteArray file = files::write(dovi::test::makeTestPattern(72, 400), options);
-    const qsizetype dataStart = files::segmentEnd(file, 0xDA);
-    for (const int percent : {5, 20, 45, 70, 95}) {
-        const QByteArray cut = file.left(dataStart + (file.size() - dataStart) * percent / 100);
-        const auto r = jpeg::decode(files::bytes(cut));
-        ASSERT_TRUE(r.ok()) << percent << "%: " << r.error.toStdString();
-        EXPECT_TRUE(dovi::test::samePixels(files::plainDecode(cut), r.image.pixels))
-            << percent << "%";
+    // Narrow pictures put many rows of blocks in the decoder's read-ahead.
+    for (const int width : {8, 72}) {
+        const QByteArray file = files::write(dovi::test::makeTestPattern(width, 400), options);
+        const qsizetype dataStart = files::segmentEnd(file, 0xDA);
+        for (int percent = 5; percent < 100; percent += 9) {
+            const QByteArray cut = file.left(dataStart + (file.size() - dataStart) * percent / 100);
+            const auto r = jpeg::decode(files::bytes(cut));
+            if (!r.ok()) {
+                // A cut inside a later scan's header is fatal to libjpeg too.
+                EXPECT_THROW(files::plainDecode(cut), std::runtime_error) << percent << "%";
+                continue;
+            }
+            EXPECT_TRUE(dovi::test::samePixels(files::plainDecode(cut), r.image.pixels))
+                << width << " wide, " << percent << "%";
+        }
     }
 }
 

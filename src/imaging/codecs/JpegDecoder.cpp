@@ -60,10 +60,13 @@ void watchProgress(j_common_ptr cinfo) {
         fail(cinfo, cinfo->err->jpeg_message_table[source->firstRowWarning]);
 }
 
-// A Huffman decoder that meets a marker inside a scan warns and decodes the
-// rest of that scan as empty blocks (a restart marker only resynchronises).
-// The end-of-image marker, or any marker in a file of one scan, means the
-// picture's coded data has ended.
+// A Huffman decoder that needs bits past a marker inside a scan warns and
+// decodes the rest of that scan as empty blocks (a restart marker only
+// resynchronises). The warning comes at the block where the data stopped,
+// which makes it the place to note the cut: the source itself learns of the
+// end earlier, while up to 57 bits of data still wait in the bit buffer. The
+// end-of-image marker (the source's own one when the file ran out), or any
+// marker in a file of one scan, means the picture's coded data has ended.
 void noteCutScan(j_common_ptr cinfo, int code) {
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (code != JWRN_HIT_MARKER || d->src == nullptr)
@@ -72,7 +75,8 @@ void noteCutScan(j_common_ptr cinfo, int code) {
     if (marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7)
         return;
     auto* source = reinterpret_cast<MemorySource*>(d->src);
-    source->noteCut(d, code, marker == JPEG_EOI || source->singleScan);
+    source->noteCut(d, source->ranDry ? JWRN_JPEG_EOF : code,
+                    marker == JPEG_EOI || source->singleScan);
 }
 
 // Everything a decode holds while libjpeg runs. It lives outside the guarded

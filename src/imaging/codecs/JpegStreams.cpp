@@ -22,7 +22,9 @@ void termSource(j_decompress_ptr) {}
 
 boolean fillInput(j_decompress_ptr cinfo) {
     MemorySource& src = sourceOf(cinfo);
-    src.noteCut(cinfo, JWRN_JPEG_EOF, true);
+    src.ranDry = true;
+    if (cinfo->arith_code)
+        src.noteCut(cinfo, JWRN_JPEG_EOF, true);
     WARNMS(cinfo, JWRN_JPEG_EOF);
     src.pub.next_input_byte = kEndOfImage;
     src.pub.bytes_in_buffer = sizeof kEndOfImage;

@@ -10,15 +10,16 @@ namespace dovi::imaging::jpeg {
 // library gets an end-of-image marker (and a "Premature end" warning).
 //
 // The source also keeps track of where coded data stopped short, which the
-// caller reports through noteCut() from its warning hook: after that point
-// the library decodes empty blocks. That lets the caller refuse a file whose
-// first scan broke off inside its first row of blocks (nothing of the picture
-// arrived) and, when the picture's data has ended for good, stop decoding
-// filler early.
+// caller reports through noteCut() from its warning hook (an arithmetic
+// decoder gives no warning, so for those the source notes running dry
+// itself): after that point the library decodes empty blocks. That lets the caller refuse a file
+// whose first scan broke off inside its first row of blocks (nothing of the picture arrived) and,
+// when the picture's data has ended for good, stop decoding filler early.
 struct MemorySource {
     jpeg_source_mgr pub;
     Bytes data;
     bool singleScan = true;   // set by the caller once the header is read
+    bool ranDry = false;      // the library has been given the fake end
     bool dataEnded = false;   // no coded data follows the cut
     int scanAtEnd = 0;        // input_scan_number at that cut
     JDIMENSION rowsAtEnd = 0; // whole iMCU rows of that scan read by then
