@@ -5,6 +5,7 @@
 #include "browser/FileListing.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 namespace dovi::browser {
@@ -79,6 +80,25 @@ void chooseFilter(Workspace& ws, int index) {
     refreshSelection(ws);
     resetPreview(ws);
     ws.saveSetting(QStringLiteral("filter"));
+}
+
+void openStartupFolder(Workspace& ws) {
+    const QString pattern = patternForFilter(ws.settings.filterIndex);
+    if (!pattern.isEmpty())
+        ws.filePattern = pattern;
+    else if (ws.filePattern.isEmpty())
+        ws.filePattern = patternForFilter(0);
+    QString folder = ws.settings.startupFolder;
+    if (!QFileInfo(folder).isDir())
+        folder = ws.environment().fallbackFolder;
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::rootPath();
+    changeFolder(ws, folder);
+}
+
+void applyAttributeRules(Workspace& ws) {
+    rereadFiles(ws);
+    refreshSelection(ws);
 }
 
 namespace {

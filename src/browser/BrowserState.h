@@ -34,6 +34,15 @@ void updateCounters(Workspace& ws);
 // refresh, reset the preview, and store "filter" at once.
 void chooseFilter(Workspace& ws, int index);
 
+// The start of browsing: the file-type entry of the "filter" setting gives
+// the pattern (an index outside 0..5 leaves "*.*"), and the startup folder
+// (the home folder when it has gone) is listed under the attribute rules.
+void openStartupFolder(Workspace& ws);
+
+// The attribute settings changed (at start, or when the preferences close):
+// the list is read again under them, then the selection and counters.
+void applyAttributeRules(Workspace& ws);
+
 // The preview goes back to the logo with empty labels.
 void resetPreview(Workspace& ws);
 
