@@ -38,8 +38,7 @@ void folderTreeClicked(Workspace& ws, Preview& preview) {
         ws.abortRequested = false;
         return;
     }
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     preview.showImageInfo(false);
 }
 
@@ -49,8 +48,7 @@ void folderTreeRightPressed(Workspace& ws) {
 
 void followFolderOnDisk(Workspace& ws) {
     if (QFileInfo(ws.currentFolder).isDir()) {
-        rereadFiles(ws);
-        updateCounters(ws);
+        rereadFilesAndCount(ws);
         return;
     }
     QString folder = ws.currentFolder;

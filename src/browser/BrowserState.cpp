@@ -41,16 +41,45 @@ void rereadFiles(Workspace& ws) {
     emit ws.filesChanged();
 }
 
+namespace {
+
+void rebuildSelected(Workspace& ws) {
+    ws.selected.clear();
+    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
+        if (ws.fileSelected[i])
+            ws.selected.append(ws.files[i]);
+}
+
+// The counters right after the file list was read from disk.
+void countFreshListing(Workspace& ws) {
+    if (AttributeRules::fromSettings(ws.settings) != AttributeRules::forStatistics()) {
+        updateCounters(ws);
+        return;
+    }
+    ws.sizer = ws.files;
+    emit ws.countersChanged();
+}
+
+} // namespace
+
+void rereadFilesAndCount(Workspace& ws) {
+    rereadFiles(ws);
+    countFreshListing(ws);
+}
+
+void rereadAndRefreshSelection(Workspace& ws) {
+    rereadFiles(ws);
+    rebuildSelected(ws);
+    countFreshListing(ws);
+}
+
 void updateCounters(Workspace& ws) {
     ws.sizer = listFolder(ws.currentFolder, ws.filePattern, AttributeRules::forStatistics());
     emit ws.countersChanged();
 }
 
 void refreshSelection(Workspace& ws) {
-    ws.selected.clear();
-    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
-        if (ws.fileSelected[i])
-            ws.selected.append(ws.files[i]);
+    rebuildSelected(ws);
     updateCounters(ws);
 }
 
@@ -65,8 +94,7 @@ void changeFolder(Workspace& ws, const QString& folder) {
     ws.fileSelected.clear();
     ws.currentEntry = -1;
     emit ws.currentFolderChanged(ws.currentFolder);
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
 }
 
@@ -76,8 +104,7 @@ void chooseFilter(Workspace& ws, int index) {
     if (!pattern.isEmpty())
         ws.filePattern = pattern;
     ws.fileSelected.fill(false, ws.files.size());
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
     ws.saveSetting(QStringLiteral("filter"));
 }
@@ -97,8 +124,7 @@ void openStartupFolder(Workspace& ws) {
 }
 
 void applyAttributeRules(Workspace& ws) {
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
 }
 
 namespace {

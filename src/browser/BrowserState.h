@@ -24,6 +24,14 @@ void changeFolder(Workspace& ws, const QString& folder);
 // Names still listed keep their selection flag.
 void rereadFiles(Workspace& ws);
 
+// rereadFiles, then the counters. The statistics listing comes from the list
+// just read when both follow the same attribute rules (the usual case), so a
+// large folder is not read twice.
+void rereadFilesAndCount(Workspace& ws);
+
+// rereadFiles, then refreshSelection, reading the folder once as above.
+void rereadAndRefreshSelection(Workspace& ws);
+
 // Rebuilds `selected` from the file list's selection, then the counters.
 void refreshSelection(Workspace& ws);
 

@@ -47,8 +47,7 @@ void Preview::showSelectedFile() {
     }
     const QString path = fullPath(ws_, ws_.files.at(entry));
     if (!fileExists(path)) {
-        rereadFiles(ws_);
-        updateCounters(ws_);
+        rereadFilesAndCount(ws_);
         showImageInfo(false);
         settle();
         return;

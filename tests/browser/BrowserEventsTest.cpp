@@ -158,4 +158,9 @@ TEST_F(BrowserEvents, NewAttributeRulesReReadTheListKeepingTheSelection) {
     EXPECT_EQ(ws->files, QStringList({".d.jpg", "a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
     EXPECT_EQ(browser::totalPanelText(*ws), "Total : 4");
+    EXPECT_EQ(ws->sizer, QStringList({"a.jpg", "b.jpg", "c.jpg"}))
+        << "the statistics listing never shows hidden files";
+    ws->settings.includeHidden = 0;
+    browser::applyAttributeRules(*ws);
+    EXPECT_EQ(ws->sizer, ws->files);
 }
