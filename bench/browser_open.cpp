@@ -73,11 +73,11 @@ double median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral("/tmp/dovi-bench-open");
+    const QString folder =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/dovi-bench-open");
     const int files = argc > 2 ? std::max(1, atoi(argv[2])) : 20000;
     const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 15;
     if (countEntries(folder) != files) {

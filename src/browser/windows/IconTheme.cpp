@@ -11,9 +11,9 @@ void useInstalledIconTheme() {
     // Some platforms (offscreen, a bare X server without a desktop) look for
     // icons only inside the program: add the system's icon folders.
     QStringList paths = QIcon::themeSearchPaths();
-    QStringList system = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-                                                   QStringLiteral("icons"),
-                                                   QStandardPaths::LocateDirectory);
+    QStringList system =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
     system.prepend(QDir::homePath() + QStringLiteral("/.icons"));
     for (const QString& dir : system)
         if (!paths.contains(dir) && QFileInfo(dir).isDir())
