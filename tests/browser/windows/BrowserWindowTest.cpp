@@ -1,5 +1,6 @@
 #include "app/IniStore.h"
 #include "app/Workspace.h"
+#include "app/windows/CaptionedProgressBar.h"
 #include "browser/PreviewFacts.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/HistoryWindow.h"
@@ -8,6 +9,7 @@
 
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -195,4 +197,34 @@ TEST_F(BrowserWindow, HoldFrameControlsWriteTheirSettingsAndFollowTheHoldList) {
     ASSERT_TRUE(w.commands().runToolbarKey("clear"));
     EXPECT_FALSE(w.bypassBox()->isChecked());
     EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
+}
+
+TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
+    MainWindow w(*workspace);
+    w.show();
+    auto placed = [&w](const QWidget* widget) {
+        return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size());
+    };
+    int previousPreviewWidth = 0;
+    for (const QSize size : {QSize(760, 520), QSize(1000, 680), QSize(1700, 1050)}) {
+        w.resize(size);
+        QApplication::processEvents();
+        const QRect tree = placed(w.folderTree());
+        const QRect files = placed(w.fileList());
+        const QRect filters = placed(w.filterList());
+        const QRect preview = placed(w.previewPane());
+        const QRect hold = placed(w.findChild<QWidget*>("fraHold"));
+        const QRect progress = placed(w.progressBar());
+        for (const QRect& r : {tree, files, filters, preview, hold, progress})
+            EXPECT_FALSE(r.isEmpty()) << size.width();
+        EXPECT_LT(tree.right(), files.left());
+        EXPECT_LT(files.right(), preview.left());
+        EXPECT_LE(preview.right(), w.width());
+        EXPECT_LT(files.bottom(), filters.top());
+        EXPECT_LT(placed(w.infoLabel(4)).bottom(), progress.top());
+        EXPECT_LT(progress.bottom(), hold.top());
+        EXPECT_LE(hold.bottom(), placed(w.statusPanel(0)).top());
+        EXPECT_GT(preview.width(), previousPreviewWidth) << "the preview did not grow";
+        previousPreviewWidth = preview.width();
+    }
 }
