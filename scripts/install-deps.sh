@@ -4,14 +4,14 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libjpeg-dev
-          libgtest-dev)
+          libgtest-dev adwaita-icon-theme)
 for extra in "$@"; do
     case "$extra" in
         build) ;;
         bench) packages+=(libvips-tools imagemagick graphicsmagick hyperfine time
                           desktop-base rsync) ;;
         fuzz) packages+=(clang libclang-rt-dev) ;;
-        screenshot) packages+=(xvfb xauth x11-apps imagemagick) ;;
+        screenshot) packages+=(xvfb xauth x11-apps imagemagick xdotool desktop-base) ;;
         *) echo "install-deps: unknown group '$extra'" >&2; exit 2 ;;
     esac
 done

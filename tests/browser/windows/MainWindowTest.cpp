@@ -64,11 +64,22 @@ TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
 
 TEST_F(MainWindowFixture, MenusAndToolbarOfferOnlyBoundCommands) {
     MainWindow w(*workspace);
-    EXPECT_EQ(visibleMenuItems(w.menuBar()), QStringList({"&File/Quit Dovi"}));
-    const auto bars = w.findChildren<QToolBar*>();
+    EXPECT_EQ(
+        visibleMenuItems(w.menuBar()),
+        QStringList({"&File/Quit Dovi", "&Hold List/Open Hold List", "&Hold List/Save Hold List",
+                     "&Hold List/-", "&Hold List/Add Item(s) to List",
+                     "&Hold List/Remove Item from List", "&Hold List/Clear the Hold List",
+                     "&Hold List/Go to Held path", "&View/Running History"}));
+    const auto bars = w.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(bars.size(), 1);
-    ASSERT_EQ(bars[0]->actions().size(), 1);
-    EXPECT_EQ(bars[0]->actions()[0]->toolTip(), "Quit Dovi");
+    QStringList tips;
+    for (QAction* a : bars[0]->actions()) {
+        tips << a->toolTip();
+        EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
+    }
+    EXPECT_EQ(tips, QStringList({"Open Hold List", "Save Hold List", "Clear Hold List",
+                                 "Remove Item from Hold List", "Go To Held Folder",
+                                 "Show Running History", "Quit Dovi"}));
 }
 
 TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {
