@@ -7,6 +7,7 @@
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
 #include "browser/windows/CommandBars.h"
+#include "fileops/windows/FileCommandBindings.h"
 #include "platform/KeyLocks.h"
 
 #include <QApplication>
@@ -46,6 +47,7 @@ MainWindow::MainWindow(Workspace& workspace)
 
 void MainWindow::bindCommands() {
     commands_.bind(QStringLiteral("mnuquit"), [this] { quitProgram(); });
+    bindFileCommands(commands_, {workspace_, ui_, this, {}, {}});
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
