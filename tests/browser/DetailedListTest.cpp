@@ -69,9 +69,9 @@ TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
     EXPECT_EQ(ui.prompts[1].text, "Include field headings?");
     EXPECT_EQ(ui.prompts[1].buttons, MessageButtons::YesNo);
     EXPECT_EQ(ui.prompts[1].icon, MessageIcon::Question);
-    EXPECT_EQ(history(), QStringList({"Filename,File Size,Format,X,Y,Colours,BPP",
-                                      "line " + pics + "/a.jpg", "line " + pics + "/b.jpg",
-                                      "line " + pics + "/c.jpg"}));
+    EXPECT_EQ(history(),
+              QStringList({"Filename,File Size,Format,X,Y,Colours,BPP", "line " + pics + "/a.jpg",
+                           "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));
     EXPECT_EQ(windows.calls, QStringList({"history", "show cancel", "close cancel"}));
     EXPECT_EQ(ui.highestProgress(), 3);
     EXPECT_EQ(ui.eventsProcessed, 3);

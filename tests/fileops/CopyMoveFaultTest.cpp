@@ -63,8 +63,8 @@ TEST_F(FaultFixture, AnUnwritableDestinationLosesNothingForCopyOrMove) {
             << history()[0].toStdString();
         expectErrorsReported(2);
     }
-    QFile::setPermissions(dst, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(dst,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(FaultFixture, ATargetThatIsAFolderStaysAFolderWithItsContents) {
@@ -102,7 +102,8 @@ TEST_F(FaultFixture, ASourceDeletedAfterListingIsReportedAndTheRestIsCopied) {
     EXPECT_EQ(snapshot(dst)["b.jpg"], before["dst/b.jpg"]) << "the old target is untouched";
     EXPECT_EQ(snapshot(dst)["a.jpg"], before["src/a.jpg"]);
     EXPECT_EQ(snapshot(dst)["c.jpg"], before["src/c.jpg"]);
-    EXPECT_EQ(history()[1], src + "/b.jpg NOT copied to " + dst + "/b.jpg - No such file or directory");
+    EXPECT_EQ(history()[1],
+              src + "/b.jpg NOT copied to " + dst + "/b.jpg - No such file or directory");
     expectErrorsReported(1);
 }
 
@@ -158,7 +159,8 @@ TEST_F(FaultFixture, AFullDiskKeepsTheOldTargetAndTheSource) {
     EXPECT_EQ(snapshot(dst)["small.jpg"], again["src/small.jpg"]);
     EXPECT_EQ(snapshot(src)["large.jpg"], again["src/large.jpg"]);
     EXPECT_EQ(snapshot(src)["small.jpg"], again["src/small.jpg"]);
-    EXPECT_EQ(history()[0], src + "/large.jpg NOT copied to " + dst + "/large.jpg - File too large");
+    EXPECT_EQ(history()[0],
+              src + "/large.jpg NOT copied to " + dst + "/large.jpg - File too large");
     EXPECT_EQ(history()[1], src + "/small.jpg copied to " + dst + "/small.jpg");
     expectErrorsReported(1);
 }
@@ -167,7 +169,8 @@ TEST_F(FaultFixture, AMoveOntoItselfIsSkippedWithoutAQuestion) {
     // Held files from src while dst is shown: the chooser compares only with
     // the shown folder, so src itself (or a link to it) gets through.
     makeFiles(src, {"a.jpg", "b.jpg"});
-    ::symlink(QFile::encodeName(src).constData(), QFile::encodeName(dir.filePath("alias")).constData());
+    ::symlink(QFile::encodeName(src).constData(),
+              QFile::encodeName(dir.filePath("alias")).constData());
     const auto before = everything();
     for (const QString& destination : {src, dir.filePath("alias")}) {
         SCOPED_TRACE(destination.toStdString());
@@ -181,11 +184,10 @@ TEST_F(FaultFixture, AMoveOntoItselfIsSkippedWithoutAQuestion) {
         fileops::moveFiles(*ws, ui, chooser);
 
         EXPECT_EQ(everything(), before);
-        EXPECT_EQ(history(),
-                  QStringList({src + "/a.jpg NOT moved to " + destination +
-                                   "/a.jpg - the target is the source file itself",
-                               src + "/b.jpg NOT moved to " + destination +
-                                   "/b.jpg - the target is the source file itself"}));
+        EXPECT_EQ(history(), QStringList({src + "/a.jpg NOT moved to " + destination +
+                                              "/a.jpg - the target is the source file itself",
+                                          src + "/b.jpg NOT moved to " + destination +
+                                              "/b.jpg - the target is the source file itself"}));
         ASSERT_EQ(ui.prompts.size(), 1) << "no overwrite question, only the error count";
         expectErrorsReported(2);
     }

@@ -49,8 +49,7 @@ TEST_F(DeleteFixture, ToTheTrashOneFileAtATimeWithItsRecord) {
     EXPECT_EQ(ui.prompts[0].title, "Delete Files");
     EXPECT_EQ(ui.prompts[0].text, "Delete 2 file(s) ?");
     EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
-    EXPECT_EQ(ui.captions,
-              QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
+    EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
     EXPECT_EQ(ui.highestProgress(), 2);
     EXPECT_EQ(history(), QStringList({pics + "/a.jpg deleted", pics + "/c.jpg deleted"}));
     EXPECT_EQ(ws->files, QStringList({"b.jpg"}));

@@ -111,8 +111,8 @@ TEST_F(FolderFixture, HiddenFilesOrLinksOutKeepTheFolderAndEverythingOutside) {
 
     fileops::removeFolder(*ws, ui, refreshTree);
 
-    EXPECT_EQ(ui.promptTexts(),
-              QStringList({"Remove " + old + " ?", "Delete 2 file(s) ?", "Path/File access error!"}));
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Remove " + old + " ?", "Delete 2 file(s) ?",
+                                             "Path/File access error!"}));
     EXPECT_EQ(snapshot(outside), outsideBefore) << "nothing outside the folder is removed";
     EXPECT_TRUE(QFileInfo::exists(old + "/.hidden.jpg"));
     EXPECT_TRUE(QFileInfo(old + "/deeplink").isSymLink());

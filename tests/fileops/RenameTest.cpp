@@ -70,7 +70,8 @@ TEST_F(FileOpsFixture, ARenameTheFileSystemRefusesIsReportedAndTheWindowStays) {
     EXPECT_EQ(fileops::submitNewName(*ws, ui, "vanished.jpg", "new.jpg"),
               RenameStep::StayAndHighlight);
     EXPECT_EQ(ui.promptTexts(),
-              QStringList({"File " + pics + "/vanished.jpg was not renamed - No such file or directory"}));
+              QStringList(
+                  {"File " + pics + "/vanished.jpg was not renamed - No such file or directory"}));
     EXPECT_EQ(history(), QStringList({pics + "/vanished.jpg NOT renamed to " + pics +
                                       "/new.jpg - No such file or directory"}));
 }

@@ -100,7 +100,7 @@ TEST(FileCopy, NeverReplacesUnlessToldAndNeverWritesOverAFolderOrItself) {
     } refusals[] = {
         {to, Overwrite::Never, EEXIST},
         {f.tmp.filePath("dst/folder.jpg"), Overwrite::Replace, EISDIR},
-        {from, Overwrite::Replace, 0},                         // the source itself
+        {from, Overwrite::Replace, 0},                           // the source itself
         {f.tmp.filePath("dst/hard.jpg"), Overwrite::Replace, 0}, // another name of it
     };
     for (const auto& c : refusals) {

@@ -148,8 +148,7 @@ TEST(Trash, FilesOnAnotherMountGoToThatMountsTrash) {
 
     // Relative to the mount's root, as a $topdir trash records it.
     const QString relative = QDir(mount.root()).relativeFilePath(work + "/pics");
-    const QByteArray recorded =
-        QFile::encodeName(relative).toPercentEncoding("/") + "/x%20y.jpg";
+    const QByteArray recorded = QFile::encodeName(relative).toPercentEncoding("/") + "/x%20y.jpg";
     const QString ownTrash = mount.root() + "/.Trash-" + uid();
     ASSERT_TRUE(moveToTrash(path).ok);
     EXPECT_FALSE(QFileInfo::exists(path));

@@ -1,7 +1,7 @@
+#include "browser/windows/MainWindow.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
-#include "browser/windows/MainWindow.h"
 
 #include "TestSupport.h"
 
@@ -64,11 +64,19 @@ TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
 
 TEST_F(MainWindowFixture, MenusAndToolbarOfferOnlyBoundCommands) {
     MainWindow w(*workspace);
-    EXPECT_EQ(visibleMenuItems(w.menuBar()), QStringList({"&File/Quit Dovi"}));
+    EXPECT_EQ(visibleMenuItems(w.menuBar()),
+              QStringList({"&File/&Copy File(s)", "&File/&Move File(s)", "&File/&Delete File(s)",
+                           "&File/&Rename File", "&File/-", "&File/&Extension Conformity",
+                           "&File/-", "&File/Create Folder", "&File/Remove Folder",
+                           "&File/Go to Startup Folder", "&File/-", "&File/Quit Dovi"}));
     const auto bars = w.findChildren<QToolBar*>();
     ASSERT_EQ(bars.size(), 1);
-    ASSERT_EQ(bars[0]->actions().size(), 1);
-    EXPECT_EQ(bars[0]->actions()[0]->toolTip(), "Quit Dovi");
+    QStringList tips;
+    for (QAction* a : bars[0]->actions())
+        tips << a->toolTip();
+    EXPECT_EQ(tips,
+              QStringList({"New Folder", "Remove Folder", "Go to Startup Folder", "Copy File(s)",
+                           "Move File(s)", "Delete File(s)", "Rename File", "Quit Dovi"}));
 }
 
 TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {
