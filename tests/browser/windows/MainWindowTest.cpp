@@ -1,7 +1,7 @@
-#include "browser/windows/MainWindow.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "browser/windows/MainWindow.h"
 
 #include "TestSupport.h"
 
