@@ -3,6 +3,9 @@
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "fileops/ActionList.h"
+#include "imaging/ImagingEngine.h"
+
+#include <QFileInfo>
 
 namespace dovi::browser {
 
@@ -33,6 +36,23 @@ QString detailedListLine(const QString& path, const MeasuredFile& facts) {
     return path + comma + QString::number(facts.fileSize) + comma + formatName(facts.fileType) +
            comma + QString::number(facts.width) + comma + QString::number(facts.height) + comma +
            QString::number(facts.uniqueColours) + comma + QString::number(facts.bitsPerPixel);
+}
+
+QString detailedListLine(const QString& path, imaging::ImagingEngine& engine) {
+    engine.release();
+    engine.load(path);
+    MeasuredFile facts;
+    facts.fileType = engine.imageFileType();
+    if (!isMeasured(facts.fileType)) {
+        facts.fileSize = QFileInfo(path).size();
+        return detailedListLine(path, facts);
+    }
+    facts.fileSize = engine.fileSize();
+    facts.width = engine.imageWidth();
+    facts.height = engine.imageHeight();
+    facts.uniqueColours = engine.uniqueColours();
+    facts.bitsPerPixel = engine.bitsPerPixel();
+    return detailedListLine(path, facts);
 }
 
 void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,

@@ -7,6 +7,10 @@ class Workspace;
 class Ui;
 } // namespace dovi
 
+namespace dovi::imaging {
+class ImagingEngine;
+}
+
 namespace dovi::browser {
 
 inline const QString kDetailedListHeading =
@@ -33,6 +37,10 @@ QString formatName(int fileType);
 // path,size,format,width,height,colours,depth; for a file not measured
 // path,size,N/A.
 QString detailedListLine(const QString& path, const MeasuredFile& facts);
+
+// The line of the file at path, measured with engine (the size of a file not
+// measured is its length on disk). The engine is left holding the file.
+QString detailedListLine(const QString& path, imaging::ImagingEngine& engine);
 
 // The detailed list's windows: the running history, and the "Stop It!" window
 // whose Cancel sets ws.abortRequested.

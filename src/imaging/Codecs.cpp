@@ -5,7 +5,9 @@
 #include "imaging/codecs/PcxCodec.h"
 #include "imaging/codecs/TgaCodec.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QSaveFile>
 
 namespace dovi::imaging {
@@ -56,6 +58,16 @@ bool encodeImage(const Image& image, FormatCode format, const EncodeOptions& opt
     case Bmp: return bmp::encode(image, out, error);
     case Pcx: return pcx::encode(image, out, error);
     case Tga: return tga::encode(image, out, error);
+    case PngOutput: {
+        QBuffer buffer(&out);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (writer.write(image.pixels))
+            return true;
+        if (error)
+            *error = writer.errorString();
+        return false;
+    }
     default:
         if (error)
             *error = QStringLiteral("unknown save format");

@@ -12,6 +12,9 @@ enum FormatCode : int {
     Pcx = 2,
     Bmp = 5,
     Jpeg = 8,
+    // Written only (the command line's lossless output), never read back as a
+    // format of its own: far above every code a load can report.
+    PngOutput = 40,
 };
 
 // A decoded picture plus what its file said about itself.

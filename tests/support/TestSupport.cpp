@@ -39,8 +39,9 @@ QImage makeTestPattern(int width, int height, bool withAlpha) {
         for (int x = 0; x < e.width(); ++x) {
             if (le[x] != la[x])
                 return ::testing::AssertionFailure()
-                       << "pixel (" << x << "," << y << ") expected 0x" << std::hex << le[x]
-                       << " got 0x" << la[x];
+                       << "pixel (" << x << "," << y << ") expected 0x"
+                       << QString::number(le[x], 16).toStdString() << " got 0x"
+                       << QString::number(la[x], 16).toStdString();
         }
     }
     return ::testing::AssertionSuccess();

@@ -1,0 +1,88 @@
+#include "batch/FileProcessing.h"
+
+#include "batch/FitRule.h"
+#include "batch/ProcessOptions.h"
+#include "imaging/Codecs.h"
+#include "imaging/ops/Resample.h"
+
+#include <QFile>
+
+namespace dovi::batch {
+
+using imaging::Bytes;
+
+QString potentialOutputPath(const QString& source, const ProcessOptions& options) {
+    return outputFor(source, imaging::None, options).path;
+}
+
+PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
+    PreparedFile out;
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly)) {
+        out.kind = PreparedFile::Kind::Failed;
+        out.reason = QStringLiteral("could not be read: ") + file.errorString();
+        return out;
+    }
+    const QByteArray data = file.readAll();
+    const Bytes bytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                      std::size_t(data.size()));
+    if (imaging::sniffFormat(bytes, source) == imaging::None)
+        return out; // Unsupported
+
+    // A decoder that can shrink cheaply (JPEG) may hand back a picture that
+    // still covers the box; the resample below makes the exact size.
+    imaging::DecodeRequest request;
+    if (!options.convertOnly)
+        request.fitBox = options.box;
+    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, source, request);
+    if (!decoded.ok()) {
+        out.kind = PreparedFile::Kind::Failed;
+        out.reason = QStringLiteral("could not be read: ") + decoded.error;
+        return out;
+    }
+    imaging::Image& image = decoded.image;
+    const QSize fullSize(decoded.fullWidth, decoded.fullHeight);
+    const auto scaling =
+        scalingFor(fullSize, options.box, options.convertOnly, options.resampleUpDown);
+    if (scaling) {
+        QImage scaled = imaging::ops::resample(image.pixels, scaling->width(), scaling->height());
+        if (scaled.isNull()) {
+            out.kind = PreparedFile::Kind::Failed;
+            out.reason = QStringLiteral("could not be resampled");
+            return out;
+        }
+        image.pixels = std::move(scaled);
+        out.kind = PreparedFile::Kind::Marked;
+    } else if (options.convertOnly) {
+        out.kind = PreparedFile::Kind::Marked;
+    } else {
+        out.kind = PreparedFile::Kind::NotRequired;
+        if (image.pixels.size() != fullSize) {
+            // A box decode that turned out unnecessary: the alternate-format save
+            // below must write the whole picture, so decode it again at full size.
+            decoded = imaging::decodeBytes(bytes, source);
+            if (!decoded.ok()) {
+                out.kind = PreparedFile::Kind::Failed;
+                out.reason = QStringLiteral("could not be read: ") + decoded.error;
+                return out;
+            }
+        }
+    }
+
+    if (out.kind == PreparedFile::Kind::Marked || options.altSaveFormatOn) {
+        out.target = outputFor(source, image.format, options);
+        QString error;
+        if (!imaging::encodeImage(image, out.target.format,
+                                  {options.jpegLuminance, options.jpegChrominance}, out.bytes,
+                                  &error)) {
+            out.kind = PreparedFile::Kind::Failed;
+            out.reason = QStringLiteral("could not be encoded: ") + error;
+            out.bytes.clear();
+            return out;
+        }
+        out.save = true;
+    }
+    return out;
+}
+
+} // namespace dovi::batch

@@ -1,0 +1,34 @@
+#pragma once
+#include "batch/OutputNaming.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace dovi::batch {
+
+struct ProcessOptions;
+
+// What the pixel work for one source file came to, before anything is written.
+struct PreparedFile {
+    enum class Kind {
+        Unsupported,   // not an image in a format Dovi reads
+        Failed,        // an image that could not be read, resampled or encoded
+        NotRequired,   // no scaling needed; saved only for the alternate format
+        Marked,        // resampled (or "Convert Only"): saved and logged complete
+    };
+    Kind kind = Kind::Unsupported;
+    QString reason;        // for Failed
+    bool save = false;     // bytes hold the file to write at target
+    OutputTarget target;
+    QByteArray bytes;
+};
+
+// Loads, scales and encodes one file in memory. Pure work with no side
+// effect on disk, so it may run on any thread ahead of the commit.
+PreparedFile prepareFile(const QString& source, const ProcessOptions& options);
+
+// The file a processed source may be written to, known before decoding: the
+// source itself in place, or the alternate name and folder.
+QString potentialOutputPath(const QString& source, const ProcessOptions& options);
+
+} // namespace dovi::batch

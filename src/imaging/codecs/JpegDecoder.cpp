@@ -1,0 +1,249 @@
+#include "imaging/codecs/JpegCodec.h"
+#include "imaging/codecs/JpegErrors.h"
+#include "imaging/codecs/JpegExif.h"
+#include "imaging/codecs/JpegPixels.h"
+#include "imaging/codecs/JpegStreams.h"
+
+// clang-format off
+#include <jerror.h>
+// clang-format on
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cstdlib>
+
+namespace dovi::imaging::jpeg {
+
+namespace {
+
+// libjpeg's own buffers (chiefly the coefficient store of progressive and
+// multi-scan files: 2 to 8 bytes a pixel) may use 512 MiB, less when the
+// output picture is large, so picture plus library stay within 896 MiB.
+// Past that the library stops with "Backing store not supported".
+constexpr qint64 kLibraryMemoryCap = 512LL << 20;
+constexpr qint64 kDecodeMemoryBudget = 896LL << 20;
+
+// A progressive file may legally hold hundreds of scans, and every scan walks
+// all blocks of its components however little data it carries, so a small
+// file can demand minutes of work. The scan count allowed shrinks as the
+// picture grows, keeping scans x blocks bounded, but never below what real
+// encoders use (a few dozen at most).
+constexpr qint64 kScanBlockBudget = 200'000'000;
+constexpr qint64 kMinScanLimit = 64;
+constexpr qint64 kMaxScanLimit = 500;
+
+// QImage::Format_RGB32 in memory. The A variants make libjpeg set the fourth
+// byte to 0xFF; with the X variants it is undefined.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE kRgb32Layout = JCS_EXT_BGRA;
+#else
+constexpr J_COLOR_SPACE kRgb32Layout = JCS_EXT_ARGB;
+#endif
+
+struct ScanLimit {
+    jpeg_progress_mgr pub{};
+    int maxScans = kMaxScanLimit;
+};
+
+void checkScanCount(j_common_ptr cinfo) {
+    const auto* limit = reinterpret_cast<const ScanLimit*>(cinfo->progress);
+    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > limit->maxScans)
+        fail(cinfo, "Too many scans in progressive JPEG file");
+}
+
+// Everything a decode holds while libjpeg runs. It lives outside the guarded
+// calls, so the jump after a library error skips no destructor.
+struct Decompressor {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err;
+    MemorySource source{};
+    ScanLimit scanLimit;
+    JOCTET* icc = nullptr;
+    unsigned int iccLength = 0;
+
+    Decompressor() { cinfo.err = err.setUp(); }
+    ~Decompressor() {
+        jpeg_destroy_decompress(&cinfo); // safe on a struct that was never created
+        std::free(icc);
+    }
+    Decompressor(const Decompressor&) = delete;
+    Decompressor& operator=(const Decompressor&) = delete;
+};
+
+int ceilDiv(int value, int divisor) {
+    return (value + divisor - 1) / divisor;
+}
+
+// The largest DCT reduction (1/8, 1/4, 1/2) whose output still covers the box
+// in both directions; the upright size is what the box is compared with.
+int scaleDenominator(int uprightWidth, int uprightHeight, QSize box) {
+    for (int denom : {8, 4, 2}) {
+        if (ceilDiv(uprightWidth, denom) >= box.width() &&
+            ceilDiv(uprightHeight, denom) >= box.height())
+            return denom;
+    }
+    return 1;
+}
+
+int scanLimitFor(const jpeg_decompress_struct& cinfo) {
+    qint64 blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += qint64(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+    return int(
+        std::clamp(kScanBlockBudget / std::max<qint64>(blocks, 1), kMinScanLimit, kMaxScanLimit));
+}
+
+// The first APP1 marker that holds EXIF, raw.
+QByteArray exifPayload(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker == JPEG_APP0 + 1 && exif::isExif(Bytes(m->data, m->data_length)))
+            return QByteArray(reinterpret_cast<const char*>(m->data), qsizetype(m->data_length));
+    }
+    return {};
+}
+
+} // namespace
+
+DecodeResult decode(Bytes data, const DecodeRequest& request) {
+    Decompressor d;
+    jpeg_decompress_struct& cinfo = d.cinfo;
+    const bool headerRead = guarded(d.err, [&] {
+        jpeg_create_decompress(&cinfo);
+        d.source.attach(&cinfo, data);
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
+        jpeg_read_header(&cinfo, TRUE);
+        jpeg_read_icc_profile(&cinfo, &d.icc, &d.iccLength);
+    });
+    if (!headerRead)
+        return DecodeResult::failure(d.err.reason());
+
+    const int storedWidth = int(cinfo.image_width);
+    const int storedHeight = int(cinfo.image_height);
+    if (!dimensionsAllowed(storedWidth, storedHeight))
+        return DecodeResult::failure(
+            QStringLiteral("Image too large (%1 x %2)").arg(storedWidth).arg(storedHeight));
+
+    const QByteArray exifData = exifPayload(cinfo);
+    const int orientation = exif::orientation(Bytes(
+        reinterpret_cast<const std::uint8_t*>(exifData.constData()), std::size_t(exifData.size())));
+    const bool swapsSides = orientation >= 5;
+    const int uprightWidth = swapsSides ? storedHeight : storedWidth;
+    const int uprightHeight = swapsSides ? storedWidth : storedHeight;
+
+    // Grey, YCbCr and RGB files come out of libjpeg as RGB32 (with SIMD);
+    // CMYK and YCCK as CMYK, converted here. A CMYK file reports 24 bits, the
+    // depth of the colour picture it decodes to, like any colour JPEG.
+    int bitsPerPixel = 24;
+    bool cmyk = false;
+    switch (cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+        bitsPerPixel = 8;
+        cinfo.out_color_space = kRgb32Layout;
+        break;
+    case JCS_YCbCr:
+    case JCS_RGB:
+        cinfo.out_color_space = kRgb32Layout;
+        break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+        cmyk = true;
+        cinfo.out_color_space = JCS_CMYK;
+        break;
+    default:
+        return DecodeResult::failure(QStringLiteral("Unsupported JPEG colour space"));
+    }
+
+    const QSize box = request.fitBox;
+    if (box.width() > 0 && box.height() > 0) {
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = unsigned(scaleDenominator(uprightWidth, uprightHeight, box));
+        // The caller shrinks this further, which hides the small losses of the
+        // fast integer DCT and of plain chroma upsampling; full-size decodes
+        // keep the accurate path so measurements match careful tools.
+        if (uprightWidth > box.width() || uprightHeight > box.height()) {
+            cinfo.dct_method = JDCT_IFAST;
+            cinfo.do_fancy_upsampling = FALSE;
+        }
+    }
+    if (!guarded(d.err, [&] { jpeg_calc_output_dimensions(&cinfo); }))
+        return DecodeResult::failure(d.err.reason());
+    const int outWidth = int(cinfo.output_width);
+    const int outHeight = int(cinfo.output_height);
+    if (!dimensionsAllowed(outWidth, outHeight))
+        return DecodeResult::failure(QStringLiteral("Bad JPEG output size"));
+
+    const qint64 pictureBytes = qint64(outWidth) * outHeight * 4;
+    cinfo.mem->max_memory_to_use =
+        long(std::min(kLibraryMemoryCap, kDecodeMemoryBudget - pictureBytes));
+    d.scanLimit.maxScans = scanLimitFor(cinfo);
+    d.scanLimit.pub.progress_monitor = checkScanCount;
+    cinfo.progress = &d.scanLimit.pub;
+
+    // libjpeg writes every row, so the picture needs no clearing first.
+    QImage pixels(swapsSides ? outHeight : outWidth, swapsSides ? outWidth : outHeight,
+                  QImage::Format_RGB32);
+    if (pixels.isNull())
+        return DecodeResult::failure(QStringLiteral("Not enough memory for the image"));
+    RowPlacer placer(pixels, orientation);
+    if (!placer.ready())
+        return DecodeResult::failure(QStringLiteral("Not enough memory for the image"));
+
+    if (!guarded(d.err, [&] { jpeg_start_decompress(&cinfo); }))
+        return DecodeResult::failure(d.err.reason());
+    if (int(cinfo.output_width) != outWidth || int(cinfo.output_height) != outHeight ||
+        cinfo.output_components != 4)
+        return DecodeResult::failure(QStringLiteral("Unexpected JPEG output layout"));
+
+    int rowsDone = 0;
+    const bool allRows = guarded(d.err, [&] {
+        while (int(cinfo.output_scanline) < outHeight) {
+            const int first = int(cinfo.output_scanline);
+            const int count = std::min(RowPlacer::kStripRows, outHeight - first);
+            JSAMPROW rows[RowPlacer::kStripRows];
+            for (int i = 0; i < count; ++i)
+                rows[i] = placer.rowFor(first + i, i);
+            int got = 0;
+            while (got < count) {
+                const JDIMENSION n =
+                    jpeg_read_scanlines(&cinfo, rows + got, JDIMENSION(count - got));
+                if (n == 0)
+                    fail(reinterpret_cast<j_common_ptr>(&cinfo), "JPEG decoder made no progress");
+                got += int(n);
+            }
+            if (cmyk) {
+                for (int i = 0; i < got; ++i)
+                    cmykToRgb32(rows[i], outWidth, cinfo.saw_Adobe_marker);
+            }
+            placer.place(first, got);
+            rowsDone = first + got;
+        }
+    });
+
+    // Truncated data is not an error to libjpeg: it warns and decodes the
+    // missing blocks as flat grey. That picture is kept, unless the data ended
+    // before one row of blocks, when nothing of the picture arrived. A fatal
+    // error part way keeps the rows decoded so far; the rest stays black.
+    if (!allRows) {
+        if (rowsDone == 0)
+            return DecodeResult::failure(d.err.reason());
+        placer.blackFrom(rowsDone);
+    } else if (d.source.endedBeforeFirstRow()) {
+        return DecodeResult::failure(
+            QString::fromLatin1(d.err.pub.jpeg_message_table[JWRN_JPEG_EOF]));
+    }
+
+    DecodeResult result;
+    result.image.pixels = std::move(pixels);
+    result.image.format = Jpeg;
+    result.image.bitsPerPixel = bitsPerPixel;
+    result.image.fileSize = qint64(data.size());
+    result.image.exif = exifData;
+    if (d.icc)
+        result.image.iccProfile = QByteArray(reinterpret_cast<const char*>(d.icc), d.iccLength);
+    result.fullWidth = uprightWidth;
+    result.fullHeight = uprightHeight;
+    return result;
+}
+
+} // namespace dovi::imaging::jpeg

@@ -1,0 +1,67 @@
+#include "batch/FitRule.h"
+#include "batch/OutputNaming.h"
+#include "batch/ProcessOptions.h"
+
+#include "TestSupport.h"
+
+using namespace dovi::batch;
+
+TEST(FitRule, ScalingFollowsTheBoxTheModeAndRoundsHalvesToEven) {
+    const struct {
+        QSize image, box;
+        bool convertOnly, upDown;
+        QSize expected; // invalid: no scaling
+    } cases[] = {
+        {{1600, 1200}, {800, 600}, false, false, {800, 600}},
+        {{1000, 2000}, {800, 600}, false, false, {300, 600}},
+        {{640, 480}, {800, 600}, false, false, {}},
+        {{640, 480}, {800, 600}, false, true, {800, 600}},
+        {{800, 600}, {800, 600}, false, false, {}},
+        {{801, 600}, {800, 600}, false, false, {800, 599}},
+        {{4000, 3000}, {800, 600}, true, true, {}},
+        {{200, 101}, {100, 100}, false, false, {100, 50}}, // 50.5 rounds to even 50
+        {{200, 103}, {100, 100}, false, false, {100, 52}}, // 51.5 rounds to even 52
+        {{101, 200}, {100, 100}, false, false, {50, 100}},
+        {{30000, 1}, {100, 100}, false, false, {100, 1}}, // never below one pixel
+    };
+    for (const auto& c : cases) {
+        const auto got = scalingFor(c.image, c.box, c.convertOnly, c.upDown);
+        if (!c.expected.isValid()) {
+            EXPECT_FALSE(got.has_value()) << c.image.width() << "x" << c.image.height();
+        } else {
+            ASSERT_TRUE(got.has_value()) << c.image.width() << "x" << c.image.height();
+            EXPECT_EQ(*got, c.expected) << c.image.width() << "x" << c.image.height();
+        }
+    }
+}
+
+TEST(OutputNaming, AlternateNamesCutAtTheFirstDotOfTheNameOnly) {
+    const struct {
+        const char* source;
+        int format;
+        const char* expected;
+    } cases[] = {
+        {"/img/photo.final.bmp", 0, "/img/photo.jpg"},
+        {"/img/a.jpg", 1, "/img/a.bmp"},
+        {"/my.pics/noext", 2, "/my.pics/noext.tga"},
+        {"/img/.hidden.jpg", 3, "/img/.pcx"},
+        {"/img/a.JPG", 4, "/img/a.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(alternateSavePath(c.source, c.format).path, c.expected) << c.source;
+    EXPECT_EQ(alternateSavePath("/a.bmp", 0).format, dovi::imaging::Jpeg);
+    EXPECT_EQ(alternateSavePath("/a.bmp", 3).format, dovi::imaging::Pcx);
+
+    ProcessOptions o;
+    o.altSaveFolderOn = true;
+    o.altSaveFolderPath = "/out/";
+    EXPECT_EQ(outputFor("/img/a.jpg", dovi::imaging::Jpeg, o).path, "/out/a.jpg");
+    o.altSaveFolderPath = "/out";
+    o.altSaveFormatOn = true;
+    o.altSaveFormat = 1;
+    const OutputTarget t = outputFor("/img/a.b.jpg", dovi::imaging::Jpeg, o);
+    EXPECT_EQ(t.path, "/out/a.bmp");
+    EXPECT_EQ(t.format, dovi::imaging::Bmp);
+    o = {};
+    EXPECT_EQ(outputFor("/img/a.tga", dovi::imaging::Tga, o).format, dovi::imaging::Tga);
+}

@@ -1,0 +1,215 @@
+#include "JpegTestFiles.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace dovi::test::jpegfiles {
+
+namespace {
+
+// Test-side writer: any libjpeg error is a fault in the test itself.
+struct Writer {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+
+    Writer() {
+        cinfo.err = jpeg_std_error(&err);
+        err.error_exit = [](j_common_ptr c) {
+            char text[JMSG_LENGTH_MAX];
+            c->err->format_message(c, text);
+            throw std::runtime_error(text);
+        };
+        jpeg_create_compress(&cinfo);
+        jpeg_mem_dest(&cinfo, &buffer, &size);
+    }
+    ~Writer() {
+        jpeg_destroy_compress(&cinfo);
+        std::free(buffer);
+    }
+    QByteArray result() const {
+        return QByteArray(reinterpret_cast<const char*>(buffer), qsizetype(size));
+    }
+};
+
+void put(QByteArray& out, std::uint32_t v, int size, bool bigEndian) {
+    for (int i = 0; i < size; ++i)
+        out.append(char(v >> (8 * (bigEndian ? size - 1 - i : i))));
+}
+
+} // namespace
+
+QByteArray write(const QImage& picture, const Options& options) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    Writer w;
+    jpeg_compress_struct& c = w.cinfo;
+    c.image_width = JDIMENSION(rgb.width());
+    c.image_height = JDIMENSION(rgb.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, options.fileSpace);
+    jpeg_set_quality(&c, options.quality, TRUE);
+    for (int i = 0; i < c.num_components; ++i)
+        c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor =
+            (i == 0 && options.subsample) ? 2 : 1;
+    if (options.progressive)
+        jpeg_simple_progression(&c);
+    if (!options.scans.empty()) {
+        c.scan_info = options.scans.data();
+        c.num_scans = int(options.scans.size());
+    }
+    c.arith_code = options.arithmetic ? TRUE : FALSE;
+    c.restart_interval = options.restartInterval;
+    jpeg_start_compress(&c, TRUE);
+    if (!options.app1.isEmpty())
+        jpeg_write_marker(&c, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(options.app1.data()),
+                          unsigned(options.app1.size()));
+    if (!options.icc.isEmpty())
+        jpeg_write_icc_profile(&c, reinterpret_cast<const JOCTET*>(options.icc.data()),
+                               unsigned(options.icc.size()));
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    return w.result();
+}
+
+QByteArray writeCmyk(const std::vector<std::uint8_t>& inks, int width, int height,
+                     J_COLOR_SPACE fileSpace, bool adobeMarker) {
+    Writer w;
+    jpeg_compress_struct& c = w.cinfo;
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_colorspace(&c, fileSpace);
+    c.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
+    jpeg_set_quality(&c, 100, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(inks.data() + std::size_t(c.next_scanline) * width * 4);
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    return w.result();
+}
+
+QByteArray exifWithOrientation(int orientation, bool bigEndian) {
+    QByteArray out("Exif\0\0", 6);
+    out.append(bigEndian ? "MM" : "II");
+    put(out, 42, 2, bigEndian);
+    put(out, 8, 4, bigEndian); // IFD0 right after the header
+    put(out, 2, 2, bigEndian); // two entries
+    // ImageDescription-like ASCII tag first, so the orientation is not entry 0.
+    put(out, 0x010E, 2, bigEndian);
+    put(out, 2, 2, bigEndian);
+    put(out, 4, 4, bigEndian);
+    out.append("abc", 4);
+    put(out, 0x0112, 2, bigEndian);
+    put(out, 3, 2, bigEndian);
+    put(out, 1, 4, bigEndian);
+    put(out, std::uint32_t(orientation), 2, bigEndian);
+    put(out, 0, 2, bigEndian);
+    put(out, 8 + 2 + 2 * 12 + 4, 4, bigEndian); // link to IFD1, right after
+    put(out, 0, 2, bigEndian);                  // IFD1: no entries
+    put(out, 0, 4, bigEndian);
+    return out;
+}
+
+std::vector<jpeg_scan_info> manyScans(int refinementBits) {
+    std::vector<jpeg_scan_info> scans;
+    scans.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int comp = 0; comp < 3; ++comp) {
+        for (int k = 1; k < 64; ++k) {
+            scans.push_back({1, {comp, 0, 0, 0}, k, k, 0, refinementBits});
+            for (int al = refinementBits - 1; al >= 0; --al)
+                scans.push_back({1, {comp, 0, 0, 0}, k, k, al + 1, al});
+        }
+    }
+    return scans;
+}
+
+imaging::Bytes bytes(const QByteArray& data) {
+    return imaging::Bytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                          std::size_t(data.size()));
+}
+
+double psnr(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull())
+        return 0;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* lx = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* ly = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            const int dr = qRed(lx[col]) - qRed(ly[col]);
+            const int dg = qGreen(lx[col]) - qGreen(ly[col]);
+            const int db = qBlue(lx[col]) - qBlue(ly[col]);
+            sum += dr * dr + dg * dg + db * db;
+        }
+    }
+    if (sum == 0)
+        return 99;
+    const double mse = sum / (3.0 * x.width() * x.height());
+    return 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+QImage quadrants(int width, int height) {
+    QImage img(width, height, QImage::Format_RGB32);
+    const int midX = (width / 2) & ~7;
+    const int midY = (height / 2) & ~7;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const bool right = x >= midX;
+            const bool bottom = y >= midY;
+            line[x] = !bottom ? (right ? qRgb(20, 200, 40) : qRgb(220, 30, 30))
+                              : (right ? qRgb(30, 40, 210) : qRgb(230, 220, 40));
+        }
+    }
+    return img;
+}
+
+qsizetype segmentAt(const QByteArray& file, std::uint8_t marker) {
+    // Walks the header segments up to and including the first SOS.
+    qsizetype at = 2;
+    while (at + 4 <= file.size() && std::uint8_t(file[at]) == 0xFF) {
+        const auto kind = std::uint8_t(file[at + 1]);
+        if (kind == marker)
+            return at;
+        if (kind == 0xDA)
+            return -1;
+        at += 2 + ((std::uint8_t(file[at + 2]) << 8) | std::uint8_t(file[at + 3]));
+    }
+    return -1;
+}
+
+qsizetype segmentEnd(const QByteArray& file, std::uint8_t marker) {
+    const qsizetype at = segmentAt(file, marker);
+    if (at < 0)
+        return -1;
+    return at + 2 + ((std::uint8_t(file[at + 2]) << 8) | std::uint8_t(file[at + 3]));
+}
+
+QByteArray withFrameSize(QByteArray file, int width, int height) {
+    for (std::uint8_t sof : {0xC0, 0xC1, 0xC2, 0xC9, 0xCA}) {
+        const qsizetype at = segmentAt(file, sof);
+        if (at < 0)
+            continue;
+        file[at + 5] = char(height >> 8);
+        file[at + 6] = char(height);
+        file[at + 7] = char(width >> 8);
+        file[at + 8] = char(width);
+        break;
+    }
+    return file;
+}
+
+} // namespace dovi::test::jpegfiles

@@ -1,0 +1,45 @@
+#include "imaging/ops/ColourCount.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <functional>
+
+using dovi::imaging::ops::uniqueColours;
+
+TEST(ColourCount, CountsExactlyAndIgnoresAlpha) {
+    const struct {
+        const char* name;
+        int w, h;
+        std::function<QRgb(int x, int y)> colour;
+        qint64 expected;
+    } cases[] = {
+        {"one colour", 40, 30, [](int, int) { return qRgb(12, 34, 56); }, 1},
+        {"black and white", 9, 9,
+         [](int x, int) { return x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0); }, 2},
+        {"every red and green", 256, 256, [](int x, int y) { return qRgb(x, y, 77); }, 65536},
+        {"alpha varies, colour not", 50, 50,
+         [](int x, int y) { return qRgba(200, 100, 0, (x * 5 + y) % 256); }, 1},
+        {"alpha varies with 65536 colours", 256, 256,
+         [](int x, int y) { return qRgba(x, 3, y, (x ^ y) & 0xff); }, 65536},
+        // Colours at the ends of the bit set and across a word boundary.
+        {"edge colours", 5, 1,
+         [](int x, int) {
+             const QRgb c[] = {0x000000, 0x00003f, 0x000040, 0xffffff, 0xffffc0};
+             return 0xff000000u | c[x];
+         },
+         5},
+        {"repeats", 300, 7, [](int x, int y) { return qRgb(x % 10, y % 2, 0); }, 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB32}) {
+            QImage img(c.w, c.h, format);
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x)
+                    img.setPixel(x, y, c.colour(x, y));
+            EXPECT_EQ(uniqueColours(img), c.expected) << "format " << format;
+        }
+    }
+    EXPECT_EQ(uniqueColours(QImage()), 0);
+}

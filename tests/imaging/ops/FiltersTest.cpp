@@ -1,0 +1,163 @@
+#include "imaging/ops/Filters.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <random>
+
+namespace ops = dovi::imaging::ops;
+
+namespace {
+
+QImage flat(int w, int h, QRgb colour) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(colour);
+    return img;
+}
+
+// Left part dark, right part light, split at column `at`.
+QImage step(int w, int h, int at, int dark, int light) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int v = x < at ? dark : light;
+            img.setPixel(x, y, qRgb(v, v, v));
+        }
+    return img;
+}
+
+int grey(const QImage& img, int x, int y) {
+    return qGreen(img.pixel(x, y));
+}
+
+// Median per channel over the 3x3 neighbourhood, edges repeated, by sorting.
+QImage bruteMedian(const QImage& src) {
+    QImage out(src.size(), src.format());
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            std::array<std::array<int, 9>, 3> v{};
+            int n = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx, ++n) {
+                    const QRgb p = src.pixel(std::clamp(x + dx, 0, src.width() - 1),
+                                             std::clamp(y + dy, 0, src.height() - 1));
+                    v[0][std::size_t(n)] = qRed(p);
+                    v[1][std::size_t(n)] = qGreen(p);
+                    v[2][std::size_t(n)] = qBlue(p);
+                }
+            for (auto& c : v)
+                std::nth_element(c.begin(), c.begin() + 4, c.end());
+            out.setPixel(x, y, qRgba(v[0][4], v[1][4], v[2][4], qAlpha(src.pixel(x, y))));
+        }
+    return out;
+}
+
+} // namespace
+
+TEST(Filters, MedianMatchesSortingAndRemovesSpecks) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> byte(0, 255);
+    QImage noise(23, 17, QImage::Format_ARGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgba(byte(rng), byte(rng), byte(rng), byte(rng)));
+    EXPECT_TRUE(dovi::test::samePixels(bruteMedian(noise), ops::median(noise)));
+
+    QImage salted = flat(20, 20, qRgb(90, 120, 150));
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(5, 5), QPoint(12, 3), QPoint(19, 19), QPoint(8, 14)})
+        salted.setPixel(p, qRgb(255, 255, 255));
+    EXPECT_TRUE(dovi::test::samePixels(flat(20, 20, qRgb(90, 120, 150)), ops::median(salted)));
+}
+
+TEST(Filters, DilateGrowsALightDotToThreeByThree) {
+    const struct {
+        QPoint dot;
+        QRect grown;
+    } cases[] = {{{3, 3}, {2, 2, 3, 3}}, {{0, 0}, {0, 0, 2, 2}}, {{6, 2}, {5, 1, 2, 3}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.dot.x() << "," << c.dot.y());
+        QImage src = flat(7, 6, qRgb(0, 0, 0));
+        src.setPixel(c.dot, qRgb(255, 255, 255));
+        const QImage out = ops::dilate(src);
+        for (int y = 0; y < out.height(); ++y)
+            for (int x = 0; x < out.width(); ++x)
+                EXPECT_EQ(grey(out, x, y), c.grown.contains(x, y) ? 255 : 0) << x << "," << y;
+    }
+}
+
+TEST(Filters, FlatPicturesStayFlat) {
+    const QRgb colour = qRgb(70, 140, 210);
+    const struct {
+        const char* name;
+        std::function<QImage(const QImage&)> op;
+        QRgb expected;
+    } cases[] = {
+        {"emboss", ops::emboss, qRgb(128, 128, 128)},
+        {"median", ops::median, colour},
+        {"dilate", ops::dilate, colour},
+        {"sharpen", [](const QImage& i) { return ops::sharpen(i, 10); }, colour},
+        {"soften", [](const QImage& i) { return ops::soften(i, 10); }, colour},
+        {"blend", [](const QImage& i) { return ops::blend(i, 100); }, colour},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(dovi::test::samePixels(flat(31, 19, c.expected), c.op(flat(31, 19, colour))));
+    }
+}
+
+TEST(Filters, EdgesAreSoftenedOrSharpenedByTheAmount) {
+    const QImage edge = step(40, 9, 20, 80, 170);
+    // Softening spreads the step: the pixel just left of it rises, the more
+    // the larger the amount.
+    int previous = 80;
+    for (const int amount : {1, 4, 10}) {
+        const int v = grey(ops::soften(edge, amount), 19, 4);
+        EXPECT_GT(v, previous) << "soften " << amount;
+        previous = v;
+    }
+    EXPECT_GT(grey(ops::blend(edge, 100), 19, 4), grey(ops::blend(edge, 30), 19, 4));
+    EXPECT_EQ(grey(ops::blend(edge, 100), 2, 4), 80); // far from the edge
+
+    // Sharpening overshoots on both sides, more with a larger amount.
+    previous = 80;
+    for (const int amount : {1, 5, 10}) {
+        const QImage out = ops::sharpen(edge, amount);
+        EXPECT_LT(grey(out, 19, 4), previous) << "sharpen " << amount;
+        EXPECT_GT(grey(out, 20, 4), 170) << "sharpen " << amount;
+        EXPECT_EQ(grey(out, 2, 4), 80);
+        previous = grey(out, 19, 4);
+    }
+}
+
+TEST(Filters, EmbossLightsEdgesFromTheTopLeft) {
+    // Dark to light going right: the kernel sees a rising edge, so the
+    // pixels along it come out light; the mirrored edge comes out dark.
+    const QImage out = ops::emboss(step(10, 5, 5, 50, 150));
+    EXPECT_EQ(grey(out, 1, 2), 128);
+    EXPECT_GT(grey(out, 4, 2), 128);
+    EXPECT_GT(grey(out, 5, 2), 128);
+    EXPECT_EQ(grey(out, 8, 2), 128);
+    EXPECT_LT(grey(ops::emboss(step(10, 5, 5, 150, 50)), 4, 2), 128);
+}
+
+TEST(Filters, TransparentPixelsDoNotTintSoftenedColours) {
+    QImage src(20, 6, QImage::Format_ARGB32);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 20; ++x)
+            src.setPixel(x, y, x < 10 ? qRgba(200, 0, 0, 255) : qRgba(0, 255, 0, 0));
+    for (const QImage& out : {ops::soften(src, 10), ops::blend(src, 100), ops::sharpen(src, 10)}) {
+        for (int x = 0; x < 10; ++x) {
+            // Alpha-weighted averaging in 8 bits (amplified by sharpening)
+            // leaves red within a few levels of itself.
+            const QRgb p = out.pixel(x, 3);
+            EXPECT_EQ(qGreen(p), 0) << x;
+            EXPECT_NEAR(qRed(p), 200, 3) << x;
+            EXPECT_EQ(qAlpha(p), 255) << x;
+        }
+    }
+}

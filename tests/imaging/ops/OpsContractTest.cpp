@@ -1,0 +1,88 @@
+#include "imaging/ops/ColourCount.h"
+#include "imaging/ops/Effects.h"
+#include "imaging/ops/Filters.h"
+#include "imaging/ops/Geometry.h"
+#include "imaging/ops/Resample.h"
+#include "imaging/ops/Rotate.h"
+#include "imaging/ops/Tone.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace ops = dovi::imaging::ops;
+
+namespace {
+
+struct Op {
+    const char* name;
+    std::function<QImage(const QImage&)> run;
+    bool colourOnly; // alpha and the pixel layout must come through untouched
+    QSize size = {}; // of the result from the 31 x 27 test picture; empty: the same
+};
+
+const Op kOps[] = {
+    {"flip", ops::flip, false},
+    {"mirror", ops::mirror, false},
+    {"rotate 180", [](const QImage& i) { return ops::rotate(i, 180); }, false},
+    {"rotate 33", [](const QImage& i) { return ops::rotate(i, 33); }, false, {41, 40}},
+    {"crop", [](const QImage& i) { return ops::crop(i, 2, 3, 20, 10); }, false, {20, 10}},
+    {"resample", [](const QImage& i) { return ops::resample(i, 19, 41); }, false, {19, 41}},
+    {"perspective", [](const QImage& i) { return ops::perspective(i, 3, 70); }, false},
+    {"negate", ops::negate, true},
+    {"parabolic", [](const QImage& i) { return ops::parabolic(i, true); }, true},
+    {"brightness", [](const QImage& i) { return ops::brightness(i, 30); }, true},
+    {"contrast", [](const QImage& i) { return ops::contrast(i, -30); }, true},
+    {"autoContrast", ops::autoContrast, true},
+    {"adjustHSL", [](const QImage& i) { return ops::adjustHSL(i, 40, -20, 10); }, true},
+    {"adjustRGB", [](const QImage& i) { return ops::adjustRGB(i, 10, -20, 30); }, true},
+    {"emboss", ops::emboss, true},
+    {"median", ops::median, true},
+    {"dilate", ops::dilate, true},
+    {"sharpen", [](const QImage& i) { return ops::sharpen(i, 5); }, true},
+    {"soften", [](const QImage& i) { return ops::soften(i, 5); }, true},
+    {"blend", [](const QImage& i) { return ops::blend(i, 50); }, true},
+    {"buttonize", [](const QImage& i) { return ops::buttonize(i, true, 4, 60); }, true},
+};
+
+} // namespace
+
+TEST(OpsContract, KeepFormatAndSizeAndLeaveAlphaAlone) {
+    for (const bool withAlpha : {false, true}) {
+        const QImage src = dovi::test::makeTestPattern(31, 27, withAlpha);
+        for (const Op& op : kOps) {
+            SCOPED_TRACE(testing::Message() << op.name << (withAlpha ? " ARGB32" : " RGB32"));
+            const QImage out = op.run(src);
+            ASSERT_FALSE(out.isNull());
+            EXPECT_EQ(out.format(), src.format());
+            EXPECT_EQ(out.size(), op.size.isEmpty() ? src.size() : op.size);
+            // An RGB32 picture stays opaque whatever the operation.
+            if (!withAlpha) {
+                for (int y = 0; y < out.height(); ++y)
+                    for (int x = 0; x < out.width(); ++x)
+                        ASSERT_EQ(qAlpha(out.pixel(x, y)), 255) << x << "," << y;
+            }
+            if (op.colourOnly) {
+                for (int y = 0; y < out.height(); ++y)
+                    for (int x = 0; x < out.width(); ++x)
+                        ASSERT_EQ(qAlpha(out.pixel(x, y)), qAlpha(src.pixel(x, y)))
+                            << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(OpsContract, NullAndForeignPicturesGiveNull) {
+    const QImage foreign = dovi::test::makeTestPattern(8, 8).convertToFormat(QImage::Format_RGB888);
+    const QImage premultiplied = dovi::test::makeTestPattern(8, 8, true)
+                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (const Op& op : kOps) {
+        SCOPED_TRACE(op.name);
+        EXPECT_TRUE(op.run(QImage()).isNull());
+        EXPECT_TRUE(op.run(foreign).isNull());
+        EXPECT_TRUE(op.run(premultiplied).isNull());
+    }
+    EXPECT_EQ(ops::uniqueColours(foreign), 0);
+}
