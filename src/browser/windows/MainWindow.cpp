@@ -12,6 +12,7 @@
 #include "browser/windows/CommandBars.h"
 #include "browser/windows/HistoryWindow.h"
 #include "browser/windows/IconTheme.h"
+#include "fileops/windows/FileCommandBindings.h"
 #include "platform/KeyLocks.h"
 
 #include <QApplication>
@@ -68,6 +69,8 @@ void MainWindow::bindCommands() {
     commands_.bind(QStringLiteral("mnuclearhold"), [&ws] { browser::clearHoldList(ws); });
     commands_.bind(QStringLiteral("mnuheldpath"), [this, &ws] { browser::goToHeldPath(ws, ui_); });
     commands_.bind(QStringLiteral("mnuRunningHist"), [this] { showRunningHistory(); });
+    // The folder tree's model follows the disk by itself: no refresh hook.
+    bindFileCommands(commands_, {workspace_, ui_, this, [this] { showRunningHistory(); }, {}});
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
