@@ -7,6 +7,7 @@
 #include "app/windows/CaptionedProgressBar.h"
 #include "browser/BrowserState.h"
 #include "browser/EngineMeasurer.h"
+#include "browser/FolderStatistics.h"
 #include "browser/HoldListFiles.h"
 #include "browser/HoldListOperations.h"
 #include "browser/windows/CommandBars.h"
@@ -46,6 +47,14 @@ MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasu
     setWindowTitle(applicationTitle());
     loadLogo();
     connectBrowser();
+    // The tree's right button puts the folder's statistics on the information labels.
+    setFolderStatisticsHandler([this] {
+        const browser::FolderStatistics stats = browser::showFolderStatistics(workspace_, ui_);
+        info_[2]->setText(stats.size);
+        info_[3]->setText(stats.colours);
+        if (stats.bpp)
+            info_[4]->setText(*stats.bpp);
+    });
     startBrowsing();
     setStatus(ui_, false);
 
