@@ -52,10 +52,11 @@ class Palette {
 public:
     // False when the picture uses more than 256 colours.
     bool collect(const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
+        const int width = image.width();
+        for (int y = 0, height = image.height(); y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             QRgb last = 0;
-            for (int x = 0; x < image.width(); ++x) {
+            for (int x = 0; x < width; ++x) {
                 const QRgb c = line[x] | 0xff000000u;
                 if (c == last)
                     continue;
@@ -89,9 +90,10 @@ private:
 };
 
 bool anyTranslucent(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    for (int y = 0, height = image.height(); y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             if (qAlpha(line[x]) != 255)
                 return true;
     }
