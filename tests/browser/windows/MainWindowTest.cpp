@@ -67,7 +67,8 @@ TEST_F(MainWindowFixture, MenusAndToolbarOfferOnlyBoundCommands) {
     EXPECT_EQ(visibleMenuItems(w.menuBar()),
               QStringList({"&File/&Copy File(s)", "&File/&Move File(s)", "&File/&Delete File(s)",
                            "&File/&Rename File", "&File/-", "&File/&Extension Conformity",
-                           "&File/-", "&File/Create Folder", "&File/Remove Folder",
+                           "&File/-", "&File/Generate Detailed List", "&File/-",
+                           "&File/Create Folder", "&File/Remove Folder",
                            "&File/Go to Startup Folder", "&File/-", "&File/Quit Dovi"}));
     const auto bars = w.findChildren<QToolBar*>();
     ASSERT_EQ(bars.size(), 1);
