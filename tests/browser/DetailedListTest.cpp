@@ -1,5 +1,7 @@
 #include "browser/DetailedList.h"
 
+#include "imaging/ImagingEngine.h"
+
 #include "fileops/FileOpsFixture.h"
 
 using namespace dovi;
@@ -27,6 +29,65 @@ TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(browser::detailedListLine("/p/a,b.bmp", c.facts), c.expected);
+}
+
+namespace {
+
+// A 16 x 16 BMP of 4 bits per pixel, built byte by byte: 14 + 40 header
+// bytes, a 16-entry palette, 16 rows of 8 bytes, 246 bytes in all. Every row
+// runs through all 16 palette entries, so the picture holds 16 colours.
+QByteArray sixteenColourBmp() {
+    QByteArray b;
+    const auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xff));
+        b.append(char(v >> 8));
+    };
+    const auto u32 = [&](quint32 v) {
+        u16(quint16(v & 0xffff));
+        u16(quint16(v >> 16));
+    };
+    b.append("BM");
+    u32(246);
+    u32(0);
+    u32(14 + 40 + 64);
+    u32(40);
+    u32(16);
+    u32(16);
+    u16(1);
+    u16(4);
+    u32(0);
+    u32(128);
+    u32(2835);
+    u32(2835);
+    u32(16);
+    u32(0);
+    for (int i = 0; i < 16; ++i) {
+        b.append(char(i * 16));
+        b.append(char(255 - i * 16));
+        b.append(char(i * 8));
+        b.append(char(0));
+    }
+    for (int row = 0; row < 16; ++row)
+        for (int pair = 0; pair < 8; ++pair)
+            b.append(char((2 * pair) << 4 | (2 * pair + 1)));
+    return b;
+}
+
+} // namespace
+
+TEST(DetailedListLine, MeasuresWithTheEngine) {
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("four, bit.bmp");
+    const QString text = dir.filePath("notes.bmp");
+    const QByteArray bytes = sixteenColourBmp();
+    ASSERT_EQ(bytes.size(), 246);
+    ASSERT_TRUE(dovi::test::writeFile(bmp, bytes));
+    ASSERT_TRUE(dovi::test::writeFile(text, "not a picture at all"));
+    imaging::ImagingEngine engine;
+    EXPECT_EQ(browser::detailedListLine(bmp, engine), bmp + ",246,BMP,16,16,16,4");
+    EXPECT_EQ(browser::detailedListLine(text, engine), text + ",20,N/A");
+    EXPECT_EQ(browser::detailedListLine(dir.filePath("gone.jpg"), engine),
+              dir.filePath("gone.jpg") + ",0,N/A");
 }
 
 namespace {

@@ -21,8 +21,8 @@ struct FileCommandContext {
     std::function<void()> refreshFolderTree;
 };
 
-// Binds copy, move, delete, rename, extension conformity and the folder
-// commands to their menu controls (and so to their toolbar keys).
+// Binds copy, move, delete, rename, extension conformity, the detailed list
+// and the folder commands to their menu controls (and so to their toolbar keys).
 void bindFileCommands(CommandDispatcher& commands, const FileCommandContext& context);
 
 } // namespace dovi

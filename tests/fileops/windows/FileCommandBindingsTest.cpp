@@ -13,7 +13,7 @@ TEST_F(FileOpsFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
     CommandDispatcher commands;
     bindFileCommands(commands, {*ws, ui, nullptr, {}, {}});
     for (const char* control : {"mnucopy", "mnumove", "mnudelete", "mnurename", "mnuconform",
-                                "mnucreate", "mnuremove", "mnudefault"})
+                                "mnuDetail", "mnucreate", "mnuremove", "mnudefault"})
         EXPECT_TRUE(commands.isBound(control)) << control;
 
     const QString pics = folder("pics");
@@ -32,4 +32,11 @@ TEST_F(FileOpsFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
     ui.texts = {QString("made")};
     EXPECT_TRUE(commands.runControl("mnucreate"));
     EXPECT_TRUE(QFileInfo(pics + "/made").isDir());
+
+    // The detailed list measures with an engine of its own: a.jpg holds no picture.
+    ws->history.clear();
+    ui.prompts.clear();
+    EXPECT_TRUE(commands.runControl("mnuDetail"));
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
+    EXPECT_EQ(history(), QStringList({pics + "/a.jpg,4096,N/A"}));
 }
