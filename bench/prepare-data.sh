@@ -113,8 +113,10 @@ make_big() {
                       case $path in *.jpg | *.jpeg) echo "$(($(stat -c %s "$path") * 1000 / (w * h))) $path" ;; esac
                   done < "$list" | sort -k1,1nr | head -1 | cut -d' ' -f2-)
     fi
-    convert "$largest[0]" -auto-orient -strip -resize '8660x5773^' -gravity center \
-        -extent 8660x5773 -quality 92 -sampling-factor 2x2 "$big/big.jpg.tmp.jpg"
+    # libvips streams the enlargement; ImageMagick would need 0.5 GB of pixel
+    # cache here and falls back to disk under Debian's default limits.
+    vips thumbnail "$largest" "$big/big.jpg.tmp.jpg[Q=92,strip,subsample_mode=on]" 8660 --height 5773 \
+        --size both --crop centre
     mv "$big/big.jpg.tmp.jpg" "$big/big.jpg"
 }
 

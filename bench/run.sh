@@ -98,8 +98,22 @@ outputs_of() { # files and total size of a case's last outputs
 # Each tool works from inside the input folder on relative names, so every one
 # writes the same names into its output folder.
 in_photos() { (cd "$photos" && "$@" ./*.jpg); }
-per_core() { # per_core CMD...: one process per core, a few files each
-    (cd "$1" && shift && printf '%s\0' * | xargs -0 -n 4 -P "$cores" "$@")
+# per_core DIR CMD...: one process per core, the files of DIR dealt to them in
+# turn, so each tool starts only once per core.
+per_core() {
+    local dir=$1 k j rc=0
+    shift
+    local files pids=()
+    files=$(cd "$dir" && printf '%s\n' *)
+    mapfile -t files <<< "$files"
+    for ((k = 0; k < cores; k++)); do
+        local chunk=()
+        for ((j = k; j < ${#files[@]}; j += cores)); do chunk+=("${files[j]}"); done
+        (cd "$dir" && "$@" "${chunk[@]}") &
+        pids+=($!)
+    done
+    for k in "${pids[@]}"; do wait "$k" || rc=1; done
+    return "$rc"
 }
 
 # --- 1. Fit into 800x600 -------------------------------------------------
