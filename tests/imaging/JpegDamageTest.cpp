@@ -170,7 +170,8 @@ TEST(JpegDamage, AbsurdNumberOfScansIsRefused) {
     EXPECT_TRUE(fine.ok()) << fine.error.toStdString();
 }
 
-// Inputs that once broke a decoder stay in the repository and are replayed.
+// Inputs that once broke the decoder (or kept it busy for seconds) stay in
+// the repository and are replayed.
 TEST(JpegRegressions, EveryKeptInputDecodesSoundly) {
     const QDir dir(QStringLiteral(DOVI_SOURCE_DIR "/tests/imaging/data/regressions/jpeg"));
     for (const QString& name : dir.entryList(QDir::Files)) {

@@ -140,11 +140,15 @@ imaging::Bytes bytes(const QByteArray& data) {
 }
 
 QImage plainDecode(const QByteArray& file) {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    err.emit_message = [](j_common_ptr, int) {};
-    err.error_exit = [](j_common_ptr c) {
+    struct Reader {
+        jpeg_decompress_struct d{};
+        jpeg_error_mgr err{};
+        ~Reader() { jpeg_destroy_decompress(&d); }
+    } r;
+    jpeg_decompress_struct& d = r.d;
+    d.err = jpeg_std_error(&r.err);
+    r.err.emit_message = [](j_common_ptr, int) {};
+    r.err.error_exit = [](j_common_ptr c) {
         char text[JMSG_LENGTH_MAX];
         c->err->format_message(c, text);
         throw std::runtime_error(text);
@@ -160,7 +164,6 @@ QImage plainDecode(const QByteArray& file) {
         JSAMPROW row = out.scanLine(int(d.output_scanline));
         jpeg_read_scanlines(&d, &row, 1);
     }
-    jpeg_destroy_decompress(&d);
     return out;
 }
 

@@ -43,17 +43,25 @@ void skipInput(j_decompress_ptr cinfo, long count) {
     pub.bytes_in_buffer -= static_cast<size_t>(count);
 }
 
+// Grows the array, reporting failure instead of throwing: the caller jumps out
+// through libjpeg, which must not happen from inside a catch block.
+bool resized(QByteArray& array, qsizetype size) {
+    try {
+        array.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 ByteArrayDestination& destinationOf(j_compress_ptr cinfo) {
     return *reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
 }
 
 void initDestination(j_compress_ptr cinfo) {
     ByteArrayDestination& dest = destinationOf(cinfo);
-    try {
-        dest.out->resize(dest.initialSize);
-    } catch (const std::bad_alloc&) {
+    if (!resized(*dest.out, dest.initialSize))
         ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
-    }
     dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(dest.out->data());
     dest.pub.free_in_buffer = static_cast<size_t>(dest.out->size());
 }
@@ -62,11 +70,8 @@ boolean growDestination(j_compress_ptr cinfo) {
     // Called only when the buffer is full: double it.
     ByteArrayDestination& dest = destinationOf(cinfo);
     const qsizetype used = dest.out->size();
-    try {
-        dest.out->resize(used * 2);
-    } catch (const std::bad_alloc&) {
+    if (!resized(*dest.out, used * 2))
         ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 11);
-    }
     dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(dest.out->data()) + used;
     dest.pub.free_in_buffer = static_cast<size_t>(dest.out->size() - used);
     return TRUE;
