@@ -90,7 +90,11 @@ TEST_P(JpegRoundTrip, CoarseFactorsStillGiveThePicture) {
 INSTANTIATE_TEST_SUITE_P(Sizes, JpegRoundTrip,
                          ::testing::Values(RoundTripCase{1, 1}, RoundTripCase{7, 3},
                                            RoundTripCase{17, 13}, RoundTripCase{64, 48},
-                                           RoundTripCase{333, 111}));
+                                           RoundTripCase{333, 111}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 TEST(JpegSave, GreySourceIsWrittenAsOneComponentAndStaysGrey) {
     Image grey = colourImage(greyRamp(90, 70));

@@ -22,11 +22,9 @@ void termSource(j_decompress_ptr) {}
 
 boolean fillInput(j_decompress_ptr cinfo) {
     MemorySource& src = sourceOf(cinfo);
-    if (!src.ranDry) {
-        src.ranDry = true;
-        src.scanAtEnd = cinfo->input_scan_number;
-        src.rowsAtEnd = cinfo->input_iMCU_row;
-    }
+    src.ranDry = true;
+    if (cinfo->arith_code)
+        src.noteCut(cinfo, JWRN_JPEG_EOF, true);
     WARNMS(cinfo, JWRN_JPEG_EOF);
     src.pub.next_input_byte = kEndOfImage;
     src.pub.bytes_in_buffer = sizeof kEndOfImage;
@@ -91,6 +89,18 @@ void MemorySource::attach(j_decompress_ptr cinfo, Bytes bytes) {
     pub.next_input_byte = data.data();
     pub.bytes_in_buffer = data.size();
     cinfo->src = &pub;
+}
+
+void MemorySource::noteCut(j_decompress_ptr cinfo, int warning, bool dataEnds) {
+    if (cinfo->input_scan_number <= 1 && cinfo->input_iMCU_row == 0 && !firstRowMissing) {
+        firstRowMissing = true;
+        firstRowWarning = warning;
+    }
+    if (dataEnds && !dataEnded) {
+        dataEnded = true;
+        scanAtEnd = cinfo->input_scan_number;
+        rowsAtEnd = cinfo->input_iMCU_row;
+    }
 }
 
 void ByteArrayDestination::attach(j_compress_ptr cinfo, QByteArray& target, qsizetype sizeHint) {
