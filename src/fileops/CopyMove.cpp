@@ -10,6 +10,10 @@
 #include "fileops/DestinationChooser.h"
 #include "platform/FileCopy.h"
 
+#include <QFileInfo>
+
+#include <cerrno>
+
 namespace dovi::fileops {
 
 namespace {
@@ -33,10 +37,20 @@ TransferWords wordsFor(Transfer kind) {
 
 enum class Step { Done, Failed, Declined };
 
-// One file: the overwrite question, then the copy or move. A target that is
-// the source itself is never asked about, and never written.
+// One file: the overwrite question, then the copy or move. Nothing is asked
+// about a file that cannot be done anyway: a source that has gone, a target
+// that is a folder, or a target that is the source itself.
 Step transferOne(Workspace& ws, Ui& ui, Transfer kind, const QString& source, const QString& target,
                  QString& reason) {
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.exists() && !sourceInfo.isSymLink()) {
+        reason = platform::FileResult::fromErrno(ENOENT).reason;
+        return Step::Failed;
+    }
+    if (QFileInfo(target).isDir()) {
+        reason = platform::FileResult::fromErrno(EISDIR).reason;
+        return Step::Failed;
+    }
     if (platform::isSameFile(source, target)) {
         reason = QStringLiteral("the target is the source file itself");
         return Step::Failed;
