@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libjpeg-dev
-          libgtest-dev)
+          libgtest-dev adwaita-icon-theme)
 for extra in "$@"; do
     case "$extra" in
         build) ;;
@@ -14,7 +14,7 @@ for extra in "$@"; do
                           plasma-workspace-wallpapers ukui-wallpapers sway-backgrounds
                           lomiri-wallpapers lomiri-wallpapers-16.04 lomiri-wallpapers-20.04) ;;
         fuzz) packages+=(clang libclang-rt-dev) ;;
-        screenshot) packages+=(xvfb xauth x11-apps imagemagick) ;;
+        screenshot) packages+=(xvfb xauth x11-apps imagemagick xdotool desktop-base) ;;
         *) echo "install-deps: unknown group '$extra'" >&2; exit 2 ;;
     esac
 done

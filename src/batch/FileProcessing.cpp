@@ -7,9 +7,30 @@
 
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace dovi::batch {
 
 using imaging::Bytes;
+
+namespace {
+SourceStamp stampFrom(const struct stat& st) {
+    SourceStamp s;
+    s.exists = true;
+    s.size = st.st_size;
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    return s;
+}
+} // namespace
+
+SourceStamp stampOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return stampFrom(st);
+}
 
 QString potentialOutputPath(const QString& source, const ProcessOptions& options) {
     return outputFor(source, imaging::None, options).path;
@@ -24,6 +45,9 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
         return out;
     }
     const QByteArray data = file.readAll();
+    struct stat st {};
+    if (::fstat(file.handle(), &st) == 0)
+        out.source = stampFrom(st);
     const Bytes bytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
                       std::size_t(data.size()));
     if (imaging::sniffFormat(bytes, source) == imaging::None)

@@ -8,6 +8,19 @@ namespace dovi::batch {
 
 struct ProcessOptions;
 
+// What a source file looked like when it was read: a commit compares it with
+// the file as it is now, to tell whether work done ahead of time still holds.
+struct SourceStamp {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const SourceStamp&) const = default;
+};
+
+SourceStamp stampOf(const QString& path);
+
 // What the pixel work for one source file came to, before anything is written.
 struct PreparedFile {
     enum class Kind {
@@ -21,6 +34,7 @@ struct PreparedFile {
     bool save = false;     // bytes hold the file to write at target
     OutputTarget target;
     QByteArray bytes;
+    SourceStamp source;    // the file as it was read
 };
 
 // Loads, scales and encodes one file in memory. Pure work with no side

@@ -171,7 +171,12 @@ ProcessSummary runProcess(const QStringList& sources, const ProcessOptions& opti
                 current.result.wait();
             }
         }
-        committer.commit(sources[i], current.result.get());
+        PreparedFile prepared = current.result.get();
+        // Read ahead of its turn: when something outside the run changed or
+        // removed the source since, do the file again as a one-by-one run would.
+        if (prepared.source != stampOf(sources[i]))
+            prepared = prepareFile(sources[i], options);
+        committer.commit(sources[i], prepared);
         ++summary.finished;
         observer.fileFinished(i);
     }

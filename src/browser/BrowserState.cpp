@@ -5,6 +5,7 @@
 #include "browser/FileListing.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 namespace dovi::browser {
@@ -40,16 +41,45 @@ void rereadFiles(Workspace& ws) {
     emit ws.filesChanged();
 }
 
+namespace {
+
+void rebuildSelected(Workspace& ws) {
+    ws.selected.clear();
+    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
+        if (ws.fileSelected[i])
+            ws.selected.append(ws.files[i]);
+}
+
+// The counters right after the file list was read from disk.
+void countFreshListing(Workspace& ws) {
+    if (AttributeRules::fromSettings(ws.settings) != AttributeRules::forStatistics()) {
+        updateCounters(ws);
+        return;
+    }
+    ws.sizer = ws.files;
+    emit ws.countersChanged();
+}
+
+} // namespace
+
+void rereadFilesAndCount(Workspace& ws) {
+    rereadFiles(ws);
+    countFreshListing(ws);
+}
+
+void rereadAndRefreshSelection(Workspace& ws) {
+    rereadFiles(ws);
+    rebuildSelected(ws);
+    countFreshListing(ws);
+}
+
 void updateCounters(Workspace& ws) {
     ws.sizer = listFolder(ws.currentFolder, ws.filePattern, AttributeRules::forStatistics());
     emit ws.countersChanged();
 }
 
 void refreshSelection(Workspace& ws) {
-    ws.selected.clear();
-    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
-        if (ws.fileSelected[i])
-            ws.selected.append(ws.files[i]);
+    rebuildSelected(ws);
     updateCounters(ws);
 }
 
@@ -64,8 +94,7 @@ void changeFolder(Workspace& ws, const QString& folder) {
     ws.fileSelected.clear();
     ws.currentEntry = -1;
     emit ws.currentFolderChanged(ws.currentFolder);
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
 }
 
@@ -75,10 +104,27 @@ void chooseFilter(Workspace& ws, int index) {
     if (!pattern.isEmpty())
         ws.filePattern = pattern;
     ws.fileSelected.fill(false, ws.files.size());
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
     ws.saveSetting(QStringLiteral("filter"));
+}
+
+void openStartupFolder(Workspace& ws) {
+    const QString pattern = patternForFilter(ws.settings.filterIndex);
+    if (!pattern.isEmpty())
+        ws.filePattern = pattern;
+    else if (ws.filePattern.isEmpty())
+        ws.filePattern = patternForFilter(0);
+    QString folder = ws.settings.startupFolder;
+    if (!QFileInfo(folder).isDir())
+        folder = ws.environment().fallbackFolder;
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::rootPath();
+    changeFolder(ws, folder);
+}
+
+void applyAttributeRules(Workspace& ws) {
+    rereadAndRefreshSelection(ws);
 }
 
 namespace {

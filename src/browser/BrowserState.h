@@ -24,6 +24,14 @@ void changeFolder(Workspace& ws, const QString& folder);
 // Names still listed keep their selection flag.
 void rereadFiles(Workspace& ws);
 
+// rereadFiles, then the counters. The statistics listing comes from the list
+// just read when both follow the same attribute rules (the usual case), so a
+// large folder is not read twice.
+void rereadFilesAndCount(Workspace& ws);
+
+// rereadFiles, then refreshSelection, reading the folder once as above.
+void rereadAndRefreshSelection(Workspace& ws);
+
 // Rebuilds `selected` from the file list's selection, then the counters.
 void refreshSelection(Workspace& ws);
 
@@ -33,6 +41,15 @@ void updateCounters(Workspace& ws);
 // A file-type entry chosen: new pattern for both lists (0..5 only), re-read,
 // refresh, reset the preview, and store "filter" at once.
 void chooseFilter(Workspace& ws, int index);
+
+// The start of browsing: the file-type entry of the "filter" setting gives
+// the pattern (an index outside 0..5 leaves "*.*"), and the startup folder
+// (the home folder when it has gone) is listed under the attribute rules.
+void openStartupFolder(Workspace& ws);
+
+// The attribute settings changed (at start, or when the preferences close):
+// the list is read again under them, then the selection and counters.
+void applyAttributeRules(Workspace& ws);
 
 // The preview goes back to the logo with empty labels.
 void resetPreview(Workspace& ws);

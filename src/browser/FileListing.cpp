@@ -50,15 +50,36 @@ bool wildcardMatch(QStringView name, QStringView mask) {
 
 } // namespace
 
-bool matchesPattern(const QString& name, const QString& pattern) {
-    for (QStringView mask : QStringView(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        mask = mask.trimmed();
-        if (mask == QLatin1String("*.*") || mask == QLatin1String("*"))
-            return true;
-        if (wildcardMatch(name, mask))
-            return true;
+namespace {
+
+// A pattern split into its masks once, so a listing does not split it again
+// for every name.
+struct Masks {
+    QList<QStringView> masks;
+    bool everything = false;
+
+    explicit Masks(const QString& pattern) {
+        for (QStringView mask : QStringView(pattern).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            mask = mask.trimmed();
+            if (mask == QLatin1String("*.*") || mask == QLatin1String("*"))
+                everything = true;
+            masks << mask;
+        }
     }
-    return false;
+    bool match(QStringView name) const {
+        if (everything)
+            return true;
+        for (QStringView mask : masks)
+            if (wildcardMatch(name, mask))
+                return true;
+        return false;
+    }
+};
+
+} // namespace
+
+bool matchesPattern(const QString& name, const QString& pattern) {
+    return Masks(pattern).match(name);
 }
 
 AttributeRules AttributeRules::fromSettings(const Settings& s) {
@@ -69,9 +90,10 @@ AttributeRules AttributeRules::fromSettings(const Settings& s) {
 namespace {
 
 // Natural order that does not depend on the locale: runs of digits compare by
-// value ("2" < "10"), other runs by case-folded character; names equal under
-// those rules fall back to plain code-point order.
-int naturalCompare(QStringView a, QStringView b) {
+// value ("2" < "10"), other runs by case-folded character. The names come in
+// folded already (folding once per name, not once per comparison); 0 means
+// equal under these rules, and the caller falls back to code-point order.
+int naturalCompareFolded(QStringView a, QStringView b) {
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && b[j].isDigit()) {
@@ -94,28 +116,47 @@ int naturalCompare(QStringView a, QStringView b) {
             j = ej;
             continue;
         }
-        const char16_t ca = a[i].toCaseFolded().unicode();
-        const char16_t cb = b[j].toCaseFolded().unicode();
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
+        if (a[i] != b[j])
+            return a[i].unicode() < b[j].unicode() ? -1 : 1;
         ++i;
         ++j;
     }
     if (i < a.size() || j < b.size())
         return i < a.size() ? 1 : -1;
-    return a.compare(b);
+    return 0;
 }
 
 } // namespace
 
 void sortNaturally(QStringList& names) {
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return naturalCompare(a, b) < 0; });
+    struct Keyed {
+        QString folded;
+        qsizetype index;
+    };
+    std::vector<Keyed> keys;
+    keys.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QString folded = names[i];
+        for (QChar& c : folded)
+            c = c.toCaseFolded();
+        keys.push_back({std::move(folded), i});
+    }
+    std::sort(keys.begin(), keys.end(), [&names](const Keyed& x, const Keyed& y) {
+        if (const int c = naturalCompareFolded(x.folded, y.folded))
+            return c < 0;
+        return names[x.index].compare(names[y.index]) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const Keyed& k : keys)
+        sorted << names[k.index];
+    names = std::move(sorted);
 }
 
 QStringList listFolder(const QString& folder, const QString& pattern,
                        const AttributeRules& rules) {
     QStringList names;
+    const Masks masks(pattern);
     const QByteArray nativeFolder = QFile::encodeName(folder);
     DIR* dir = ::opendir(nativeFolder.constData());
     if (!dir)
@@ -125,10 +166,13 @@ QStringList listFolder(const QString& folder, const QString& pattern,
         const char* raw = entry->d_name;
         if (raw[0] == '.' && (raw[1] == 0 || (raw[1] == '.' && raw[2] == 0)))
             continue;
-        const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != QByteArray(raw))
+        // File names are UTF-8 to Qt; bytes that are not could not be
+        // opened again by name.
+        const QByteArrayView rawView(raw);
+        if (!rawView.isValidUtf8())
             continue;
-        if (!matchesPattern(name, pattern))
+        const QString name = QString::fromUtf8(rawView);
+        if (!masks.match(name))
             continue;
         const bool hidden = raw[0] == '.';
         if (hidden && !rules.hidden)

@@ -26,6 +26,7 @@ struct AttributeRules {
     bool system = false;
 
     static AttributeRules fromSettings(const Settings& s);
+    bool operator==(const AttributeRules&) const = default;
     // The statistics listing: archive and read-only shown, hidden and system not.
     static AttributeRules forStatistics() { return {}; }
 };

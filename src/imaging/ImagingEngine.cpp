@@ -91,46 +91,66 @@ bool ImagingEngine::apply(QImage result) {
     return true;
 }
 
-#define DOVI_APPLY(expr)                                                                           \
-    do {                                                                                           \
-        if (image_.isNull())                                                                       \
-            return false;                                                                          \
-        return apply(expr);                                                                        \
-    } while (0)
-
-bool ImagingEngine::flip() { DOVI_APPLY(ops::flip(image_.pixels)); }
-bool ImagingEngine::mirror() { DOVI_APPLY(ops::mirror(image_.pixels)); }
-bool ImagingEngine::negate() { DOVI_APPLY(ops::negate(image_.pixels)); }
-bool ImagingEngine::emboss() { DOVI_APPLY(ops::emboss(image_.pixels)); }
-bool ImagingEngine::median() { DOVI_APPLY(ops::median(image_.pixels)); }
-bool ImagingEngine::autoContrast() { DOVI_APPLY(ops::autoContrast(image_.pixels)); }
-bool ImagingEngine::dilate() { DOVI_APPLY(ops::dilate(image_.pixels)); }
-bool ImagingEngine::parabolic(bool concave) { DOVI_APPLY(ops::parabolic(image_.pixels, concave)); }
+bool ImagingEngine::flip() {
+    return process([&](const QImage& p) { return ops::flip(p); });
+}
+bool ImagingEngine::mirror() {
+    return process([&](const QImage& p) { return ops::mirror(p); });
+}
+bool ImagingEngine::negate() {
+    return process([&](const QImage& p) { return ops::negate(p); });
+}
+bool ImagingEngine::emboss() {
+    return process([&](const QImage& p) { return ops::emboss(p); });
+}
+bool ImagingEngine::median() {
+    return process([&](const QImage& p) { return ops::median(p); });
+}
+bool ImagingEngine::autoContrast() {
+    return process([&](const QImage& p) { return ops::autoContrast(p); });
+}
+bool ImagingEngine::dilate() {
+    return process([&](const QImage& p) { return ops::dilate(p); });
+}
+bool ImagingEngine::parabolic(bool concave) {
+    return process([&](const QImage& p) { return ops::parabolic(p, concave); });
+}
 bool ImagingEngine::resample(int width, int height) {
-    DOVI_APPLY(ops::resample(image_.pixels, width, height));
+    return process([&](const QImage& p) { return ops::resample(p, width, height); });
 }
-bool ImagingEngine::rotate(double degrees) { DOVI_APPLY(ops::rotate(image_.pixels, degrees)); }
+bool ImagingEngine::rotate(double degrees) {
+    return process([&](const QImage& p) { return ops::rotate(p, degrees); });
+}
 bool ImagingEngine::crop(int left, int top, int width, int height) {
-    DOVI_APPLY(ops::crop(image_.pixels, left, top, width, height));
+    return process([&](const QImage& p) { return ops::crop(p, left, top, width, height); });
 }
-bool ImagingEngine::brightness(int amount) { DOVI_APPLY(ops::brightness(image_.pixels, amount)); }
-bool ImagingEngine::contrast(int amount) { DOVI_APPLY(ops::contrast(image_.pixels, amount)); }
-bool ImagingEngine::sharpen(int amount) { DOVI_APPLY(ops::sharpen(image_.pixels, amount)); }
-bool ImagingEngine::soften(int amount) { DOVI_APPLY(ops::soften(image_.pixels, amount)); }
-bool ImagingEngine::blend(int amount) { DOVI_APPLY(ops::blend(image_.pixels, amount)); }
+bool ImagingEngine::brightness(int amount) {
+    return process([&](const QImage& p) { return ops::brightness(p, amount); });
+}
+bool ImagingEngine::contrast(int amount) {
+    return process([&](const QImage& p) { return ops::contrast(p, amount); });
+}
+bool ImagingEngine::sharpen(int amount) {
+    return process([&](const QImage& p) { return ops::sharpen(p, amount); });
+}
+bool ImagingEngine::soften(int amount) {
+    return process([&](const QImage& p) { return ops::soften(p, amount); });
+}
+bool ImagingEngine::blend(int amount) {
+    return process([&](const QImage& p) { return ops::blend(p, amount); });
+}
 bool ImagingEngine::adjustHSL(int hue, int saturation, int luminance) {
-    DOVI_APPLY(ops::adjustHSL(image_.pixels, hue, saturation, luminance));
+    return process([&](const QImage& p) { return ops::adjustHSL(p, hue, saturation, luminance); });
 }
 bool ImagingEngine::adjustRGB(int red, int green, int blue) {
-    DOVI_APPLY(ops::adjustRGB(image_.pixels, red, green, blue));
+    return process([&](const QImage& p) { return ops::adjustRGB(p, red, green, blue); });
 }
 bool ImagingEngine::buttonize(int style, int width, int intensity) {
-    DOVI_APPLY(ops::buttonize(image_.pixels, style == 1, width, intensity));
+    return process(
+        [&](const QImage& p) { return ops::buttonize(p, style == 1, width, intensity); });
 }
 bool ImagingEngine::perspective(int direction, int amount) {
-    DOVI_APPLY(ops::perspective(image_.pixels, direction, amount));
+    return process([&](const QImage& p) { return ops::perspective(p, direction, amount); });
 }
-
-#undef DOVI_APPLY
 
 } // namespace dovi::imaging

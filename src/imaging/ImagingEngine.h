@@ -78,6 +78,10 @@ public:
 
 private:
     bool apply(QImage result);
+    // Runs one pixel operation on the current picture and keeps its result.
+    template <typename Operation> bool process(Operation&& operation) {
+        return !image_.isNull() && apply(operation(image_.pixels));
+    }
 
     Image image_;
     std::optional<Image> undo_;

@@ -85,15 +85,6 @@ TEST(JpegDecode, RgbCodedFileDecodes) {
     EXPECT_LE(dovi::test::maxChannelDifference(picture, result.image.pixels), 6);
 }
 
-TEST(JpegDecode, ColourPixelsAreOpaque) {
-    const auto result =
-        jpeg::decode(files::bytes(files::write(dovi::test::makeTestPattern(50, 20, true))));
-    ASSERT_TRUE(result.ok());
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 50; ++x)
-            ASSERT_EQ(qAlpha(result.image.pixels.pixel(x, y)), 255) << x << "," << y;
-}
-
 // Patches of known inks, 16 pixels each, and the RGB a careful converter
 // gives them: red = (255 - c)(255 - k) / 255, and so on.
 struct InkPatch {

@@ -80,6 +80,7 @@ TEST_P(JpegOrientation, DecodesUpright) {
     EXPECT_EQ(result.fullHeight, 40);
     EXPECT_LE(dovi::test::maxChannelDifference(upright, result.image.pixels), 8);
     EXPECT_EQ(jpeg::exif::orientation(files::bytes(result.image.exif)), orientation);
+    EXPECT_EQ(jpeg::uprightSize(files::bytes(file)), QSize(64, 40));
 }
 
 TEST_P(JpegOrientation, ScaledDecodeIsUprightToo) {
@@ -107,7 +108,11 @@ INSTANTIATE_TEST_SUITE_P(AllEight, JpegOrientation,
                                            OrientationCase{5, false}, OrientationCase{6, true},
                                            OrientationCase{7, false}, OrientationCase{8, true},
                                            OrientationCase{6, false}, OrientationCase{8, false},
-                                           OrientationCase{3, true}, OrientationCase{5, true}));
+                                           OrientationCase{3, true}, OrientationCase{5, true}),
+                         [](const auto& info) {
+                             return "Orientation" + std::to_string(info.param.orientation) +
+                                    (info.param.bigEndian ? "Motorola" : "Intel");
+                         });
 
 struct BoxCase {
     int storedWidth;
@@ -134,22 +139,28 @@ TEST_P(JpegFitBox, DecodesNoLargerThanNeededToCoverTheBox) {
     EXPECT_EQ(result.fullHeight, swaps ? c.storedWidth : c.storedHeight);
 }
 
-INSTANTIATE_TEST_SUITE_P(Boxes, JpegFitBox,
-                         ::testing::Values(BoxCase{200, 120, 1, QSize(25, 15), QSize(25, 15)},
-                                           BoxCase{200, 120, 1, QSize(26, 15), QSize(50, 30)},
-                                           BoxCase{200, 120, 1, QSize(25, 16), QSize(50, 30)},
-                                           BoxCase{200, 120, 1, QSize(100, 60), QSize(100, 60)},
-                                           BoxCase{200, 120, 1, QSize(100, 61), QSize(200, 120)},
-                                           BoxCase{200, 120, 1, QSize(1000, 1000), QSize(200, 120)},
-                                           BoxCase{200, 120, 1, QSize(1, 1), QSize(25, 15)},
-                                           BoxCase{201, 121, 1, QSize(26, 16),
-                                                   QSize(26, 16)}, // 1/8 rounds up
-                                           BoxCase{200, 120, 1, QSize(), QSize(200, 120)},
-                                           BoxCase{200, 120, 1, QSize(0, 50), QSize(200, 120)},
-                                           BoxCase{200, 120, 6, QSize(15, 25), QSize(15, 25)},
-                                           BoxCase{200, 120, 6, QSize(25, 15), QSize(30, 50)},
-                                           BoxCase{200, 120, 8, QSize(60, 100), QSize(60, 100)},
-                                           BoxCase{200, 120, 5, QSize(61, 100), QSize(120, 200)}));
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, JpegFitBox,
+    ::testing::Values(BoxCase{200, 120, 1, QSize(25, 15), QSize(25, 15)},
+                      BoxCase{200, 120, 1, QSize(26, 15), QSize(50, 30)},
+                      BoxCase{200, 120, 1, QSize(25, 16), QSize(50, 30)},
+                      BoxCase{200, 120, 1, QSize(100, 60), QSize(100, 60)},
+                      BoxCase{200, 120, 1, QSize(100, 61), QSize(200, 120)},
+                      BoxCase{200, 120, 1, QSize(1000, 1000), QSize(200, 120)},
+                      BoxCase{200, 120, 1, QSize(1, 1), QSize(25, 15)},
+                      BoxCase{201, 121, 1, QSize(26, 16), QSize(26, 16)}, // 1/8 rounds up
+                      BoxCase{200, 120, 1, QSize(), QSize(200, 120)},
+                      BoxCase{200, 120, 1, QSize(0, 50), QSize(200, 120)},
+                      BoxCase{200, 120, 6, QSize(15, 25), QSize(15, 25)},
+                      BoxCase{200, 120, 6, QSize(25, 15), QSize(30, 50)},
+                      BoxCase{200, 120, 8, QSize(60, 100), QSize(60, 100)},
+                      BoxCase{200, 120, 5, QSize(61, 100), QSize(120, 200)}),
+    [](const auto& info) {
+        const BoxCase& c = info.param;
+        return std::to_string(c.storedWidth) + "x" + std::to_string(c.storedHeight) + "o" +
+               std::to_string(c.orientation) + "Box" + std::to_string(std::max(0, c.box.width())) +
+               "x" + std::to_string(std::max(0, c.box.height()));
+    });
 
 // Payloads a careless or hostile writer could leave: each must read as
 // upright, and a file carrying it must still decode.

@@ -77,20 +77,14 @@ TEST_P(JpegRoundTrip, FinestFactorsComeBackClose) {
     EXPECT_LE(dovi::test::maxChannelDifference(source, result.image.pixels), 12);
 }
 
-TEST_P(JpegRoundTrip, CoarseFactorsStillGiveThePicture) {
-    const auto [width, height] = GetParam();
-    const QImage source = smooth(width, height);
-    const QByteArray file = save(colourImage(source), {120, 120});
-    const auto result = jpeg::decode(files::bytes(file));
-    ASSERT_TRUE(result.ok()) << result.error.toStdString();
-    EXPECT_EQ(result.image.pixels.size(), source.size());
-    EXPECT_GE(files::psnr(source, result.image.pixels), 16.0);
-}
-
 INSTANTIATE_TEST_SUITE_P(Sizes, JpegRoundTrip,
                          ::testing::Values(RoundTripCase{1, 1}, RoundTripCase{7, 3},
                                            RoundTripCase{17, 13}, RoundTripCase{64, 48},
-                                           RoundTripCase{333, 111}));
+                                           RoundTripCase{333, 111}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 TEST(JpegSave, GreySourceIsWrittenAsOneComponentAndStaysGrey) {
     Image grey = colourImage(greyRamp(90, 70));

@@ -139,6 +139,34 @@ imaging::Bytes bytes(const QByteArray& data) {
                           std::size_t(data.size()));
 }
 
+QImage plainDecode(const QByteArray& file) {
+    struct Reader {
+        jpeg_decompress_struct d{};
+        jpeg_error_mgr err{};
+        ~Reader() { jpeg_destroy_decompress(&d); }
+    } r;
+    jpeg_decompress_struct& d = r.d;
+    d.err = jpeg_std_error(&r.err);
+    r.err.emit_message = [](j_common_ptr, int) {};
+    r.err.error_exit = [](j_common_ptr c) {
+        char text[JMSG_LENGTH_MAX];
+        c->err->format_message(c, text);
+        throw std::runtime_error(text);
+    };
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(file.constData()),
+                 static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&d, TRUE);
+    d.out_color_space = JCS_EXT_BGRA;
+    jpeg_start_decompress(&d);
+    QImage out(int(d.output_width), int(d.output_height), QImage::Format_RGB32);
+    while (d.output_scanline < d.output_height) {
+        JSAMPROW row = out.scanLine(int(d.output_scanline));
+        jpeg_read_scanlines(&d, &row, 1);
+    }
+    return out;
+}
+
 double psnr(const QImage& a, const QImage& b) {
     if (a.size() != b.size() || a.isNull())
         return 0;

@@ -44,6 +44,10 @@ std::vector<jpeg_scan_info> manyScans(int refinementBits);
 
 imaging::Bytes bytes(const QByteArray& data);
 
+// Decodes with plain libjpeg defaults (memory source, no orientation, no
+// scaling) to RGB32: the reference for what the library makes of a file.
+QImage plainDecode(const QByteArray& file);
+
 // Peak signal-to-noise ratio over R, G and B in dB (99 for identical pictures,
 // 0 for different sizes).
 double psnr(const QImage& a, const QImage& b);

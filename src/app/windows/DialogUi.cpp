@@ -63,7 +63,10 @@ QString DialogUi::chooseOpenFile(const QString& title, const QString& folder,
 
 QString DialogUi::chooseSaveFile(const QString& title, const QString& folder,
                                  const QString& filter) {
-    return QFileDialog::getSaveFileName(parent_, title, folder, filter);
+    // The operations ask their own overwrite question, about the name they
+    // really write (which may gain an extension), so the dialog must not.
+    return QFileDialog::getSaveFileName(parent_, title, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString DialogUi::chooseFolder(const QString& title, const QString& start) {

@@ -1,40 +1,61 @@
 #include "browser/windows/MainWindow.h"
 
-#include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Shutdown.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "browser/BrowserState.h"
+#include "browser/EngineMeasurer.h"
+#include "browser/FolderStatistics.h"
+#include "browser/HoldListFiles.h"
+#include "browser/HoldListOperations.h"
 #include "browser/windows/CommandBars.h"
+#include "browser/windows/HistoryWindow.h"
+#include "browser/windows/IconTheme.h"
+#include "fileops/windows/FileCommandBindings.h"
 #include "platform/KeyLocks.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHBoxLayout>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace dovi {
 
 namespace {
 const QColor kBusyColour(192, 0, 0);
 const QColor kIdleColour(0, 192, 0);
+
+std::shared_ptr<browser::ImageMeasurer> orEngine(std::shared_ptr<browser::ImageMeasurer> measurer) {
+    if (measurer)
+        return measurer;
+    return std::make_shared<browser::EngineMeasurer>();
+}
 } // namespace
 
-MainWindow::MainWindow(Workspace& workspace)
-    : workspace_(workspace), ui_(this, this) {
+MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasurer> measurer)
+    : workspace_(workspace), ui_(this, this), preview_(workspace, ui_, orEngine(measurer)) {
     setObjectName(QStringLiteral("frmMain"));
     resize(1000, 680);
+    useInstalledIconTheme();
     workspace_.loadSettings();
     bindCommands();
     buildFrame();
     buildStatusBar();
     showProcessingSize();
     setWindowTitle(applicationTitle());
-    preview_->setPixmap(QPixmap(programFilePath(workspace_.programFolder(), kLogoFileName)));
+    loadLogo();
+    connectBrowser();
+    // The tree's right button puts the folder's statistics on the information labels.
+    setFolderStatisticsHandler([this] {
+        const browser::FolderStatistics stats = browser::showFolderStatistics(workspace_, ui_);
+        info_[2]->setText(stats.size);
+        info_[3]->setText(stats.colours);
+        if (stats.bpp)
+            info_[4]->setText(*stats.bpp);
+    });
+    startBrowsing();
     setStatus(ui_, false);
 
     connect(&workspace_, &Workspace::settingsChanged, this, &MainWindow::showProcessingSize);
@@ -44,8 +65,21 @@ MainWindow::MainWindow(Workspace& workspace)
     showKeyLocks();
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::bindCommands() {
+    Workspace& ws = workspace_;
     commands_.bind(QStringLiteral("mnuquit"), [this] { quitProgram(); });
+    commands_.bind(QStringLiteral("mnuopenhold"), [this, &ws] { browser::openHoldList(ws, ui_); });
+    commands_.bind(QStringLiteral("mnusavehold"), [this, &ws] { browser::saveHoldList(ws, ui_); });
+    commands_.bind(QStringLiteral("mnuadd"), [&ws] { browser::addToHoldList(ws); });
+    commands_.bind(QStringLiteral("mnuremovehold"),
+                   [this, &ws] { browser::removeFromHoldList(ws, ui_); });
+    commands_.bind(QStringLiteral("mnuclearhold"), [&ws] { browser::clearHoldList(ws); });
+    commands_.bind(QStringLiteral("mnuheldpath"), [this, &ws] { browser::goToHeldPath(ws, ui_); });
+    commands_.bind(QStringLiteral("mnuRunningHist"), [this] { showRunningHistory(); });
+    // The folder tree's model follows the disk by itself: no refresh hook.
+    bindFileCommands(commands_, {workspace_, ui_, this, [this] { showRunningHistory(); }, {}});
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
@@ -53,51 +87,12 @@ void MainWindow::bindCommands() {
     buildToolbar(tools, commands_);
 }
 
-void MainWindow::buildFrame() {
-    auto* frame = new QWidget(this);
-    frame->setObjectName(QStringLiteral("fraMain"));
-    auto* column = new QVBoxLayout(frame);
-
-    preview_ = new QLabel(frame);
-    preview_->setObjectName(QStringLiteral("preview"));
-    preview_->setAlignment(Qt::AlignCenter);
-    preview_->setMinimumSize(240, 180);
-    column->addWidget(preview_, 1);
-
-    auto* bottom = new QHBoxLayout;
-    idleLight_ = new QWidget(frame);
-    idleLight_->setObjectName(QStringLiteral("idle"));
-    idleLight_->setFixedSize(18, 18);
-    idleLight_->setAutoFillBackground(true);
-    progress_ = new CaptionedProgressBar(frame);
-    progress_->setObjectName(QStringLiteral("progress"));
-    bottom->addWidget(idleLight_);
-    bottom->addWidget(progress_, 1);
-    column->addLayout(bottom);
-    setCentralWidget(frame);
-}
-
-void MainWindow::buildStatusBar() {
-    static const char* const tips[6] = {"Total Files",
-                                        "Selected Files",
-                                        "Held Files",
-                                        "Process Resolution (* indicates extra conditions)",
-                                        "CAPS.LOCK Status",
-                                        "NUM.LOCK Status"};
-    static const char* const texts[3] = {"Total : 0", "Selected : 0", "Held : 0"};
-    for (int i = 0; i < 6; ++i) {
-        auto* panel = new QLabel(this);
-        panel->setObjectName(QStringLiteral("status%1").arg(i + 1));
-        panel->setToolTip(QLatin1String(tips[i]));
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i < 3)
-            panel->setText(QLatin1String(texts[i]));
-        if (i >= 4)
-            panel->setAlignment(Qt::AlignCenter);
-        statusBar()->addWidget(panel);
-        panels_[i] = panel;
-    }
-    statusBar()->setSizeGripEnabled(false);
+void MainWindow::showRunningHistory() {
+    if (!history_)
+        history_ = new HistoryWindow(workspace_, this, this);
+    history_->show();
+    history_->raise();
+    history_->activateWindow();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -136,6 +131,9 @@ void MainWindow::runShutDown() {
         return;
     shutDownDone_ = true;
     keyLockTimer_.stop();
+    diskChangeTimer_.stop();
+    if (history_)
+        history_->close();
     shutDown(workspace_);
 }
 

@@ -11,19 +11,20 @@ namespace {
 // picture whose alpha is 255 everywhere is opaque as well. Either way the
 // result is RGB32, so writers do not carry a useless alpha channel along.
 void settleAlpha(QImage& image) {
+    const int width = image.width();
     std::uint32_t any = 0;
     std::uint32_t all = 0xff000000u;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0, height = image.height(); y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             any |= line[x];
             all &= line[x];
         }
     }
     if ((any & 0xff000000u) == 0) {
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = 0, height = image.height(); y < height; ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
+            for (int x = 0; x < width; ++x)
                 line[x] |= 0xff000000u;
         }
         image.reinterpretAsFormat(QImage::Format_RGB32);

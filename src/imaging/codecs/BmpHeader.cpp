@@ -205,6 +205,8 @@ QString parseHeader(Bytes data, Header& h) {
     const int planes = f.u16le();
     h.bitsPerPixel = f.u16le();
     const std::uint32_t compression = os2v1 ? kRgb : f.u32le();
+    // biSizeImage and the resolution are skipped: the size is often 0 or
+    // wrong, and the row size follows from width and depth anyway.
     f.seek(32);
     const std::uint32_t colorsUsed = os2v1 ? 0 : f.u32le();
 

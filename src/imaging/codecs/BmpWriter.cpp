@@ -9,7 +9,9 @@
 // 8-bit indexed when the source was paletted and at most 256 colours are used,
 // 24-bit otherwise. Pictures with any translucent pixel get 32-bit BGRA with a
 // BITMAPV5HEADER whose bit masks name the alpha channel, the form other
-// programs read alpha from.
+// programs read alpha from. A picture transparent everywhere reads back
+// opaque (readers, ours included, take all-zero alpha for "no alpha"); the
+// decoder never produces one.
 namespace dovi::imaging::bmp {
 namespace {
 
@@ -50,10 +52,11 @@ class Palette {
 public:
     // False when the picture uses more than 256 colours.
     bool collect(const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
+        const int width = image.width();
+        for (int y = 0, height = image.height(); y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             QRgb last = 0;
-            for (int x = 0; x < image.width(); ++x) {
+            for (int x = 0; x < width; ++x) {
                 const QRgb c = line[x] | 0xff000000u;
                 if (c == last)
                     continue;
@@ -87,9 +90,10 @@ private:
 };
 
 bool anyTranslucent(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
+    const int width = image.width();
+    for (int y = 0, height = image.height(); y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             if (qAlpha(line[x]) != 255)
                 return true;
     }

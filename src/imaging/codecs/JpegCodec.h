@@ -19,8 +19,14 @@ bool sniff(Bytes head);
 // Decodes a whole file held in memory; a broken file gives a failed result and
 // never ends the process. The EXIF orientation is applied, so the picture comes
 // back upright. With request.fitBox set, DCT scaling decodes no larger than
-// needed to cover the box.
+// needed to cover the box. A file whose data stops short keeps what decoded,
+// the missing blocks as libjpeg fills them (flat grey); it fails only when
+// not one row of blocks of the first scan arrived.
 DecodeResult decode(Bytes data, const DecodeRequest& request = {});
+
+// The picture's upright size (EXIF orientation applied) from its headers
+// alone, without decoding; an empty size when the headers are unreadable.
+QSize uprightSize(Bytes data);
 
 // Writes the image as a baseline JPEG. image.exif (orientation reset to
 // upright) and image.iccProfile are written back when present.

@@ -25,11 +25,12 @@ constexpr qint64 kDecodeMemoryBudget = 896LL << 20;
 
 // A progressive file may legally hold hundreds of scans, and every scan walks
 // all blocks of its components however little data it carries, so a small
-// file can demand minutes of work. The scan count allowed shrinks as the
-// picture grows, keeping scans x blocks bounded, but never below what real
-// encoders use (a few dozen at most).
-constexpr qint64 kScanBlockBudget = 200'000'000;
-constexpr qint64 kMinScanLimit = 64;
+// file can demand minutes of work (some 30 ns a block a scan). The scan count
+// allowed shrinks as the picture grows, keeping scans x blocks near 64
+// million (about 2 s), but never below what real encoders write (simple
+// progressions use 6 to 10 scans, tuned ones a couple of dozen).
+constexpr qint64 kScanBlockBudget = 64'000'000;
+constexpr qint64 kMinScanLimit = 32;
 constexpr qint64 kMaxScanLimit = 500;
 
 // QImage::Format_RGB32 in memory. The A variants make libjpeg set the fourth
@@ -45,10 +46,37 @@ struct ScanLimit {
     int maxScans = kMaxScanLimit;
 };
 
-void checkScanCount(j_common_ptr cinfo) {
+// Called by libjpeg for every row of blocks it reads and every batch of rows
+// it writes: stops absurd scan counts, and stops at once when the first scan
+// broke off inside its first row of blocks, where the library would otherwise
+// go on to produce a whole picture of filler.
+void watchProgress(j_common_ptr cinfo) {
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     const auto* limit = reinterpret_cast<const ScanLimit*>(cinfo->progress);
-    if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > limit->maxScans)
+    if (d->input_scan_number > limit->maxScans)
         fail(cinfo, "Too many scans in progressive JPEG file");
+    const auto* source = reinterpret_cast<const MemorySource*>(d->src);
+    if (source->firstRowMissing)
+        fail(cinfo, cinfo->err->jpeg_message_table[source->firstRowWarning]);
+}
+
+// A Huffman decoder that needs bits past a marker inside a scan warns and
+// decodes the rest of that scan as empty blocks (a restart marker only
+// resynchronises). The warning comes at the block where the data stopped,
+// which makes it the place to note the cut: the source itself learns of the
+// end earlier, while up to 57 bits of data still wait in the bit buffer. The
+// end-of-image marker (the source's own one when the file ran out), or any
+// marker in a file of one scan, means the picture's coded data has ended.
+void noteCutScan(j_common_ptr cinfo, int code) {
+    auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (code != JWRN_HIT_MARKER || d->src == nullptr)
+        return;
+    const int marker = d->unread_marker;
+    if (marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7)
+        return;
+    auto* source = reinterpret_cast<MemorySource*>(d->src);
+    source->noteCut(d, source->ranDry ? JWRN_JPEG_EOF : code,
+                    marker == JPEG_EOI || source->singleScan);
 }
 
 // Everything a decode holds while libjpeg runs. It lives outside the guarded
@@ -61,7 +89,10 @@ struct Decompressor {
     JOCTET* icc = nullptr;
     unsigned int iccLength = 0;
 
-    Decompressor() { cinfo.err = err.setUp(); }
+    Decompressor() {
+        cinfo.err = err.setUp();
+        err.onWarning = noteCutScan;
+    }
     ~Decompressor() {
         jpeg_destroy_decompress(&cinfo); // safe on a struct that was never created
         std::free(icc);
@@ -69,6 +100,21 @@ struct Decompressor {
     Decompressor(const Decompressor&) = delete;
     Decompressor& operator=(const Decompressor&) = delete;
 };
+
+// Output rows of one iMCU row (a row of MCUs), after DCT scaling.
+int outputRowsPerIMcuRow(const jpeg_decompress_struct& cinfo) {
+#if JPEG_LIB_VERSION >= 70
+    return cinfo.max_v_samp_factor * cinfo.min_DCT_v_scaled_size;
+#else
+    return cinfo.max_v_samp_factor * cinfo.min_DCT_scaled_size;
+#endif
+}
+
+// When the data ends inside the first scan, every block past that point
+// decodes to the same flat colour. Output rows stay influenced by decoded
+// blocks for a little longer: the iMCU row being read, one of chroma
+// upsampling context and two of progressive block smoothing.
+constexpr int kFlatAfterIMcuRows = 4;
 
 int ceilDiv(int value, int divisor) {
     return (value + divisor - 1) / divisor;
@@ -102,22 +148,43 @@ QByteArray exifPayload(const jpeg_decompress_struct& cinfo) {
     return {};
 }
 
+// Reads the headers up to the first scan, keeping EXIF and ICC markers.
+bool readHeader(Decompressor& d, Bytes data, bool withProfile) {
+    jpeg_decompress_struct& cinfo = d.cinfo;
+    return guarded(d.err, [&] {
+        jpeg_create_decompress(&cinfo);
+        d.source.attach(&cinfo, data);
+        jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
+        if (withProfile)
+            jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
+        jpeg_read_header(&cinfo, TRUE);
+        if (withProfile)
+            jpeg_read_icc_profile(&cinfo, &d.icc, &d.iccLength);
+    });
+}
+
+int orientationOf(const QByteArray& exifData) {
+    return exif::orientation(Bytes(reinterpret_cast<const std::uint8_t*>(exifData.constData()),
+                                   std::size_t(exifData.size())));
+}
+
 } // namespace
+
+QSize uprightSize(Bytes data) {
+    Decompressor d;
+    if (!readHeader(d, data, false))
+        return {};
+    const QSize stored(int(d.cinfo.image_width), int(d.cinfo.image_height));
+    return orientationOf(exifPayload(d.cinfo)) >= 5 ? stored.transposed() : stored;
+}
 
 DecodeResult decode(Bytes data, const DecodeRequest& request) {
     Decompressor d;
     jpeg_decompress_struct& cinfo = d.cinfo;
-    const bool headerRead = guarded(d.err, [&] {
-        jpeg_create_decompress(&cinfo);
-        d.source.attach(&cinfo, data);
-        jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
-        jpeg_save_markers(&cinfo, JPEG_APP0 + 2, 0xFFFF);
-        jpeg_read_header(&cinfo, TRUE);
-        jpeg_read_icc_profile(&cinfo, &d.icc, &d.iccLength);
-    });
-    if (!headerRead)
+    if (!readHeader(d, data, true))
         return DecodeResult::failure(d.err.reason());
 
+    d.source.singleScan = !cinfo.progressive_mode && cinfo.comps_in_scan == cinfo.num_components;
     const int storedWidth = int(cinfo.image_width);
     const int storedHeight = int(cinfo.image_height);
     if (!dimensionsAllowed(storedWidth, storedHeight))
@@ -125,8 +192,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
             QStringLiteral("Image too large (%1 x %2)").arg(storedWidth).arg(storedHeight));
 
     const QByteArray exifData = exifPayload(cinfo);
-    const int orientation = exif::orientation(Bytes(
-        reinterpret_cast<const std::uint8_t*>(exifData.constData()), std::size_t(exifData.size())));
+    const int orientation = orientationOf(exifData);
     const bool swapsSides = orientation >= 5;
     const int uprightWidth = swapsSides ? storedHeight : storedWidth;
     const int uprightHeight = swapsSides ? storedWidth : storedHeight;
@@ -177,7 +243,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
     cinfo.mem->max_memory_to_use =
         long(std::min(kLibraryMemoryCap, kDecodeMemoryBudget - pictureBytes));
     d.scanLimit.maxScans = scanLimitFor(cinfo);
-    d.scanLimit.pub.progress_monitor = checkScanCount;
+    d.scanLimit.pub.progress_monitor = watchProgress;
     cinfo.progress = &d.scanLimit.pub;
 
     // libjpeg writes every row, so the picture needs no clearing first.
@@ -195,9 +261,17 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
         cinfo.output_components != 4)
         return DecodeResult::failure(QStringLiteral("Unexpected JPEG output layout"));
 
+    // A file that ends early decodes as libjpeg makes it. With Huffman coding
+    // the missing blocks come out flat (mid grey for grey and colour files):
+    // once the data has run dry in the first scan and the output has passed
+    // the rows it can still reach, the rest is that flat colour, filled here
+    // rather than decoded, so a small file declaring a huge picture costs
+    // little. (An arithmetic decoder keeps producing symbols from the zeros
+    // it is fed, so those files are decoded to the end.)
     int rowsDone = 0;
+    int flatFrom = outHeight;
     const bool allRows = guarded(d.err, [&] {
-        while (int(cinfo.output_scanline) < outHeight) {
+        while (rowsDone < outHeight) {
             const int first = int(cinfo.output_scanline);
             const int count = std::min(RowPlacer::kStripRows, outHeight - first);
             JSAMPROW rows[RowPlacer::kStripRows];
@@ -217,20 +291,29 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
             }
             placer.place(first, got);
             rowsDone = first + got;
+            if (flatFrom == outHeight && d.source.dataEnded && d.source.scanAtEnd <= 1 &&
+                !cinfo.arith_code) {
+                const qint64 from =
+                    (qint64(d.source.rowsAtEnd) + kFlatAfterIMcuRows) * outputRowsPerIMcuRow(cinfo);
+                flatFrom = int(std::min<qint64>(from, outHeight));
+            }
+            if (rowsDone > flatFrom) {
+                placer.fillFrom(rowsDone, placer.firstPixelOf(flatFrom));
+                rowsDone = outHeight;
+            }
         }
     });
 
-    // Truncated data is not an error to libjpeg: it warns and decodes the
-    // missing blocks as flat grey. That picture is kept, unless the data ended
-    // before one row of blocks, when nothing of the picture arrived. A fatal
-    // error part way keeps the rows decoded so far; the rest stays black.
+    // A fatal error part way keeps the rows decoded so far; the rest stays
+    // black. A first scan broken off inside its first row of blocks gave no
+    // picture at all (watchProgress usually stops those early).
     if (!allRows) {
         if (rowsDone == 0)
             return DecodeResult::failure(d.err.reason());
-        placer.blackFrom(rowsDone);
-    } else if (d.source.endedBeforeFirstRow()) {
+        placer.fillFrom(rowsDone, 0xff000000u);
+    } else if (d.source.firstRowMissing) {
         return DecodeResult::failure(
-            QString::fromLatin1(d.err.pub.jpeg_message_table[JWRN_JPEG_EOF]));
+            QString::fromLatin1(d.err.pub.jpeg_message_table[d.source.firstRowWarning]));
     }
 
     DecodeResult result;

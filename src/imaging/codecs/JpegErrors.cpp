@@ -29,6 +29,8 @@ void onMessage(j_common_ptr cinfo, int level) {
     ErrorManager& err = managerOf(cinfo);
     if (err.pub.num_warnings++ == 0)
         cinfo->err->format_message(cinfo, err.firstWarning);
+    if (err.onWarning)
+        err.onWarning(cinfo, err.pub.msg_code);
 }
 
 void onOutput(j_common_ptr) {}

@@ -19,6 +19,8 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX] = {};
     char firstWarning[JMSG_LENGTH_MAX] = {};
     const char* ownMessage = nullptr; // set by fail() for errors Dovi raises itself
+    // Called for every warning with its message code, when set.
+    void (*onWarning)(j_common_ptr cinfo, int code) = nullptr;
 
     // Fills pub with the library defaults plus the handlers above; the result
     // goes into cinfo.err before jpeg_create_*.

@@ -81,14 +81,23 @@ void RowPlacer::place(int firstY, int count) {
     }
 }
 
-void RowPlacer::blackFrom(int firstY) {
+void RowPlacer::fillFrom(int firstY, QRgb colour) {
     for (int y = firstY; y < sourceHeight_; y += kStripRows) {
         const int count = std::min(kStripRows, sourceHeight_ - y);
         for (int i = 0; i < count; ++i)
-            std::fill_n(reinterpret_cast<QRgb*>(rowFor(y + i, i)), sourceWidth_, 0xff000000u);
+            std::fill_n(reinterpret_cast<QRgb*>(rowFor(y + i, i)), sourceWidth_, colour);
         if (transpose_)
             place(y, count);
     }
+}
+
+QRgb RowPlacer::firstPixelOf(int sourceY) {
+    if (transpose_) {
+        const int column = reverseColumns_ ? sourceHeight_ - 1 - sourceY : sourceY;
+        return targetRow(reverseRows_ ? sourceWidth_ - 1 : 0)[column];
+    }
+    const QRgb* row = targetRow(flipY_ ? sourceHeight_ - 1 - sourceY : sourceY);
+    return row[mirrorX_ ? sourceWidth_ - 1 : 0];
 }
 
 void cmykToRgb32(std::uint8_t* row, int width, bool adobeInverted) {

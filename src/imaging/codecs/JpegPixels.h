@@ -29,8 +29,10 @@ public:
     std::uint8_t* rowFor(int sourceY, int indexInBatch);
     // Finishes source rows [firstY, firstY + count) that were written to rowFor().
     void place(int firstY, int count);
-    // Makes source rows [firstY, sourceHeight) opaque black (rows that never arrived).
-    void blackFrom(int firstY);
+    // Sets source rows [firstY, sourceHeight) to one colour.
+    void fillFrom(int firstY, QRgb colour);
+    // The pixel placed for source column 0 of source row y.
+    QRgb firstPixelOf(int sourceY);
 
 private:
     QImage& target_;

@@ -22,11 +22,9 @@ void termSource(j_decompress_ptr) {}
 
 boolean fillInput(j_decompress_ptr cinfo) {
     MemorySource& src = sourceOf(cinfo);
-    if (!src.ranDry) {
-        src.ranDry = true;
-        src.scanAtEnd = cinfo->input_scan_number;
-        src.rowsAtEnd = cinfo->input_iMCU_row;
-    }
+    src.ranDry = true;
+    if (cinfo->arith_code)
+        src.noteCut(cinfo, JWRN_JPEG_EOF, true);
     WARNMS(cinfo, JWRN_JPEG_EOF);
     src.pub.next_input_byte = kEndOfImage;
     src.pub.bytes_in_buffer = sizeof kEndOfImage;
@@ -45,17 +43,25 @@ void skipInput(j_decompress_ptr cinfo, long count) {
     pub.bytes_in_buffer -= static_cast<size_t>(count);
 }
 
+// Grows the array, reporting failure instead of throwing: the caller jumps out
+// through libjpeg, which must not happen from inside a catch block.
+bool resized(QByteArray& array, qsizetype size) {
+    try {
+        array.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 ByteArrayDestination& destinationOf(j_compress_ptr cinfo) {
     return *reinterpret_cast<ByteArrayDestination*>(cinfo->dest);
 }
 
 void initDestination(j_compress_ptr cinfo) {
     ByteArrayDestination& dest = destinationOf(cinfo);
-    try {
-        dest.out->resize(dest.initialSize);
-    } catch (const std::bad_alloc&) {
+    if (!resized(*dest.out, dest.initialSize))
         ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
-    }
     dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(dest.out->data());
     dest.pub.free_in_buffer = static_cast<size_t>(dest.out->size());
 }
@@ -64,11 +70,8 @@ boolean growDestination(j_compress_ptr cinfo) {
     // Called only when the buffer is full: double it.
     ByteArrayDestination& dest = destinationOf(cinfo);
     const qsizetype used = dest.out->size();
-    try {
-        dest.out->resize(used * 2);
-    } catch (const std::bad_alloc&) {
+    if (!resized(*dest.out, used * 2))
         ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 11);
-    }
     dest.pub.next_output_byte = reinterpret_cast<JOCTET*>(dest.out->data()) + used;
     dest.pub.free_in_buffer = static_cast<size_t>(dest.out->size() - used);
     return TRUE;
@@ -91,6 +94,18 @@ void MemorySource::attach(j_decompress_ptr cinfo, Bytes bytes) {
     pub.next_input_byte = data.data();
     pub.bytes_in_buffer = data.size();
     cinfo->src = &pub;
+}
+
+void MemorySource::noteCut(j_decompress_ptr cinfo, int warning, bool dataEnds) {
+    if (cinfo->input_scan_number <= 1 && cinfo->input_iMCU_row == 0 && !firstRowMissing) {
+        firstRowMissing = true;
+        firstRowWarning = warning;
+    }
+    if (dataEnds && !dataEnded) {
+        dataEnded = true;
+        scanAtEnd = cinfo->input_scan_number;
+        rowsAtEnd = cinfo->input_iMCU_row;
+    }
 }
 
 void ByteArrayDestination::attach(j_compress_ptr cinfo, QByteArray& target, qsizetype sizeHint) {

@@ -52,10 +52,12 @@ inline bool knownVersion(int v) {
     return v == 0 || v == 2 || v == 3 || v == 4 || v == 5;
 }
 
-// Plane layouts read: 1 bit in 1 to 4 planes (mono, or 4/8/16 colours from
-// the header palette), 2 or 4 bits packed in one plane (header palette),
-// 8 bits in one plane (256-colour palette or grey), three planes (RGB) or
-// four (RGBA).
+// Plane layouts read: 1 bit in one plane (black and white, whatever the
+// header palette says), 1 bit in 2 to 4 planes (4/8/16 colours from the
+// header palette), 2 or 4 bits packed in one plane (the first 4 or 16 header
+// colours; CGA's own palette-select bits are not interpreted), 8 bits in one
+// plane (256-colour palette, or grey levels without one), three planes (RGB)
+// or four (RGBA, the fourth plane straight alpha).
 inline bool knownLayout(int bits, int planes) {
     switch (bits) {
     case 1:

@@ -2,6 +2,7 @@
 #include "imaging/codecs/TgaHeader.h"
 #include "imaging/codecs/TgaPcxHelpers.h"
 
+#include <algorithm>
 #include <vector>
 
 // What is written, chosen for the widest compatibility: uncompressed pictures

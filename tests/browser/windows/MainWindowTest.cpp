@@ -1,6 +1,7 @@
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "browser/CommandTable.h"
 #include "browser/windows/MainWindow.h"
 
 #include "TestSupport.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -32,14 +34,6 @@ struct MainWindowFixture : ::testing::Test {
     }
 };
 
-QStringList visibleMenuItems(QMenuBar* bar) {
-    QStringList out;
-    for (QAction* menu : bar->actions())
-        for (QAction* item : menu->menu()->actions())
-            out << menu->text() + "/" + (item->isSeparator() ? "-" : item->text());
-    return out;
-}
-
 } // namespace
 
 TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
@@ -62,13 +56,53 @@ TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
     EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(192, 0, 0));
 }
 
-TEST_F(MainWindowFixture, MenusAndToolbarOfferOnlyBoundCommands) {
+namespace {
+
+// Walks a menu in order: the names of its commands, and whether every
+// separator stands between two commands.
+void collectMenu(QMenu* menu, QStringList& controls, bool& separatorsTidy) {
+    const auto actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        QAction* a = actions[i];
+        if (a->isSeparator()) {
+            separatorsTidy &= i > 0 && i + 1 < actions.size() && !actions[i - 1]->isSeparator();
+        } else if (a->menu()) {
+            collectMenu(a->menu(), controls, separatorsTidy);
+        } else {
+            controls << a->objectName();
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(MainWindowFixture, MenusAndToolbarOfferExactlyTheBoundCommandsInTableOrder) {
     MainWindow w(*workspace);
-    EXPECT_EQ(visibleMenuItems(w.menuBar()), QStringList({"&File/Quit Dovi"}));
-    const auto bars = w.findChildren<QToolBar*>();
+    QStringList shown;
+    bool separatorsTidy = true;
+    for (QAction* menu : w.menuBar()->actions())
+        collectMenu(menu->menu(), shown, separatorsTidy);
+    QStringList bound;
+    for (const MenuCommand& row : menuCommands())
+        if (!row.control.isEmpty() && w.commands().isBound(row.control))
+            bound << row.control;
+    EXPECT_EQ(shown, bound);
+    EXPECT_TRUE(separatorsTidy);
+    for (const char* control : {"mnuquit", "mnuopenhold", "mnuRunningHist", "mnucopy"})
+        EXPECT_TRUE(bound.contains(control)) << control;
+
+    QStringList expectedTips;
+    for (const ToolbarCommand& row : toolbarCommands())
+        if (w.commands().isBound(row.control))
+            expectedTips << row.tooltip;
+    const auto bars = w.findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_EQ(bars.size(), 1);
-    ASSERT_EQ(bars[0]->actions().size(), 1);
-    EXPECT_EQ(bars[0]->actions()[0]->toolTip(), "Quit Dovi");
+    QStringList tips;
+    for (QAction* a : bars[0]->actions()) {
+        tips << a->toolTip();
+        EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
+    }
+    EXPECT_EQ(tips, expectedTips);
 }
 
 TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {

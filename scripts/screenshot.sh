@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Takes docs/screenshots/main-window.png: Dovi under Xvfb on a folder of
+# sample photos (made from the wallpapers the system ships), one selected and
+# two held. Usage: scripts/screenshot.sh [build-folder]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+display=${SCREENSHOT_DISPLAY:-:77}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    rm -rf "$work"
+    [ -n "${photos:-}" ] && rm -rf "$photos"
+}
+trap cleanup EXIT
+
+# The photos sit in the user's own Pictures folder, so the tree shows the home
+# folder unfolded down to them; the folder is removed again afterwards.
+photos=${SCREENSHOT_PHOTOS:-$HOME/Pictures/Dovi Samples}
+[ -e "$photos" ] && { echo "screenshot: $photos exists already; set SCREENSHOT_PHOTOS" >&2; exit 1; }
+mkdir -p "$photos" "$work/config/Dovi"
+mapfile -t sources < <(find /usr/share/backgrounds /usr/share/images/desktop-base \
+    /usr/share/desktop-base /usr/share/wallpapers -type f \
+    \( -iname '*.jpg' -o -iname '*.png' \) 2>/dev/null | sort | head -n 8)
+[ ${#sources[@]} -gt 0 ] || { echo "screenshot: no wallpapers found to use as photos" >&2; exit 1; }
+formats=(jpg jpg bmp jpg tga pcx jpg jpg)
+widths=(1600 1024 800 1280 640 640 1024 1920)
+for i in "${!sources[@]}"; do
+    f=${formats[$i]}
+    out="$photos/landscape-$((i + 1)).$f"
+    case "$f" in
+        bmp) convert "${sources[$i]}" -resize "${widths[$i]}x>" -flatten BMP3:"$out" ;;
+        *) convert "${sources[$i]}" -resize "${widths[$i]}x>" -flatten -quality 88 "$out" ;;
+    esac
+done
+printf '[System]\nstarted=1\n\n[File System]\nstartup=%s\nfilter=1\n' "$photos" \
+    > "$work/config/Dovi/Dovi.ini"
+
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+sleep 2
+XDG_CONFIG_HOME="$work/config" "$build/dovi" >/dev/null 2>&1 &
+pids=($! "${pids[@]}")
+window=""
+for _ in $(seq 1 50); do
+    window=$(xdotool search --name "Dovi v" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.2
+done
+[ -n "$window" ] || { echo "screenshot: the main window did not appear" >&2; exit 1; }
+xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
+sleep 1.5
+# The file list's first row, found from the window's layout at this size.
+row() { xdotool mousemove 470 $((79 + 14 * $1)) click "$2"; sleep 0.6; }
+row 0 1; row 0 3    # select the first photo and hold it
+row 6 1; row 6 3    # and the seventh
+row 4 1             # preview the fifth
+sleep 3
+mkdir -p "$root/docs/screenshots"
+import -window root "$root/docs/screenshots/main-window.png"
+echo "wrote docs/screenshots/main-window.png"

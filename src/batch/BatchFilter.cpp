@@ -1,0 +1,145 @@
+#include "batch/BatchFilter.h"
+
+#include "app/SharedServices.h"
+#include "app/Workspace.h"
+#include "browser/BrowserState.h"
+#include "imaging/Codecs.h"
+#include "imaging/ImagingEngine.h"
+
+#include <QFile>
+
+namespace dovi::batch {
+
+using imaging::ImagingEngine;
+
+const QList<BatchFilter>& batchFilters() {
+    static const QList<BatchFilter> rows = {
+        {"autocontrast", "mnuautocont", "Apply AutoContrast to the selected file(s) ?",
+         " - Auto Contrast", &ImagingEngine::autoContrast},
+        {"emboss", "mnuemboss", "Apply Emboss to the selected file(s) ?", " - Emboss",
+         &ImagingEngine::emboss},
+        {"flip", "mnuFlip", "Apply Flip to the selected file(s) ?", " - Flip",
+         &ImagingEngine::flip},
+        {"median", "mnubatmedian", "Apply Median to the selected file(s) ?", " - Median",
+         &ImagingEngine::median},
+        {"mirror", "mnumirror", "Apply Mirror to the selected file(s) ?", " - Mirror",
+         &ImagingEngine::mirror},
+        {"negate", "mnuNegate", "Apply Negate to the selected file(s) ?", " - Negate",
+         &ImagingEngine::negate},
+    };
+    return rows;
+}
+
+const BatchFilter* findBatchFilter(const QString& name) {
+    for (const BatchFilter& f : batchFilters())
+        if (f.name == name)
+            return &f;
+    return nullptr;
+}
+
+namespace {
+
+bool isSavedFormat(int code) {
+    return code == imaging::Tga || code == imaging::Pcx || code == imaging::Bmp ||
+           code == imaging::Jpeg;
+}
+
+// A file whose content is one of the four formats is supported even when it
+// cannot be decoded: its failure is an error to report, not a skip. A file
+// that cannot be opened at all is an error too.
+enum class Content { Unsupported, Supported, Unreadable };
+
+Content contentOf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Content::Unreadable;
+    const QByteArray head = file.read(64 * 1024);
+    const imaging::Bytes bytes(reinterpret_cast<const std::uint8_t*>(head.constData()),
+                               std::size_t(head.size()));
+    return imaging::sniffFormat(bytes, path) == imaging::None ? Content::Unsupported
+                                                              : Content::Supported;
+}
+
+QString countText(int n, const char* one, const char* many) {
+    return n == 1 ? QLatin1String(one) : QString::number(n) + QLatin1String(many);
+}
+
+void reportSkipped(Ui& ui, const BatchFilterSummary& s, const QStringList& failedFiles) {
+    QStringList lines;
+    if (s.unsupported > 0)
+        lines << countText(s.unsupported, "1 unsupported file was skipped",
+                           " unsupported files were skipped");
+    if (s.failed > 0) {
+        lines << countText(s.failed, "1 file could not be filtered and was left as it was:",
+                           " files could not be filtered and were left as they were:");
+        // The first few names; the rest would only make the box too tall.
+        constexpr int kNamesShown = 10;
+        lines << failedFiles.mid(0, kNamesShown);
+        if (failedFiles.size() > kNamesShown)
+            lines << QStringLiteral("...");
+    }
+    if (!lines.isEmpty())
+        ui.messageBox(QStringLiteral("Errors"), lines.join(QLatin1Char('\n')), MessageButtons::Ok,
+                      MessageIcon::Information);
+}
+
+} // namespace
+
+BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
+                                    const QStringList& targets) {
+    BatchFilterSummary summary;
+    const BatchFilter* filter = findBatchFilter(name);
+    if (!filter)
+        return summary;
+    const int count = static_cast<int>(targets.size());
+    if (ws.settings.confirmActions == 1) {
+        ws.lastAnswer = ui.messageBox(
+            QStringLiteral("Batch Process ") + QString::number(count) + QStringLiteral(" files"),
+            filter->question, MessageButtons::YesNo, MessageIcon::Question);
+        if (ws.lastAnswer == Answer::No)
+            return summary;
+    }
+    setStatus(ui, true);
+    ui.setProgressRange(0, count);
+
+    ImagingEngine engine;
+    engine.jpegLuminanceFactor = ws.settings.jpegLuminance;
+    engine.jpegChrominanceFactor = ws.settings.jpegChrominance;
+    QStringList failedFiles;
+    for (int i = 0; i < count; ++i) {
+        const QString& path = targets[i];
+        engine.release();
+        engine.load(path);
+        engine.saveFileName = path;
+        const int type = engine.imageFileType();
+        if (isSavedFormat(type))
+            engine.saveFileType = type;
+        clearAttributes(path);
+        if (isSavedFormat(type)) {
+            if ((engine.*(filter->apply))() && engine.saveFile()) {
+                ++summary.filtered;
+                if (ws.settings.historyLimit != 0)
+                    ws.addHistory(path + filter->historySuffix);
+            } else {
+                ++summary.failed;
+                failedFiles << path;
+            }
+        } else if (contentOf(path) == Content::Unsupported) {
+            ++summary.unsupported;
+        } else {
+            ++summary.failed;
+            failedFiles << path;
+        }
+        ui.setProgressValue(i + 1);
+    }
+
+    browser::rereadFiles(ws);
+    browser::refreshSelection(ws);
+    browser::updateCounters(ws);
+    browser::resetPreview(ws);
+    setStatus(ui, false);
+    reportSkipped(ui, summary, failedFiles);
+    return summary;
+}
+
+} // namespace dovi::batch

@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+
+namespace dovi {
+class Workspace;
+class Ui;
+} // namespace dovi
+
+// Pieces every file command's frame shares.
+namespace dovi::fileops {
+
+// Writes a running history line when the history is on.
+void logLine(Workspace& ws, const QString& line);
+
+// The hold list's files were consumed: empty it and untick "Bypass Hold List".
+void releaseHoldList(Workspace& ws);
+
+// The one report of a run's failures, when there were any: an information box
+// titled "Errors" reading errors + " error(s) occurred." + tail.
+void reportErrors(Ui& ui, int errors, const QString& tail = {});
+
+// A history line for a step that failed: what + " NOT " + done + " - " + why.
+QString failureLine(const QString& what, const QString& done, const QString& why);
+
+} // namespace dovi::fileops

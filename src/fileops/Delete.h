@@ -1,0 +1,20 @@
+#pragma once
+
+namespace dovi {
+class Workspace;
+class Ui;
+} // namespace dovi
+
+namespace dovi::fileops {
+
+// "&Delete File(s)": every file of the action list goes to the trash (setting
+// "recycle" 1) or is deleted outright, one request per file. A file that could
+// not go stays where it is, gets a history line saying so, and counts in the
+// "Errors" box at the end.
+void deleteFiles(Workspace& ws, Ui& ui);
+
+// The same run over ws.targets as they stand (the folder removal fills them
+// with the folder's own files): question, loop, tidy-up.
+void deleteActionList(Workspace& ws, Ui& ui);
+
+} // namespace dovi::fileops

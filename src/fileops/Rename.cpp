@@ -1,0 +1,65 @@
+#include "fileops/Rename.h"
+
+#include "app/ProgramFiles.h"
+#include "app/SharedServices.h"
+#include "app/Workspace.h"
+#include "browser/BrowserState.h"
+#include "fileops/ActionList.h"
+#include "fileops/CommandFrame.h"
+#include "platform/FileCopy.h"
+
+namespace dovi::fileops {
+
+Highlight renameHighlight(const QString& text) {
+    if (!text.contains(QLatin1Char('.')))
+        return {0, int(text.size())};
+    return {0, std::max(0, int(text.size()) - 4)};
+}
+
+RenameStep submitNewName(Workspace& ws, Ui& ui, const QString& oldName, const QString& newName) {
+    if (newName.isEmpty()) {
+        showMessage(ui, QStringLiteral("Please enter the new name."));
+        return RenameStep::Stay;
+    }
+    static const QString invalid = QStringLiteral("/\\*?");
+    for (const QChar c : newName) {
+        if (invalid.contains(c)) {
+            showMessage(ui, QStringLiteral("The name contains an invalid character."));
+            return RenameStep::StayAndHighlight;
+        }
+    }
+    const QString target = browser::fullPath(ws, newName);
+    if (fileExists(target)) {
+        showMessage(ui, QStringLiteral("File ") + target + QStringLiteral(" already exists"));
+        return RenameStep::StayAndHighlight;
+    }
+    const QString source = browser::fullPath(ws, oldName);
+    clearAttributes(source);
+    const platform::FileResult result = platform::renameNoReplace(source, target);
+    if (!result.ok) {
+        logLine(ws, failureLine(source, QStringLiteral("renamed to ") + target, result.reason));
+        showMessage(ui, QStringLiteral("File ") + source + QStringLiteral(" was not renamed - ") +
+                            result.reason);
+        return RenameStep::StayAndHighlight;
+    }
+    logLine(ws, source + QStringLiteral(" renamed to ") + target);
+    return RenameStep::Renamed;
+}
+
+void renameFile(Workspace& ws, Ui& ui, const std::function<bool(const QString&)>& openWindow) {
+    buildActionList(ws, ui);
+    if (ws.actionListEmpty)
+        return;
+    if (ws.currentEntry < 0 || ws.currentEntry >= ws.files.size()) {
+        showMessage(ui, QStringLiteral("Please select the file to rename."));
+        return;
+    }
+    if (!openWindow(ws.files[ws.currentEntry]))
+        return;
+    browser::rereadFiles(ws);
+    browser::refreshSelection(ws);
+    browser::updateCounters(ws);
+    browser::resetPreview(ws);
+}
+
+} // namespace dovi::fileops

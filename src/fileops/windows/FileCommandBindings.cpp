@@ -1,0 +1,87 @@
+#include "fileops/windows/FileCommandBindings.h"
+
+#include "browser/CommandTable.h"
+#include "browser/DetailedList.h"
+#include "browser/windows/StopItWindow.h"
+#include "fileops/Conformity.h"
+#include "fileops/CopyMove.h"
+#include "fileops/Delete.h"
+#include "fileops/FolderCommands.h"
+#include "fileops/Rename.h"
+#include "fileops/windows/DestinationDialogChooser.h"
+#include "fileops/windows/RenameWindow.h"
+#include "imaging/ImagingEngine.h"
+
+#include <memory>
+
+namespace dovi {
+
+namespace {
+
+// The detailed list's windows: the main window's running history and a
+// "Stop It!" window that lives for one run.
+class DetailedListWindowSet : public browser::DetailedListWindows {
+public:
+    DetailedListWindowSet(QWidget* parent, Workspace& ws, std::function<void()> showHistory)
+        : parent_(parent), ws_(ws), showHistory_(std::move(showHistory)) {}
+    ~DetailedListWindowSet() override { closeCancelWindow(); }
+
+    void showRunningHistory() override {
+        if (showHistory_)
+            showHistory_();
+    }
+    void showCancelWindow() override {
+        cancel_ = new StopItWindow(parent_, ws_);
+        cancel_->show();
+    }
+    void closeCancelWindow() override {
+        if (cancel_)
+            cancel_->close(); // deletes itself on close
+    }
+
+private:
+    QPointer<QWidget> parent_;
+    Workspace& ws_;
+    std::function<void()> showHistory_;
+    QPointer<StopItWindow> cancel_;
+};
+
+} // namespace
+
+void bindFileCommands(CommandDispatcher& commands, const FileCommandContext& context) {
+    Workspace& ws = context.workspace;
+    Ui& ui = context.ui;
+    QPointer<QWidget> parent = context.parent;
+    auto chooser = std::make_shared<DestinationDialogChooser>(context.parent, ws, ui);
+    const fileops::FolderTreeRefresh refreshTree = context.refreshFolderTree;
+
+    commands.bind(QStringLiteral("mnucopy"),
+                  [&ws, &ui, chooser] { fileops::copyFiles(ws, ui, *chooser); });
+    commands.bind(QStringLiteral("mnumove"),
+                  [&ws, &ui, chooser] { fileops::moveFiles(ws, ui, *chooser); });
+    commands.bind(QStringLiteral("mnudelete"), [&ws, &ui] { fileops::deleteFiles(ws, ui); });
+    commands.bind(QStringLiteral("mnurename"), [&ws, &ui, parent] {
+        fileops::renameFile(ws, ui, [&ws, &ui, parent](const QString& oldName) {
+            RenameWindow window(parent, ws, ui, oldName);
+            window.exec();
+            return window.renamed();
+        });
+    });
+    commands.bind(QStringLiteral("mnuconform"), [&ws, &ui] { fileops::conformExtensions(ws, ui); });
+    // The hidden engine that measures files for the detailed list.
+    auto engine = std::make_shared<imaging::ImagingEngine>();
+    const std::function<void()> showHistory = context.showRunningHistory;
+    commands.bind(QStringLiteral("mnuDetail"), [&ws, &ui, parent, engine, showHistory] {
+        DetailedListWindowSet windows(parent, ws, showHistory);
+        browser::generateDetailedList(ws, ui, windows, [engine](const QString& path) {
+            return browser::detailedListLine(path, *engine);
+        });
+    });
+    commands.bind(QStringLiteral("mnucreate"),
+                  [&ws, &ui, refreshTree] { fileops::newFolder(ws, ui, refreshTree); });
+    commands.bind(QStringLiteral("mnuremove"),
+                  [&ws, &ui, refreshTree] { fileops::removeFolder(ws, ui, refreshTree); });
+    commands.bind(QStringLiteral("mnudefault"), [&ws] { fileops::defaultFolder(ws); });
+}
+
+} // namespace dovi

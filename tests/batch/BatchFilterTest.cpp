@@ -1,0 +1,205 @@
+#include "batch/BatchFilter.h"
+
+#include "batch/BatchFixture.h"
+#include "imaging/ImagingEngine.h"
+
+#include <QFile>
+
+#include <map>
+#include <sys/stat.h>
+
+using namespace dovi;
+using namespace dovi::test;
+
+namespace {
+
+struct BatchFilters : BatchFixture {
+    QString pics;
+    void SetUp() override {
+        BatchFixture::SetUp();
+        pics = ws->currentFolder;
+        ws->settings.confirmActions = 0;
+    }
+    QString pic(const QString& name) const { return pics + "/" + name; }
+    batch::BatchFilterSummary run(const QString& filter, const QStringList& names) {
+        QStringList targets;
+        for (const QString& n : names)
+            targets << pic(n);
+        return batch::applyBatchFilter(*ws, ui, filter, targets);
+    }
+};
+
+ino_t inodeOf(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_ino;
+}
+
+} // namespace
+
+// Every filter, in every lossless format, writes exactly what the engine's
+// own operation makes of the file, in the file's own format.
+TEST_F(BatchFilters, EachFilterSavesTheEnginesResultInPlace) {
+    const std::pair<const char*, imaging::FormatCode> formats[] = {
+        {"bmp", imaging::Bmp}, {"tga", imaging::Tga}, {"pcx", imaging::Pcx}};
+    ASSERT_EQ(batch::batchFilters().size(), 6);
+    for (const batch::BatchFilter& filter : batch::batchFilters()) {
+        for (const auto& [extension, format] : formats) {
+            SCOPED_TRACE(filter.name.toStdString() + " " + extension);
+            const QString name = QString("p.") + extension;
+            writeImage(pic(name), {37, 23}, format);
+            imaging::ImagingEngine expected;
+            ASSERT_TRUE(expected.load(pic(name)));
+            ASSERT_TRUE((expected.*(filter.apply))());
+            ws->history.clear();
+
+            const auto summary = run(filter.name, {name});
+
+            EXPECT_EQ(summary.filtered, 1);
+            const auto saved = imaging::decodeFile(pic(name));
+            ASSERT_TRUE(saved.ok());
+            EXPECT_EQ(saved.image.format, format);
+            EXPECT_TRUE(samePixels(expected.pixels(), saved.image.pixels));
+            EXPECT_EQ(historyLines(), QStringList{pic(name) + filter.historySuffix});
+            EXPECT_TRUE(ui.prompts.isEmpty()) << "no question with confirmations off";
+        }
+    }
+}
+
+TEST_F(BatchFilters, TheTableNamesEachFiltersQuestionAndHistoryText) {
+    const QStringList expected = {
+        "autocontrast|mnuautocont|Apply AutoContrast to the selected file(s) ?| - Auto Contrast",
+        "emboss|mnuemboss|Apply Emboss to the selected file(s) ?| - Emboss",
+        "flip|mnuFlip|Apply Flip to the selected file(s) ?| - Flip",
+        "median|mnubatmedian|Apply Median to the selected file(s) ?| - Median",
+        "mirror|mnumirror|Apply Mirror to the selected file(s) ?| - Mirror",
+        "negate|mnuNegate|Apply Negate to the selected file(s) ?| - Negate",
+    };
+    QStringList rows;
+    for (const auto& f : batch::batchFilters())
+        rows << QStringList{f.name, f.control, f.question, f.historySuffix}.join('|');
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(batch::findBatchFilter("buttonize"), nullptr);
+}
+
+TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
+    std::map<QString, ino_t> inodes;
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
+        writeImage(pic(n), {40, 30}, imaging::Jpeg);
+        inodes[n] = inodeOf(pic(n));
+    }
+    ws->settings.confirmActions = 1;
+    ui.answers = {Answer::Yes};
+    run("autocontrast", {"a.jpg", "b.jpg", "c.jpg"});
+    ASSERT_EQ(ui.prompts.size(), 1);
+    EXPECT_EQ(ui.prompts[0].title, "Batch Process 3 files");
+    EXPECT_EQ(ui.prompts[0].text, "Apply AutoContrast to the selected file(s) ?");
+    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(historyLines(),
+              QStringList({pic("a.jpg") + " - Auto Contrast", pic("b.jpg") + " - Auto Contrast",
+                           pic("c.jpg") + " - Auto Contrast"}));
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
+        // A save replaces the file with a new one.
+        EXPECT_NE(inodeOf(pic(n)), inodes[n]) << n;
+        EXPECT_EQ(imaging::decodeFile(pic(n)).image.format, imaging::Jpeg);
+    }
+    const auto after = snapshot(pics);
+    EXPECT_EQ(ui.progressMaximum, 3);
+    EXPECT_FALSE(ui.waitCursor);
+
+    ui.prompts.clear();
+    ui.answers = {Answer::No};
+    run("negate", {"a.jpg"});
+    EXPECT_EQ(ws->lastAnswer, Answer::No);
+    EXPECT_EQ(snapshot(pics), after);
+    EXPECT_EQ(ui.prompts.size(), 1);
+}
+
+TEST_F(BatchFilters, UnsupportedFilesAreCountedAndReportedOnce) {
+    struct Case {
+        QStringList names;
+        QString message; // empty: no box
+    };
+    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    writeFile(pic("one.txt"), "text");
+    writeFile(pic("two.txt"), "more text");
+    const Case cases[] = {
+        {{"a.bmp", "one.txt", "two.txt"}, "2 unsupported files were skipped"},
+        {{"one.txt"}, "1 unsupported file was skipped"},
+        {{"a.bmp"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.names.join(' ').toStdString());
+        ui.prompts.clear();
+        const QByteArray textBefore = readFile(pic("one.txt"));
+        const auto summary = run("flip", c.names);
+        EXPECT_EQ(readFile(pic("one.txt")), textBefore);
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(ui.prompts.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(ui.prompts.size(), 1);
+        EXPECT_EQ(ui.prompts[0].title, "Errors");
+        EXPECT_EQ(ui.prompts[0].text, c.message);
+        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+        EXPECT_EQ(summary.unsupported, c.names.size() - (c.names.contains("a.bmp") ? 1 : 0));
+    }
+}
+
+TEST_F(BatchFilters, AnUnknownNameDoesNothing) {
+    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    const auto before = snapshot(pics);
+    ws->settings.confirmActions = 1;
+    run("buttonize", {"a.bmp"});
+    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_EQ(snapshot(pics), before);
+    EXPECT_TRUE(historyLines().isEmpty());
+}
+
+TEST_F(BatchFilters, HistoryOffWritesNoLine) {
+    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    ws->settings.historyLimit = 0;
+    EXPECT_EQ(run("mirror", {"a.bmp"}).filtered, 1);
+    EXPECT_TRUE(historyLines().isEmpty());
+}
+
+TEST_F(BatchFilters, AReadOnlyFileIsMadeWritableAndOverwritten) {
+    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    QFile::setPermissions(pic("a.bmp"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    const QByteArray before = readFile(pic("a.bmp"));
+    EXPECT_EQ(run("negate", {"a.bmp"}).filtered, 1);
+    EXPECT_NE(readFile(pic("a.bmp")), before);
+    EXPECT_TRUE(QFile::permissions(pic("a.bmp")) & QFileDevice::WriteOwner);
+}
+
+// A supported file that cannot be read or written is an error, not a skip:
+// it keeps its bytes, gets no history line, and is named in the report.
+TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
+    writeImage(pic("good.bmp"), {20, 20}, imaging::Bmp);
+    writeImage(pic("big.bmp"), {300, 200}, imaging::Bmp);
+    writeFile(pic("broken.bmp"), readFile(pic("big.bmp")).left(60));
+    writeFile(pic("notes.txt"), "text");
+    const auto before = snapshot(pics);
+    batch::BatchFilterSummary summary;
+    {
+        FileSizeLimit disk(8 * 1024);
+        summary = run("negate", {"broken.bmp", "big.bmp", "good.bmp", "notes.txt", "gone.bmp"});
+    }
+    EXPECT_EQ(summary.filtered, 1);
+    EXPECT_EQ(summary.unsupported, 1);
+    EXPECT_EQ(summary.failed, 3);
+    const auto after = snapshot(pics);
+    for (const char* n : {"broken.bmp", "big.bmp", "notes.txt"})
+        EXPECT_EQ(after.value(n), before.value(n)) << n;
+    EXPECT_NE(after.value("good.bmp"), before.value("good.bmp"));
+    EXPECT_EQ(after.size(), before.size()) << "no temporary file left behind";
+    EXPECT_EQ(historyLines(), QStringList{pic("good.bmp") + " - Negate"});
+    ASSERT_EQ(ui.prompts.size(), 1);
+    EXPECT_EQ(ui.prompts[0].title, "Errors");
+    EXPECT_EQ(ui.prompts[0].text,
+              QStringList({"1 unsupported file was skipped",
+                           "3 files could not be filtered and were left as they were:",
+                           pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
+                  .join('\n'));
+}

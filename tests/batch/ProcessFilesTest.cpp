@@ -1,0 +1,370 @@
+#include "batch/ProcessFiles.h"
+
+#include "batch/BatchFixture.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <functional>
+
+using namespace dovi;
+using namespace dovi::test;
+
+namespace {
+
+// The log window as a list of what happened to it, in order.
+struct ScriptedWindow : batch::ProcessWindowPort {
+    QStringList events;
+    QStringList log;
+    QString caption;
+    int count = -1;
+    int progress = -1;
+    bool closeEnabled = true;
+    std::function<void(int)> onProgress;
+
+    void open(const QString& c, int n) override {
+        caption = c;
+        count = n;
+        progress = 0;
+        events << "open " + c;
+    }
+    void setCaption(const QString& c) override {
+        caption = c;
+        events << "caption " + c;
+    }
+    void addLogLine(const QString& line) override {
+        log << line;
+        events << "log " + line;
+    }
+    void setProgressValue(int value) override {
+        progress = value;
+        if (onProgress)
+            onProgress(value);
+    }
+    void setCloseEnabled(bool enabled) override {
+        closeEnabled = enabled;
+        events << (enabled ? "close on" : "close off");
+    }
+};
+
+struct ProcessFiles : BatchFixture {
+    ScriptedWindow window;
+    QString pics;
+
+    void SetUp() override {
+        BatchFixture::SetUp();
+        pics = ws->currentFolder;
+        ws->settings.confirmActions = 0;
+    }
+    QString pic(const QString& name) const { return pics + "/" + name; }
+    batch::ProcessSummary run(const QStringList& names) {
+        QStringList targets;
+        for (const QString& n : names)
+            targets << pic(n);
+        return batch::processFiles(*ws, ui, window, targets);
+    }
+    QStringList log() const { return relativeLines(window.log, pics); }
+};
+
+imaging::DecodeResult decoded(const QString& path) {
+    return imaging::decodeFile(path);
+}
+
+} // namespace
+
+TEST_F(ProcessFiles, AsksTheQuestionOfItsModeAndStopsOnNo) {
+    struct Case {
+        int convertOnly;
+        Answer answer;
+        QString title, text;
+    };
+    const Case cases[] = {
+        {1, Answer::No, "Convert Files", "Convert files ?"},
+        {0, Answer::No, "Process Files", "Process files at 640 x 480 ?"},
+        {0, Answer::Yes, "Process Files", "Process files at 640 x 480 ?"},
+    };
+    writeImage(pic("a.bmp"), {800, 600}, imaging::Bmp);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const auto before = snapshot(pics);
+        ws->settings.confirmActions = 1;
+        ws->settings.convertOnly = c.convertOnly;
+        ws->settings.processWidth = 640;
+        ws->settings.processHeight = 480;
+        ui.prompts.clear();
+        ui.answers = {c.answer};
+        window = {};
+        run({"a.bmp"});
+        ASSERT_EQ(ui.prompts.size(), 1);
+        EXPECT_EQ(ui.prompts[0].title, c.title);
+        EXPECT_EQ(ui.prompts[0].text, c.text);
+        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ws->lastAnswer, c.answer);
+        if (c.answer == Answer::No) {
+            EXPECT_TRUE(window.events.isEmpty()) << "no window for a No";
+            EXPECT_EQ(snapshot(pics), before);
+        } else {
+            EXPECT_EQ(log(), QStringList{"<dir>/a.bmp   ...   complete"});
+        }
+    }
+    ui.prompts.clear();
+    ws->settings.confirmActions = 0;
+    window = {};
+    run({"a.bmp"});
+    EXPECT_TRUE(ui.prompts.isEmpty()) << "no question with confirmations off";
+    EXPECT_EQ(window.count, 1);
+}
+
+TEST_F(ProcessFiles, RunsInTheWindowAndTidiesUpAtTheEnd) {
+    writeImage(pic("a.bmp"), {200, 100}, imaging::Bmp);
+    writeImage(pic("b.tga"), {50, 50}, imaging::Tga);
+    test::writeFile(pic("notes.txt"), "text");
+    ws->settings.altSaveFormatOn = 1;
+    ws->settings.altSaveFormat = 3; // PCX
+    ws->hold.append(pic("a.bmp"));
+    ws->hold.bypass = true;
+    bool filesReread = false;
+    QObject::connect(ws.get(), &Workspace::filesChanged, [&] { filesReread = true; });
+    bool closeOffDuringRun = false;
+    window.onProgress = [&](int) { closeOffDuringRun = !window.closeEnabled; };
+
+    const auto summary = run({"a.bmp", "notes.txt", "b.tga"});
+
+    EXPECT_EQ(window.events.first(), "open Processing 3 files. ESCAPE to abort");
+    EXPECT_EQ(window.count, 3);
+    EXPECT_EQ(window.progress, 3);
+    EXPECT_TRUE(closeOffDuringRun);
+    EXPECT_EQ(log(), QStringList({"<dir>/a.bmp   ...   complete",
+                                  "<dir>/notes.txt   ...   not a supported image type",
+                                  "<dir>/b.tga   ...   resample not required"}));
+    EXPECT_EQ(window.events.mid(window.events.size() - 2),
+              QStringList({"caption Work Complete", "close on"}));
+    EXPECT_EQ(relativeLines(historyLines(), pics),
+              QStringList({"Processing <dir>/notes.txt   ...   not a supported image type",
+                           "Processing <dir>/b.tga   ...   resample not required"}));
+    // A file saved only for the alternate format is written all the same.
+    EXPECT_EQ(decoded(pic("a.pcx")).image.pixels.size(), QSize(100, 50));
+    EXPECT_EQ(decoded(pic("b.pcx")).image.pixels.size(), QSize(50, 50));
+    EXPECT_FALSE(QFile::exists(pic("notes.pcx")));
+    EXPECT_EQ(summary.failed, 0);
+    EXPECT_TRUE(filesReread);
+    EXPECT_TRUE(ws->files.contains("a.pcx"));
+    EXPECT_EQ(ws->hold.count(), 1) << "the hold list is cleared only with Delete Original";
+    EXPECT_FALSE(ui.waitCursor);
+    EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
+
+    ws->settings.historyLimit = 0;
+    ws->history.clear();
+    window = {};
+    run({"notes.txt"});
+    EXPECT_TRUE(historyLines().isEmpty());
+    EXPECT_EQ(window.log.size(), 1);
+}
+
+TEST_F(ProcessFiles, ConvertOnlyResavesEveryImageInItsOwnFormatOrTheAlternate) {
+    const QImage pattern = makeTestPattern(120, 90);
+    writeImage(pic("a.bmp"), {120, 90}, imaging::Bmp);
+    writeImage(pic("b.tga"), {120, 90}, imaging::Tga);
+    writeImage(pic("c.pcx"), {120, 90}, imaging::Pcx);
+    ws->settings.convertOnly = 1;
+    run({"a.bmp", "b.tga", "c.pcx"});
+    EXPECT_EQ(window.events.first(), "open Converting 3 files. ESCAPE to abort");
+    EXPECT_EQ(log(), QStringList({"<dir>/a.bmp   ...   complete", "<dir>/b.tga   ...   complete",
+                                  "<dir>/c.pcx   ...   complete"}));
+    const std::pair<const char*, imaging::FormatCode> inPlace[] = {
+        {"a.bmp", imaging::Bmp}, {"b.tga", imaging::Tga}, {"c.pcx", imaging::Pcx}};
+    for (const auto& [name, format] : inPlace) {
+        const auto d = decoded(pic(name));
+        EXPECT_EQ(d.image.format, format) << name;
+        EXPECT_TRUE(samePixels(pattern, d.image.pixels)) << name << ": not resampled";
+    }
+    EXPECT_EQ(QDir(pics).entryList(QDir::Files).size(), 3) << "nothing but the three files";
+
+    // With the alternate format: the name is cut at the first "." of the name.
+    writeImage(pic("photo.final.bmp"), {120, 90}, imaging::Bmp);
+    ws->settings.altSaveFormatOn = 1;
+    ws->settings.altSaveFormat = 2;
+    window = {};
+    run({"photo.final.bmp"});
+    EXPECT_EQ(decoded(pic("photo.tga")).image.format, imaging::Tga);
+    EXPECT_TRUE(QFile::exists(pic("photo.final.bmp")));
+}
+
+TEST_F(ProcessFiles, DeleteOriginalRemovesOnlyADifferentSafelyWrittenFile) {
+    struct Case {
+        const char* what;
+        bool altFormat, altFolder;
+        QString output; // relative to the temporary folder
+        bool sourceDeleted;
+    };
+    const Case cases[] = {
+        {"same output", false, false, "pics/a.jpg", false},
+        {"alternate format", true, false, "pics/a.bmp", true},
+        {"alternate folder", false, true, "out/a.jpg", true},
+        {"both", true, true, "out/a.bmp", true},
+    };
+    const QString out = folder("out");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(pics).removeRecursively();
+        QDir(out).removeRecursively();
+        QDir().mkpath(pics);
+        QDir().mkpath(out);
+        writeImage(pic("a.jpg"), {300, 150}, imaging::Jpeg);
+        ws->settings.convertOnly = 1;
+        ws->settings.deleteOriginal = 1;
+        ws->settings.altSaveFormatOn = c.altFormat;
+        ws->settings.altSaveFormat = 1;
+        ws->settings.altSaveFolderOn = c.altFolder;
+        ws->settings.altSaveFolderPath = out + "/";
+        ws->hold.append(pic("a.jpg"));
+        window = {};
+        run({"a.jpg"});
+        EXPECT_EQ(log(), QStringList{"<dir>/a.jpg   ...   complete"});
+        EXPECT_TRUE(decoded(dir.filePath(c.output)).ok());
+        EXPECT_EQ(QFile::exists(pic("a.jpg")), !c.sourceDeleted);
+        EXPECT_TRUE(ws->hold.isEmpty()) << "Delete Original empties the hold list";
+    }
+}
+
+TEST_F(ProcessFiles, EscapeStopsTheRunAfterTheFileInProgress) {
+    QStringList names;
+    for (int i = 1; i <= 10; ++i) {
+        names << QString("f%1.bmp").arg(i);
+        writeImage(pic(names.last()), {200, 100}, imaging::Bmp);
+    }
+    const auto before = snapshot(pics);
+    ws->settings.deleteOriginal = 1;
+    ws->hold.append(pic("f1.bmp"));
+    bool filesReread = false;
+    QObject::connect(ws.get(), &Workspace::filesChanged, [&] { filesReread = true; });
+    // Escape during the fourth file is seen once it is finished.
+    window.onProgress = [&](int done) {
+        if (done == 4)
+            ws->processAbort = true;
+    };
+    const auto summary = run(names);
+
+    EXPECT_TRUE(summary.aborted);
+    EXPECT_EQ(window.caption, "ABORT after processing 4 files...");
+    EXPECT_EQ(window.log.size(), 6);
+    EXPECT_EQ(window.log.mid(4), QStringList({" ", "ABORT!"}));
+    EXPECT_EQ(window.events.last(), "close on");
+    const auto after = snapshot(pics);
+    for (int i = 1; i <= 10; ++i) {
+        const QString name = names[i - 1];
+        if (i <= 4)
+            EXPECT_NE(after.value(name), before.value(name)) << name.toStdString();
+        else
+            EXPECT_EQ(after.value(name), before.value(name)) << name.toStdString();
+    }
+    EXPECT_FALSE(filesReread);
+    EXPECT_EQ(ws->hold.count(), 1) << "an aborted run leaves the hold list alone";
+    EXPECT_FALSE(ui.idleLightBusy);
+}
+
+TEST_F(ProcessFiles, FailuresAreCountedBeforeTheEndAndNeverLoggedComplete) {
+    writeImage(pic("good.bmp"), {200, 100}, imaging::Bmp);
+    test::writeFile(pic("broken.bmp"), readFile(pic("good.bmp")).left(70));
+    test::writeFile(pic("broken2.bmp"), readFile(pic("good.bmp")).left(80));
+    run({"broken.bmp", "good.bmp", "broken2.bmp"});
+    ASSERT_EQ(window.log.size(), 4);
+    EXPECT_FALSE(window.log[0].endsWith("complete"));
+    EXPECT_TRUE(window.log[1].endsWith("good.bmp   ...   complete"));
+    EXPECT_FALSE(window.log[2].endsWith("complete"));
+    const int at = window.events.indexOf("log 2 file(s) could not be processed");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(window.events[at + 1], "caption Work Complete");
+}
+
+// The window's run and the command line's run are the same core: for the
+// same files and settings they write the same files and the same log lines.
+TEST_F(ProcessFiles, WindowAndCommandLineWriteTheSameFilesAndLines) {
+    const QString tool = QCoreApplication::applicationDirPath() + "/dovi-batch";
+    if (!QFileInfo(tool).isExecutable())
+        GTEST_SKIP() << "dovi-batch is not built beside the tests: " << tool.toStdString();
+
+    struct Case {
+        const char* what;
+        QStringList arguments; // the command line's options
+        std::function<void(Settings&, const QString& out)> settings;
+    };
+    const Case cases[] = {
+        {"convert to BMP",
+         {"--to", "bmp"},
+         [](Settings& s, const QString&) {
+             s.convertOnly = 1;
+             s.altSaveFormatOn = 1;
+             s.altSaveFormat = 1;
+         }},
+        {"fit, JPEG, folder, delete",
+         {"--fit", "100x80", "--to", "jpg", "--out", "<out>", "--delete-original", "--lum", "20",
+          "--chrom", "30"},
+         [](Settings& s, const QString& out) {
+             s.processWidth = 100;
+             s.processHeight = 80;
+             s.altSaveFormatOn = 1;
+             s.altSaveFormat = 0;
+             s.altSaveFolderOn = 1;
+             s.altSaveFolderPath = out;
+             s.deleteOriginal = 1;
+             s.jpegLuminance = 20;
+             s.jpegChrominance = 30;
+         }},
+        {"fit up and down in place",
+         {"--fit", "100x100", "--up"},
+         [](Settings& s, const QString&) {
+             s.processWidth = 100;
+             s.processHeight = 100;
+             s.resampleUpDown = 1;
+         }},
+    };
+    auto fill = [](const QString& folder) {
+        writeImage(folder + "/a.bmp", {200, 100}, imaging::Bmp);
+        writeImage(folder + "/b.tga", {50, 50}, imaging::Tga);
+        writeImage(folder + "/c.pcx", {400, 200}, imaging::Pcx);
+        writeImage(folder + "/d.jpg", {300, 300}, imaging::Jpeg);
+        writeFile(folder + "/notes.txt", "not an image");
+        writeFile(folder + "/broken.jpg", readFile(folder + "/d.jpg").left(300));
+        QStringList files;
+        for (const char* n : {"a.bmp", "notes.txt", "b.tga", "d.jpg", "broken.jpg", "c.pcx"})
+            files << folder + "/" + n;
+        return files;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir windowRun, toolRun;
+        for (QTemporaryDir* d : {&windowRun, &toolRun}) {
+            QDir().mkpath(d->filePath("in"));
+            QDir().mkpath(d->filePath("out"));
+        }
+        const QStringList windowFiles = fill(windowRun.filePath("in"));
+        const QStringList toolFiles = fill(toolRun.filePath("in"));
+
+        ws->settings = Settings{};
+        ws->settings.confirmActions = 0;
+        c.settings(ws->settings, windowRun.filePath("out"));
+        window = {};
+        batch::processFiles(*ws, ui, window, windowFiles);
+
+        QStringList arguments{"convert"};
+        for (const QString& a : c.arguments)
+            arguments << (a == "<out>" ? toolRun.filePath("out") : a);
+        QProcess process;
+        process.start(tool, arguments + toolFiles);
+        ASSERT_TRUE(process.waitForFinished(120000));
+        const QStringList toolLog =
+            QString::fromLocal8Bit(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+
+        // The window adds its count of failures at the end; the command line
+        // says it on stderr.
+        ASSERT_FALSE(window.log.isEmpty());
+        EXPECT_EQ(window.log.last(), "1 file(s) could not be processed");
+        EXPECT_EQ(relativeLines(window.log.mid(0, window.log.size() - 1), windowRun.path()),
+                  relativeLines(toolLog, toolRun.path()));
+        EXPECT_EQ(snapshot(windowRun.path()), snapshot(toolRun.path()));
+        EXPECT_EQ(process.exitCode(), 1);
+    }
+}

@@ -1,0 +1,93 @@
+#include "batch/windows/ProcessWindow.h"
+
+#include "batch/BatchFixture.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+using namespace dovi;
+using namespace dovi::test;
+
+namespace {
+
+// Lets the window's events run as the real Ui does, and plays the user: looks
+// at the window while the run goes on and releases Escape in the log list once
+// two files are done.
+struct UserAtTheWindow : ScriptedUi {
+    QPointer<ProcessWindow> window;
+    bool closeEverEnabled = false;
+    bool closeRefused = false;
+    QString runningCaption;
+    void processEvents() override {
+        ScriptedUi::processEvents();
+        QApplication::processEvents();
+        if (!window)
+            return;
+        closeEverEnabled |= window->closeButton()->isEnabled();
+        if (runningCaption.isEmpty()) {
+            runningCaption = window->windowTitle();
+            closeRefused = !window->close();
+        }
+        if (window && window->progressBar()->value() == 2)
+            QTest::keyRelease(window->logList(), Qt::Key_Escape);
+    }
+};
+
+struct ProcessWindowTest : BatchFixture {
+    UserAtTheWindow user;
+};
+
+} // namespace
+
+TEST_F(ProcessWindowTest, ShowsTheRunAndStopsOnEscapeInTheLog) {
+    QStringList targets;
+    for (int i = 1; i <= 4; ++i) {
+        targets << ws->currentFolder + QString("/f%1.bmp").arg(i);
+        writeImage(targets.last(), {200, 100}, imaging::Bmp);
+    }
+    ws->settings.confirmActions = 0;
+    auto* window = new ProcessWindow(nullptr, *ws);
+    user.window = window;
+
+    const auto summary = batch::processFiles(*ws, user, *window, targets);
+
+    ASSERT_TRUE(user.window) << "the window cannot be closed during the run";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(user.runningCaption, "Processing 4 files. ESCAPE to abort");
+    EXPECT_TRUE(user.closeRefused);
+    EXPECT_FALSE(user.closeEverEnabled);
+    EXPECT_EQ(window->focusWidget(), window->logList());
+    EXPECT_TRUE(ws->processAbort);
+    EXPECT_EQ(summary.finished, 2);
+    EXPECT_EQ(window->windowTitle(), "ABORT after processing 2 files...");
+    EXPECT_EQ(window->progressBar()->maximum(), 4);
+    EXPECT_EQ(window->progressBar()->value(), 2);
+    const int lines = window->logList()->count();
+    ASSERT_EQ(lines, 4);
+    EXPECT_EQ(window->logList()->item(2)->text(), " ");
+    EXPECT_EQ(window->logList()->item(3)->text(), "ABORT!");
+    EXPECT_TRUE(window->closeButton()->isEnabled());
+
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(user.window) << "Close unloads the window";
+}
+
+TEST_F(ProcessWindowTest, AFullRunEndsWithWorkComplete) {
+    const QString file = ws->currentFolder + "/a.bmp";
+    writeImage(file, {200, 100}, imaging::Bmp);
+    ws->settings.confirmActions = 0;
+    ws->settings.convertOnly = 1;
+    ProcessWindow window(nullptr, *ws);
+    batch::processFiles(*ws, user, window, {file});
+    EXPECT_EQ(window.windowTitle(), "Work Complete");
+    ASSERT_EQ(window.logList()->count(), 1);
+    EXPECT_EQ(window.logList()->item(0)->text(), file + "   ...   complete");
+    EXPECT_TRUE(window.closeButton()->isEnabled());
+    EXPECT_EQ(window.closeButton()->text(), "Close");
+    EXPECT_FALSE(ws->processAbort);
+}

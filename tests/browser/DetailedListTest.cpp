@@ -1,0 +1,179 @@
+#include "browser/DetailedList.h"
+
+#include "imaging/ImagingEngine.h"
+
+#include "fileops/FileOpsFixture.h"
+
+using namespace dovi;
+using browser::MeasuredFile;
+using dovi::test::FileOpsFixture;
+
+TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
+    const struct {
+        MeasuredFile facts;
+        QString expected;
+    } cases[] = {
+        {{5, 246, 16, 16, 16, 4}, "/p/a,b.bmp,246,BMP,16,16,16,4"},
+        {{8, 1234567, 1024, 768, 123456, 24}, "/p/a,b.bmp,1234567,JPG,1024,768,123456,24"},
+        {{1, 10, 2, 3, 4, 32}, "/p/a,b.bmp,10,TGA,2,3,4,32"},
+        {{2, 10, 2, 3, 4, 1}, "/p/a,b.bmp,10,PCX,2,3,4,1"},
+        // Measured, but a code without a format name.
+        {{3, 10, 2, 3, 4, 8}, "/p/a,b.bmp,10,,2,3,4,8"},
+        {{20, 10, 2, 3, 4, 8}, "/p/a,b.bmp,10,,2,3,4,8"},
+        {{0, 77}, "/p/a,b.bmp,77,N/A"},
+        {{6, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
+        {{7, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
+        {{10, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
+        {{12, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
+        {{21, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(browser::detailedListLine("/p/a,b.bmp", c.facts), c.expected);
+}
+
+namespace {
+
+// A 16 x 16 BMP of 4 bits per pixel, built byte by byte: 14 + 40 header
+// bytes, a 16-entry palette, 16 rows of 8 bytes, 246 bytes in all. Every row
+// runs through all 16 palette entries, so the picture holds 16 colours.
+QByteArray sixteenColourBmp() {
+    QByteArray b;
+    const auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xff));
+        b.append(char(v >> 8));
+    };
+    const auto u32 = [&](quint32 v) {
+        u16(quint16(v & 0xffff));
+        u16(quint16(v >> 16));
+    };
+    b.append("BM");
+    u32(246);
+    u32(0);
+    u32(14 + 40 + 64);
+    u32(40);
+    u32(16);
+    u32(16);
+    u16(1);
+    u16(4);
+    u32(0);
+    u32(128);
+    u32(2835);
+    u32(2835);
+    u32(16);
+    u32(0);
+    for (int i = 0; i < 16; ++i) {
+        b.append(char(i * 16));
+        b.append(char(255 - i * 16));
+        b.append(char(i * 8));
+        b.append(char(0));
+    }
+    for (int row = 0; row < 16; ++row)
+        for (int pair = 0; pair < 8; ++pair)
+            b.append(char((2 * pair) << 4 | (2 * pair + 1)));
+    return b;
+}
+
+} // namespace
+
+TEST(DetailedListLine, MeasuresWithTheEngine) {
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("four, bit.bmp");
+    const QString text = dir.filePath("notes.bmp");
+    const QByteArray bytes = sixteenColourBmp();
+    ASSERT_EQ(bytes.size(), 246);
+    ASSERT_TRUE(dovi::test::writeFile(bmp, bytes));
+    ASSERT_TRUE(dovi::test::writeFile(text, "not a picture at all"));
+    imaging::ImagingEngine engine;
+    EXPECT_EQ(browser::detailedListLine(bmp, engine), bmp + ",246,BMP,16,16,16,4");
+    EXPECT_EQ(browser::detailedListLine(text, engine), text + ",20,N/A");
+    EXPECT_EQ(browser::detailedListLine(dir.filePath("gone.jpg"), engine),
+              dir.filePath("gone.jpg") + ",0,N/A");
+}
+
+namespace {
+
+struct RecordingWindows : browser::DetailedListWindows {
+    QStringList calls;
+    void showRunningHistory() override { calls << "history"; }
+    void showCancelWindow() override { calls << "show cancel"; }
+    void closeCancelWindow() override { calls << "close cancel"; }
+};
+
+struct DetailedFixture : FileOpsFixture {
+    RecordingWindows windows;
+    QStringList measured;
+    QString pics;
+    browser::DetailedLineMaker lineFor = [this](const QString& path) {
+        measured << path;
+        return "line " + path;
+    };
+    void SetUp() override {
+        FileOpsFixture::SetUp();
+        pics = folder("pics");
+        makeFiles(pics, {"a.jpg", "b.jpg", "c.jpg"});
+        show(pics);
+    }
+};
+
+} // namespace
+
+TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
+    ws->addHistory("older line");
+    ui.answers = {Answer::Yes, Answer::Yes};
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+
+    ASSERT_EQ(ui.prompts.size(), 2);
+    EXPECT_EQ(ui.prompts[0].title, "Generate Detailed List");
+    EXPECT_EQ(ui.prompts[0].text, "Clear history list before beginning?");
+    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(ui.prompts[1].title, "Headings");
+    EXPECT_EQ(ui.prompts[1].text, "Include field headings?");
+    EXPECT_EQ(ui.prompts[1].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.prompts[1].icon, MessageIcon::Question);
+    EXPECT_EQ(history(),
+              QStringList({"Filename,File Size,Format,X,Y,Colours,BPP", "line " + pics + "/a.jpg",
+                           "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));
+    EXPECT_EQ(windows.calls, QStringList({"history", "show cancel", "close cancel"}));
+    EXPECT_EQ(ui.highestProgress(), 3);
+    EXPECT_EQ(ui.eventsProcessed, 3);
+    EXPECT_FALSE(ui.idleLightBusy);
+}
+
+TEST_F(DetailedFixture, CancelOrNoToTheFirstQuestionAndAnEmptyHistoryAsksNothing) {
+    ws->addHistory("older line");
+    ui.answers = {Answer::Cancel};
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_TRUE(measured.isEmpty());
+    EXPECT_TRUE(windows.calls.isEmpty());
+
+    ui.answers = {Answer::No, Answer::No};
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_EQ(history().first(), "older line");
+    EXPECT_EQ(history().size(), 4);
+
+    ws->history.clear();
+    ui.prompts.clear();
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
+}
+
+TEST_F(DetailedFixture, TheCancelWindowStopsTheListAfterTheCurrentFile) {
+    ws->abortRequested = true; // left over: the list clears it first
+    ui.onEvents = [this] {
+        if (measured.size() == 2)
+            ws->abortRequested = true;
+    };
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_EQ(measured.size(), 2);
+    EXPECT_EQ(history(), QStringList({"line " + pics + "/a.jpg", "line " + pics + "/b.jpg"}));
+    EXPECT_EQ(windows.calls.last(), "close cancel");
+    EXPECT_FALSE(ui.idleLightBusy);
+}
+
+TEST_F(DetailedFixture, WithTheHistoryOffOnlyTheMeasuringHappens) {
+    ws->settings.historyLimit = 0;
+    ui.answers = {Answer::Yes};
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_TRUE(history().isEmpty()) << "the heading is written, and dropped at once";
+    EXPECT_EQ(measured.size(), 3);
+}

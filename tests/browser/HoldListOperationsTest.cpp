@@ -1,0 +1,135 @@
+#include "browser/HoldListOperations.h"
+
+#include "WorkspaceFixture.h"
+
+#include <QSignalSpy>
+
+using namespace dovi;
+using dovi::test::WorkspaceFixture;
+
+namespace {
+
+struct HoldListOps : WorkspaceFixture {
+    QString pics;
+    void SetUp() override {
+        WorkspaceFixture::SetUp();
+        pics = filesIn("pics", {"a.jpg", "b.bmp", "c.tga", "d.pcx"});
+        browser::changeFolder(*ws, pics);
+    }
+};
+
+} // namespace
+
+TEST_F(HoldListOps, AddingHoldsTheSelectionAsLastRefreshedWithOneHistoryLineEach) {
+    select({"a.jpg", "b.bmp", "d.pcx"});
+    // The live selection moves on, but nothing refreshed it: the add uses the old one.
+    select({"c.tga"}, false);
+    QSignalSpy changed(ws.get(), &Workspace::holdListChanged);
+    browser::addToHoldList(*ws);
+    EXPECT_EQ(ws->hold.fullPaths(),
+              QStringList({pics + "/a.jpg", pics + "/b.bmp", pics + "/d.pcx"}));
+    EXPECT_EQ(ws->hold.names(), QStringList({"a.jpg", "b.bmp", "d.pcx"}));
+    EXPECT_EQ(ws->hold.chosenIndex(), 0);
+    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 3");
+    EXPECT_EQ(ws->history.lines(),
+              QStringList({pics + "/a.jpg added to hold list", pics + "/b.bmp added to hold list",
+                           pics + "/d.pcx added to hold list"}));
+    EXPECT_EQ(changed.count(), 1);
+
+    browser::addToHoldList(*ws); // the same selection again: every file held twice
+    EXPECT_EQ(ws->hold.count(), 6);
+    EXPECT_EQ(ws->hold.fullPaths().mid(3), ws->hold.fullPaths().mid(0, 3));
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST_F(HoldListOps, AtTheRootPathsAreNotDoubledAndHistoryOffWritesNothing) {
+    ws->settings.historyLimit = 0;
+    ws->currentFolder = "/";
+    ws->selected = {"x.jpg", "y.jpg"};
+    browser::addToHoldList(*ws);
+    EXPECT_EQ(ws->hold.fullPaths(), QStringList({"/x.jpg", "/y.jpg"}));
+    EXPECT_TRUE(ws->history.isEmpty());
+
+    ws->selected.clear(); // an empty selection adds nothing but still chooses the first
+    ws->hold.choose(1);
+    browser::addToHoldList(*ws);
+    EXPECT_EQ(ws->hold.count(), 2);
+    EXPECT_EQ(ws->hold.chosenIndex(), 0);
+}
+
+TEST_F(HoldListOps, RemovingTheChosenEntryTouchesBothListsAndChoosesTheFirst) {
+    select({"a.jpg", "b.bmp", "c.tga"});
+    browser::addToHoldList(*ws);
+    browser::chooseHeldEntry(*ws, 1);
+    browser::removeFromHoldList(*ws, ui);
+    EXPECT_EQ(ws->hold.fullPaths(), QStringList({pics + "/a.jpg", pics + "/c.tga"}));
+    EXPECT_EQ(ws->hold.names(), QStringList({"a.jpg", "c.tga"}));
+    EXPECT_EQ(ws->hold.chosenIndex(), 0);
+    EXPECT_EQ(ws->history.lines().last(), pics + "/b.bmp removed from hold list");
+    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 2");
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST_F(HoldListOps, NothingChosenWarnsAndChangesNothing) {
+    const auto expectWarning = [this](void (*op)(Workspace&, Ui&)) {
+        const QStringList before = ws->hold.fullPaths();
+        const QString folderBefore = ws->currentFolder;
+        ui.prompts.clear();
+        op(*ws, ui);
+        ASSERT_EQ(ui.prompts.size(), 1);
+        EXPECT_EQ(ui.prompts[0].title, "Orvane");
+        EXPECT_EQ(ui.prompts[0].text, "Please select a hold list item");
+        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Warning);
+        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(ws->hold.fullPaths(), before);
+        EXPECT_EQ(ws->currentFolder, folderBefore);
+    };
+    expectWarning(browser::removeFromHoldList); // empty hold list
+    expectWarning(browser::goToHeldPath);
+    select({"a.jpg"});
+    browser::addToHoldList(*ws);
+    browser::chooseHeldEntry(*ws, -1); // held files, none chosen
+    expectWarning(browser::removeFromHoldList);
+    expectWarning(browser::goToHeldPath);
+}
+
+TEST_F(HoldListOps, GoingToTheHeldPathListsThatFolder) {
+    const QString year = filesIn("photos/2001", {"x.bmp", "y.bmp"});
+    ws->hold.append(year + "/x.bmp");
+    ws->hold.append("/etc/hostname");
+    ws->hold.choose(0);
+    QSignalSpy folderShown(ws.get(), &Workspace::currentFolderChanged);
+    browser::goToHeldPath(*ws, ui);
+    EXPECT_EQ(ws->currentFolder, year);
+    EXPECT_EQ(ws->files, QStringList({"x.bmp", "y.bmp"}));
+    ASSERT_EQ(folderShown.count(), 1);
+    EXPECT_EQ(folderShown[0][0].toString(), year);
+
+    ws->hold.choose(1);
+    browser::goToHeldPath(*ws, ui);
+    EXPECT_EQ(ws->currentFolder, "/etc");
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST_F(HoldListOps, GoingToAFolderThatHasGoneSaysSoAndStaysPut) {
+    ws->hold.append(dir.filePath("gone/x.bmp"));
+    ws->hold.choose(0);
+    browser::goToHeldPath(*ws, ui);
+    ASSERT_EQ(ui.prompts.size(), 1);
+    EXPECT_TRUE(ui.prompts[0].text.contains(dir.filePath("gone")));
+    EXPECT_EQ(ws->currentFolder, pics);
+}
+
+TEST_F(HoldListOps, ClearingEmptiesBothListsAndUnticksBypassWithoutAskingOrLogging) {
+    select({"a.jpg", "b.bmp"});
+    browser::addToHoldList(*ws);
+    const int historyBefore = ws->history.count();
+    browser::setBypassHoldList(*ws, true);
+    browser::clearHoldList(*ws);
+    EXPECT_TRUE(ws->hold.isEmpty());
+    EXPECT_TRUE(ws->hold.names().isEmpty());
+    EXPECT_FALSE(ws->hold.bypass);
+    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 0");
+    EXPECT_EQ(ws->history.count(), historyBefore);
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}

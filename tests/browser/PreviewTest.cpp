@@ -1,0 +1,206 @@
+#include "browser/Preview.h"
+#include "browser/EngineMeasurer.h"
+
+#include "ScriptedMeasurer.h"
+#include "WorkspaceFixture.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace dovi;
+using dovi::test::WorkspaceFixture;
+
+namespace {
+
+struct PreviewFixture : WorkspaceFixture {
+    std::shared_ptr<test::ScriptedMeasurer> measurer = std::make_shared<test::ScriptedMeasurer>();
+    std::unique_ptr<browser::Preview> preview;
+    QString pics;
+
+    void SetUp() override {
+        WorkspaceFixture::SetUp();
+        pics = filesIn("pics", {"a.bmp", "b.jpg", "notes.txt"});
+        ws->filePattern = "*.*";
+        browser::changeFolder(*ws, pics);
+        preview = std::make_unique<browser::Preview>(*ws, ui, measurer);
+        measurer->script("a.bmp", test::loadedFacts(3000, 2000, 1234567, 65536, 24));
+        measurer->script("b.jpg", test::loadedFacts(640, 480, 1000, 12, 8));
+    }
+    void TearDown() override { measurer->release(); }
+
+    // Selects one file and previews it, as a left-button release does.
+    void previewOnly(const QString& name) {
+        select({name});
+        preview->showSelectedFile();
+    }
+    bool settles() {
+        return QTest::qWaitFor([this] { return !preview->isReading(); }, 5000);
+    }
+};
+
+} // namespace
+
+TEST(PreviewLabels, SizesAndColoursAreGroupedAndZeroIsEmpty) {
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    const QLocale german(QLocale::German, QLocale::Germany);
+    const struct {
+        qint64 value;
+        QLocale locale;
+        const char* text;
+    } cases[] = {{1234567, english, "1,234,567"},
+                 {1234567, german, "1.234.567"},
+                 {999, english, "999"},
+                 {1000, english, "1,000"},
+                 {0, english, ""},
+                 {16777216, QLocale::c(), "16,777,216"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(browser::groupThousands(c.value, c.locale), c.text) << c.value;
+
+    const browser::PreviewLabels l = browser::PreviewLabels::describe(
+        test::loadedFacts(3000, 2000, 1234567, 23456, 24), english);
+    EXPECT_EQ(l.x, "X : 3000");
+    EXPECT_EQ(l.y, "Y : 2000");
+    EXPECT_EQ(l.size, "Size : 1,234,567(b)");
+    EXPECT_EQ(l.colours, "Unique Colours : 23,456");
+    EXPECT_EQ(l.bpp, "Colour Depth : 24 bpp");
+    const browser::PreviewLabels empty =
+        browser::PreviewLabels::describe(test::loadedFacts(1, 1, 0, 0, 1), english);
+    EXPECT_EQ(empty.size, "Size : (b)");
+    EXPECT_EQ(empty.colours, "Unique Colours : ");
+}
+
+TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndItsFactsShown) {
+    measurer->hold();
+    previewOnly("a.bmp");
+    EXPECT_TRUE(preview->isReading());
+    EXPECT_TRUE(ui.idleLightBusy);
+    EXPECT_EQ(ui.progressCaptions.last(), "Reading Selected File");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    EXPECT_EQ(measurer->measured(), QStringList({pics + "/a.bmp"}));
+    QSignalSpy finished(preview.get(), &browser::Preview::readingFinished);
+    measurer->release();
+    ASSERT_TRUE(settles());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(preview->labels().x, "X : 3000");
+    EXPECT_EQ(preview->labels().size, "Size : " + browser::groupThousands(1234567) + "(b)");
+    EXPECT_EQ(preview->labels().bpp, "Colour Depth : 24 bpp");
+    EXPECT_FALSE(preview->picture().isNull());
+    EXPECT_EQ(preview->fileName(), pics + "/a.bmp");
+    EXPECT_TRUE(ws->previewValid);
+    EXPECT_FALSE(ui.idleLightBusy);
+    EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
+}
+
+TEST_F(PreviewFixture, OnlyTheNewestRequestIsShown) {
+    measurer->hold();
+    previewOnly("a.bmp");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    previewOnly("b.jpg"); // the user moved on while a.bmp was still being read
+    measurer->release();
+    ASSERT_TRUE(settles());
+    EXPECT_EQ(preview->labels().x, "X : 640");
+    EXPECT_EQ(preview->fileName(), pics + "/b.jpg");
+    // a.bmp's answer, arriving late, must not replace it.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview->labels().x, "X : 640");
+}
+
+TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
+    measurer->hold();
+    previewOnly("a.bmp");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    browser::changeFolder(*ws, dir.path()); // a folder change resets the preview
+    EXPECT_FALSE(preview->isReading());
+    EXPECT_FALSE(ui.idleLightBusy);
+    QSignalSpy changed(preview.get(), &browser::Preview::changed);
+    measurer->release();
+    EXPECT_FALSE(changed.wait(200)) << "the dropped answer changed the preview";
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_FALSE(ws->previewValid);
+}
+
+TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
+    ws->settings.previewLimitOn = 1;
+    ws->settings.previewLimitKb = 100;
+    const struct {
+        const char* name;
+        int bytes;
+        bool read;
+    } cases[] = {{"at.bmp", 102400, true}, {"over.bmp", 102401, false}, {"small.bmp", 10, true}};
+    for (const auto& c : cases) {
+        test::writeFile(pics + "/" + c.name, QByteArray(c.bytes, 'x'));
+        measurer->script(c.name, test::loadedFacts(10, 10, c.bytes, 2, 24));
+    }
+    browser::rereadFiles(*ws);
+    for (const auto& c : cases) {
+        const qsizetype before = measurer->measured().size();
+        previewOnly(c.name);
+        ASSERT_TRUE(settles());
+        EXPECT_EQ(measurer->measured().size() - before, c.read ? 1 : 0) << c.name;
+        EXPECT_EQ(ws->previewValid, c.read) << c.name;
+        EXPECT_EQ(preview->labels().isEmpty(), !c.read) << c.name;
+        EXPECT_FALSE(ui.idleLightBusy) << c.name;
+    }
+    ws->settings.previewLimitOn = 0; // the limit off: any size is read
+    previewOnly("over.bmp");
+    ASSERT_TRUE(settles());
+    EXPECT_TRUE(ws->previewValid);
+}
+
+TEST_F(PreviewFixture, WithPreviewOffNothingIsReadAndTheLogoShows) {
+    ws->settings.showPreviewInfo = 0;
+    previewOnly("a.bmp");
+    EXPECT_FALSE(preview->isReading());
+    EXPECT_TRUE(preview->picture().isNull());
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_FALSE(ws->previewValid);
+    EXPECT_TRUE(measurer->measured().isEmpty());
+    EXPECT_TRUE(ui.progressCaptions.isEmpty()) << "no busy state at all";
+}
+
+TEST_F(PreviewFixture, AFileTheEngineCannotLoadShowsTheLogoWithoutAMessage) {
+    previewOnly("notes.txt");
+    ASSERT_TRUE(settles());
+    EXPECT_EQ(measurer->measured().size(), 1);
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_TRUE(preview->picture().isNull());
+    EXPECT_FALSE(ws->previewValid);
+    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_FALSE(ui.idleLightBusy);
+}
+
+TEST_F(PreviewFixture, AFileGoneFromDiskReReadsTheListAndEndsIdle) {
+    select({"a.bmp"});
+    QFile::remove(pics + "/a.bmp");
+    preview->showSelectedFile();
+    EXPECT_FALSE(preview->isReading());
+    EXPECT_FALSE(ws->files.contains("a.bmp"));
+    EXPECT_EQ(browser::totalPanelText(*ws), "Total : 2");
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_FALSE(ui.idleLightBusy);
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST(EngineMeasurer, GivesTheWholeFilesFactsAndAPictureThatFitsTheBox) {
+    QTemporaryDir dir;
+    QImage picture(300, 200, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 20, 30));
+    for (int x = 0; x < 300; ++x)
+        picture.setPixel(x, 0, qRgb(x % 7, 0, 0)); // 7 colours on the top row
+    const QString bmp = dir.filePath("p.bmp");
+    ASSERT_TRUE(picture.save(bmp, "BMP"));
+    browser::EngineMeasurer measurer;
+    const browser::ImageFacts facts = measurer.measure(bmp, QSize(60, 60));
+    EXPECT_EQ(facts.fileType, 5);
+    EXPECT_EQ(facts.width, 300);
+    EXPECT_EQ(facts.height, 200);
+    EXPECT_EQ(facts.fileSize, QFileInfo(bmp).size());
+    EXPECT_EQ(facts.uniqueColours, 8);
+    EXPECT_EQ(facts.bitsPerPixel, 24);
+    EXPECT_EQ(facts.picture.size(), QSize(60, 40));
+
+    test::writeFile(dir.filePath("fake.jpg"), "not a picture at all");
+    EXPECT_FALSE(measurer.measure(dir.filePath("fake.jpg"), QSize(60, 60)).loaded());
+    EXPECT_FALSE(measurer.measure(dir.filePath("missing.bmp"), QSize(60, 60)).loaded());
+}

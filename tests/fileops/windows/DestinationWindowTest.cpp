@@ -1,0 +1,97 @@
+#include "fileops/windows/DestinationWindow.h"
+#include "fileops/windows/DestinationDialogChooser.h"
+
+#include "fileops/FileOpsFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+
+using namespace dovi;
+using dovi::test::FileOpsFixture;
+using fileops::ChooserMode;
+
+TEST_F(FileOpsFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClosed) {
+    const QString src = folder("Src");
+    const QString dst = folder("Dst/Inner");
+    show(src);
+    ws->settings.lastDestFolder = dst + "/";
+    DestinationWindow w(nullptr, *ws, ui, ChooserMode::CopyMove);
+    EXPECT_EQ(w.windowTitle(), "Copy/Move Destination");
+    EXPECT_TRUE(w.workingFolderBox()->isEnabled());
+    EXPECT_EQ(w.workingFolderBox()->text(), "Make this your working directory");
+    EXPECT_EQ(w.treeFolder(), dst) << "opens at the remembered destination";
+    QStringList keys;
+    for (QAction* a : w.toolbar()->actions())
+        keys << a->data().toString();
+    EXPECT_EQ(keys, QStringList({"okay", "cancel"}));
+
+    w.show();
+    w.showFolder(src);
+    w.runToolbarKey("okay");
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Destination cannot match the source!"}));
+    EXPECT_TRUE(w.isVisible()) << "the window stays open";
+
+    w.showFolder(dir.filePath("Dst"));
+    w.workingFolderBox()->setChecked(true);
+    w.runToolbarKey("okay");
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_FALSE(w.outcome().cancelled);
+    EXPECT_EQ(w.outcome().folder, dir.filePath("Dst"));
+    EXPECT_TRUE(w.outcome().makeWorkingFolder);
+    EXPECT_EQ(ws->settings.lastDestFolder, dir.filePath("Dst") + "/") << "case kept";
+}
+
+TEST_F(FileOpsFixture, ClosingTheChooserAnyOtherWayCancelsButStillRemembers) {
+    const QString a = folder("a");
+    const QString b = folder("b");
+    show(a);
+    for (const char* how : {"cancel", "escape", "close"}) {
+        SCOPED_TRACE(how);
+        ws->settings.lastDestFolder = a + "/";
+        DestinationWindow w(nullptr, *ws, ui, ChooserMode::CopyMove);
+        w.show();
+        w.showFolder(b);
+        if (QByteArray(how) == "cancel")
+            w.runToolbarKey("cancel");
+        else if (QByteArray(how) == "escape")
+            w.reject();
+        else
+            w.close();
+        EXPECT_TRUE(w.outcome().cancelled);
+        EXPECT_EQ(ws->settings.lastDestFolder, b + "/");
+    }
+}
+
+TEST_F(FileOpsFixture, SelectAFolderAcceptsTheShownFolderAndRemembersNothing) {
+    const QString a = folder("a");
+    show(a);
+    ws->settings.lastDestFolder = "/";
+    DestinationWindow w(nullptr, *ws, ui, ChooserMode::SelectFolder);
+    EXPECT_EQ(w.windowTitle(), "Select a Folder");
+    EXPECT_FALSE(w.workingFolderBox()->isEnabled());
+    EXPECT_EQ(w.treeFolder(), "/");
+    w.show();
+    w.showFolder(a);
+    w.runToolbarKey("okay");
+    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_EQ(w.outcome().folder, a);
+    EXPECT_EQ(ws->settings.lastDestFolder, "/");
+}
+
+TEST_F(FileOpsFixture, TheDialogChooserReturnsWhatItsWindowWasToldModally) {
+    const QString a = folder("a");
+    const QString b = folder("b");
+    show(a);
+    DestinationDialogChooser chooser(nullptr, *ws, ui);
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<DestinationWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        w->showFolder(b);
+        w->runToolbarKey("okay");
+    });
+    const fileops::DestinationResult r = chooser.choose(ChooserMode::CopyMove);
+    EXPECT_FALSE(r.cancelled);
+    EXPECT_EQ(r.folder, b);
+}

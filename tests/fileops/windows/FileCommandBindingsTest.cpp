@@ -1,0 +1,42 @@
+#include "fileops/windows/FileCommandBindings.h"
+
+#include "browser/CommandTable.h"
+
+#include "fileops/FileOpsFixture.h"
+
+#include <QFileInfo>
+
+using namespace dovi;
+using dovi::test::FileOpsFixture;
+
+TEST_F(FileOpsFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
+    CommandDispatcher commands;
+    bindFileCommands(commands, {*ws, ui, nullptr, {}, {}});
+    for (const char* control : {"mnucopy", "mnumove", "mnudelete", "mnurename", "mnuconform",
+                                "mnuDetail", "mnucreate", "mnuremove", "mnudefault"})
+        EXPECT_TRUE(commands.isBound(control)) << control;
+
+    const QString pics = folder("pics");
+    makeFiles(pics, {"a.jpg", "b.jpg"});
+    ws->settings.recycleDeleted = 0;
+    ws->settings.startupFolder = pics;
+    EXPECT_TRUE(commands.runToolbarKey("default"));
+    EXPECT_EQ(ws->currentFolder, pics);
+
+    show(pics, {"b.jpg"});
+    ui.answers = {Answer::Yes};
+    EXPECT_TRUE(commands.runToolbarKey("delete"));
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Delete 1 file(s) ?"}));
+    EXPECT_FALSE(QFileInfo::exists(pics + "/b.jpg"));
+
+    ui.texts = {QString("made")};
+    EXPECT_TRUE(commands.runControl("mnucreate"));
+    EXPECT_TRUE(QFileInfo(pics + "/made").isDir());
+
+    // The detailed list measures with an engine of its own: a.jpg holds no picture.
+    ws->history.clear();
+    ui.prompts.clear();
+    EXPECT_TRUE(commands.runControl("mnuDetail"));
+    EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
+    EXPECT_EQ(history(), QStringList({pics + "/a.jpg,4096,N/A"}));
+}

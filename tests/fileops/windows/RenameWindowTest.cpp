@@ -1,0 +1,67 @@
+#include "fileops/windows/RenameWindow.h"
+
+#include "fileops/FileOpsFixture.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+using namespace dovi;
+using dovi::test::FileOpsFixture;
+
+TEST_F(FileOpsFixture, RenameWindowSelectsTheLikelyPart) {
+    show(folder("pics"));
+    const struct {
+        QString name, selected;
+    } cases[] = {{"photo.jpg", "photo"}, {"README", "README"}, {"a.b", ""}};
+    for (const auto& c : cases) {
+        RenameWindow w(nullptr, *ws, ui, c.name);
+        EXPECT_EQ(w.windowTitle(), "Rename File");
+        EXPECT_EQ(w.nameBox()->text(), c.name);
+        EXPECT_EQ(w.nameBox()->selectionStart(), c.selected.isEmpty() ? -1 : 0);
+        EXPECT_EQ(w.nameBox()->selectedText(), c.selected);
+    }
+}
+
+TEST_F(FileOpsFixture, EnterRenamesOnReleaseAndWarningsKeepTheWindowOpen) {
+    const QString pics = folder("pics");
+    makeFiles(pics, {"photo.jpg", "taken.jpg"});
+    show(pics);
+    RenameWindow w(nullptr, *ws, ui, "photo.jpg");
+    w.show();
+    QLineEdit* box = w.nameBox();
+
+    box->setText("taken.jpg");
+    QTest::keyPress(box, Qt::Key_Return);
+    EXPECT_TRUE(ui.prompts.isEmpty()) << "nothing happens on the press";
+    QTest::keyRelease(box, Qt::Key_Return);
+    EXPECT_EQ(ui.promptTexts(), QStringList({"File " + pics + "/taken.jpg already exists"}));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(box->selectedText(), "taken");
+
+    // The release of an Enter pressed elsewhere (closing the warning) does nothing.
+    QTest::keyRelease(box, Qt::Key_Return);
+    EXPECT_EQ(ui.prompts.size(), 1);
+
+    box->setText("new.jpg");
+    QTest::keyClick(box, Qt::Key_Enter);
+    EXPECT_TRUE(w.renamed());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(QFileInfo::exists(pics + "/new.jpg"));
+    EXPECT_FALSE(QFileInfo::exists(pics + "/photo.jpg"));
+}
+
+TEST_F(FileOpsFixture, EscapeClosesWithoutRenaming) {
+    const QString pics = folder("pics");
+    makeFiles(pics, {"photo.jpg"});
+    show(pics);
+    RenameWindow w(nullptr, *ws, ui, "photo.jpg");
+    w.show();
+    w.nameBox()->setText("other.jpg");
+    QTest::keyClick(w.nameBox(), Qt::Key_A);
+    EXPECT_TRUE(w.isVisible()) << "other keys do nothing";
+    QTest::keyClick(w.nameBox(), Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.renamed());
+    EXPECT_TRUE(QFileInfo::exists(pics + "/photo.jpg"));
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}

@@ -1,0 +1,168 @@
+#include "series/AddToSeries.h"
+
+#include "batch/BatchFixture.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace dovi;
+using namespace dovi::series;
+using namespace dovi::test;
+
+namespace {
+
+struct AddSeries : BatchFixture {
+    QString pics;
+    void SetUp() override {
+        BatchFixture::SetUp();
+        pics = ws->currentFolder;
+    }
+    QString pic(const QString& name) const { return pics + "/" + name; }
+    QStringList make(const QStringList& names) {
+        QStringList out;
+        for (const QString& n : names) {
+            writeFile(pic(n), n.toUtf8());
+            out << pic(n);
+        }
+        return out;
+    }
+    QString content(const QString& name) const { return QString::fromUtf8(readFile(pic(name))); }
+    QString historyPath() const { return programFolder() + "/series.dat"; }
+    QByteArray history() const { return readFile(historyPath()); }
+    void setHistory(const QByteArray& content) { writeFile(historyPath(), content); }
+};
+
+} // namespace
+
+TEST_F(AddSeries, ContinuesTheRecordedNumbersAndMovesTheRecordToTheEnd) {
+    struct Case {
+        QByteArray record;
+        QString first, second;
+        QByteArray updated;
+    };
+    const Case cases[] = {
+        {"\"trip\",4,#FALSE#", "trip4.jpg", "trip5.jpeg", "\"trip\",6,#FALSE#"},
+        {"\"trip\",4,#TRUE#", "4trip.jpg", "5trip.jpeg", "\"trip\",6,#TRUE#"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record.toStdString());
+        QDir(pics).removeRecursively();
+        QDir().mkpath(pics);
+        ws->history.clear();
+        setHistory(c.record + "\r\n\"other\",2,#TRUE#\r\n");
+        const QStringList targets = make({"x.jpg", "y.jpeg"});
+        EXPECT_EQ(loadSeriesTexts(*ws, ui), QStringList({"trip", "other"}));
+        EXPECT_EQ(doAddition(*ws, ui, targets, {"trip"}), AddStep::Close);
+        EXPECT_EQ(content(c.first), "x.jpg");
+        EXPECT_EQ(content(c.second), "y.jpeg");
+        EXPECT_EQ(history(), "\"other\",2,#TRUE#\r\n" + c.updated + "\r\n");
+        EXPECT_EQ(historyLines(), QStringList({targets[0] + " renamed to " + pic(c.first),
+                                               targets[1] + " renamed to " + pic(c.second)}));
+        EXPECT_TRUE(ui.prompts.isEmpty());
+        EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
+    }
+}
+
+TEST_F(AddSeries, TheFirstOfTwoRecordsIsUsedAndBothBecomeOne) {
+    setHistory("\"trip\",4,#FALSE#\r\n\"a\",1,#TRUE#\r\n\"trip\",40,#TRUE#\r\n");
+    make({"x.jpg"});
+    // With several entries selected, the last one in list order is continued.
+    doAddition(*ws, ui, {pic("x.jpg")}, {"a", "trip"});
+    EXPECT_EQ(content("trip4.jpg"), "x.jpg");
+    EXPECT_EQ(history(), "\"a\",1,#TRUE#\r\n\"trip\",5,#FALSE#\r\n");
+}
+
+TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
+    setHistory("\"trip\",4,#FALSE#\r\n");
+    make({"trip4.jpg", "trip5.jpg", "_!_trip5.jpg"});
+    const QStringList targets = make({"x.jpg", "y.jpg", "z.jpg"});
+    EXPECT_EQ(doAddition(*ws, ui, targets, {"trip"}), AddStep::Close);
+    EXPECT_EQ(content("_!_trip4.jpg"), "x.jpg");
+    EXPECT_EQ(content("y.jpg"), "y.jpg");
+    EXPECT_EQ(content("trip5.jpg"), "trip5.jpg");
+    EXPECT_EQ(content("trip6.jpg"), "z.jpg");
+    EXPECT_EQ(history(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
+    ASSERT_EQ(ui.prompts.size(), 1);
+    EXPECT_EQ(ui.prompts[0].title, "Errors");
+    EXPECT_EQ(ui.prompts[0].text, "1 file could not be renamed");
+}
+
+TEST_F(AddSeries, NothingSelectedOrNoHistory) {
+    EXPECT_FALSE(seriesHistoryAvailable(*ws, ui));
+    EXPECT_EQ(ui.promptTexts(), QStringList{"No series history exists"});
+
+    setHistory("\"trip\",4,#FALSE#\r\n");
+    ui.prompts.clear();
+    EXPECT_TRUE(seriesHistoryAvailable(*ws, ui));
+    const QStringList targets = make({"x.jpg"});
+    EXPECT_EQ(doAddition(*ws, ui, targets, {}), AddStep::Stay);
+    EXPECT_EQ(removeSeries(*ws, ui, {}).step, AddStep::Stay);
+    EXPECT_EQ(ui.promptTexts(),
+              QStringList({"Select a series from the list", "Select a series from the list"}));
+    EXPECT_EQ(content("x.jpg"), "x.jpg");
+    EXPECT_EQ(history(), "\"trip\",4,#FALSE#\r\n");
+}
+
+TEST_F(AddSeries, ADamagedHistoryListsWhatCameBeforeTheDamage) {
+    setHistory("\"a\",1,#TRUE#\r\n\"b\",2\r\n\"c\",3,#FALSE#\r\n");
+    EXPECT_EQ(loadSeriesTexts(*ws, ui), QStringList{"a"});
+    EXPECT_EQ(ui.promptTexts(), QStringList{"There are no records of previous series"});
+
+    // Continuing the readable record keeps the rest of the file as it was.
+    make({"x.jpg"});
+    ui.prompts.clear();
+    EXPECT_EQ(doAddition(*ws, ui, {pic("x.jpg")}, {"a"}), AddStep::Close);
+    EXPECT_EQ(content("1a.jpg"), "x.jpg");
+    EXPECT_EQ(history(), "\"b\",2\r\n\"c\",3,#FALSE#\r\n\"a\",2,#TRUE#\r\n");
+}
+
+TEST_F(AddSeries, RemovingRecordsAsksAndDeletesAnEmptyHistory) {
+    const QByteArray all =
+        "\"a\",1,#TRUE#\r\n\"b\",2,#FALSE#\r\n\"a\",3,#TRUE#\r\n\"c\",4,#TRUE#\r\n";
+    setHistory(all);
+    ws->settings.confirmActions = 1;
+
+    ui.answers = {Answer::No};
+    RemoveOutcome out = removeSeries(*ws, ui, {"a", "b"});
+    EXPECT_EQ(ui.prompts.last().title, "Remove Series");
+    EXPECT_EQ(ui.prompts.last().text, "Remove 2 selected items?");
+    EXPECT_EQ(ui.prompts.last().icon, MessageIcon::Question);
+    EXPECT_FALSE(out.reloaded);
+    EXPECT_EQ(history(), all);
+
+    ui.answers = {Answer::Yes};
+    out = removeSeries(*ws, ui, {"a", "b"});
+    EXPECT_EQ(out.step, AddStep::Stay);
+    EXPECT_EQ(out.texts, QStringList{"c"});
+    EXPECT_EQ(history(), "\"c\",4,#TRUE#\r\n");
+
+    ui.answers = {Answer::Yes};
+    out = removeSeries(*ws, ui, {"c"});
+    EXPECT_EQ(ui.prompts.last().text, "Remove selected item?");
+    EXPECT_EQ(out.step, AddStep::Close);
+    EXPECT_TRUE(out.texts.isEmpty());
+    EXPECT_FALSE(QFile::exists(historyPath()));
+
+    ui.prompts.clear();
+    EXPECT_FALSE(seriesHistoryAvailable(*ws, ui));
+    EXPECT_EQ(ui.promptTexts(), QStringList{"No series history exists"});
+}
+
+TEST_F(AddSeries, RemovingWithoutConfirmationAndRecordsHiddenByDamage) {
+    ws->settings.confirmActions = 0;
+    setHistory("\"a\",1,#TRUE#\r\nbroken\r\n\"b\",2,#FALSE#\r\n");
+    const RemoveOutcome out = removeSeries(*ws, ui, {"a"});
+    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_EQ(out.step, AddStep::Close) << "nothing left to list";
+    // A record after the damaged line is still there for a hand repair.
+    EXPECT_EQ(history(), "broken\r\n\"b\",2,#FALSE#\r\n");
+}
+
+TEST_F(AddSeries, AConsumedHoldListIsCleared) {
+    setHistory("\"t\",1,#FALSE#\r\n");
+    const QStringList targets = make({"x.jpg"});
+    ws->hold.append(targets[0]);
+    doAddition(*ws, ui, targets, {"t"});
+    EXPECT_TRUE(ws->hold.isEmpty());
+    EXPECT_EQ(content("t1.jpg"), "x.jpg");
+}

@@ -1,0 +1,113 @@
+#include "series/SeriesHistory.h"
+
+#include "batch/BatchFixture.h"
+
+#include <QFile>
+
+using namespace dovi;
+using namespace dovi::series;
+using namespace dovi::test;
+
+namespace {
+struct SeriesHistoryFile : BatchFixture {
+    QString path() const { return programFolder() + "/series.dat"; }
+};
+} // namespace
+
+TEST(SeriesRecordLine, RecordsAndLinesTurnIntoEachOther) {
+    struct Case {
+        SeriesRecord record;
+        QByteArray line;
+    };
+    const Case cases[] = {
+        {{"holiday", 13, false}, R"("holiday",13,#FALSE#)"},
+        {{"trip", 10, true}, R"("trip",10,#TRUE#)"},
+        {{"minus", -5, false}, R"("minus",-5,#FALSE#)"},
+        {{"a,b", 2147483647, true}, R"("a,b",2147483647,#TRUE#)"},
+        {{"say \"hi\"", -2147483648, false}, R"("say "hi"",-2147483648,#FALSE#)"},
+        {{"été", 1, false}, QString(R"("été",1,#FALSE#)").toLocal8Bit()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        EXPECT_EQ(formatRecord(c.record), c.line);
+        EXPECT_EQ(parseRecord(c.line), c.record);
+    }
+}
+
+TEST(SeriesRecordLine, DamagedLinesAreRefused) {
+    for (const char* line :
+         {"", "holiday", R"("holiday",13)", R"(holiday,13,#FALSE#)", R"("holiday,13,#FALSE#)",
+          R"("holiday",,#FALSE#)", R"("holiday",1x,#FALSE#)", R"("holiday",13,#YES#)",
+          R"("holiday",2147483648,#TRUE#)", R"("holiday",-2147483649,#TRUE#)",
+          R"("holiday",99999999999999999999,#TRUE#)", R"(",1,#TRUE#)"}) {
+        EXPECT_FALSE(parseRecord(line).has_value()) << line;
+    }
+    // Spaces around the fields are tolerated, as a hand-edited file may have.
+    EXPECT_EQ(parseRecord(R"( "x" , 3 , #TRUE# )"), (SeriesRecord{"x", 3, true}));
+}
+
+TEST_F(SeriesHistoryFile, AppendsWithCrLfAndReadsCrLfOrLf) {
+    EXPECT_FALSE(readSeriesHistory(programFolder()).exists);
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"holiday", 13, false}}));
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"trip", 4, true}}));
+    EXPECT_EQ(readFile(path()), "\"holiday\",13,#FALSE#\r\n\"trip\",4,#TRUE#\r\n");
+    EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
+
+    writeFile(path(), "\"a\",1,#TRUE#\n\n\"b\",2,#FALSE#");
+    const SeriesHistoryRead read = readSeriesHistory(programFolder());
+    EXPECT_TRUE(read.exists);
+    EXPECT_FALSE(read.damaged);
+    EXPECT_EQ(read.records, (QList<SeriesRecord>{{"a", 1, true}, {"b", 2, false}}));
+}
+
+TEST_F(SeriesHistoryFile, ADamagedLineEndsTheReadingButIsNeverDropped) {
+    writeFile(path(), "\"a\",1,#TRUE#\r\ngarbage\r\n\"b\",2,#FALSE#\r\n\"a\",7,#FALSE#\r\n");
+    const SeriesHistoryRead read = readSeriesHistory(programFolder());
+    EXPECT_TRUE(read.damaged);
+    EXPECT_EQ(read.records, (QList<SeriesRecord>{{"a", 1, true}}));
+    EXPECT_TRUE(anyRecordIn(programFolder()));
+
+    // Every record of "a" goes, the damaged line and the others stay, the
+    // addition comes last.
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {"a"}, {{"a", 9, true}}));
+    EXPECT_EQ(readFile(path()), "garbage\r\n\"b\",2,#FALSE#\r\n\"a\",9,#TRUE#\r\n");
+
+    writeFile(path(), "garbage\r\n");
+    EXPECT_FALSE(anyRecordIn(programFolder()));
+}
+
+TEST_F(SeriesHistoryFile, AFailedRewriteLeavesTheHistoryWhole) {
+    QList<SeriesRecord> many;
+    for (int i = 0; i < 400; ++i)
+        many.append({QString("series number %1").arg(i), i, i % 2 == 0});
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, many));
+    const QByteArray before = readFile(path());
+    ASSERT_GT(before.size(), 8 * 1024);
+    QString error;
+    {
+        FileSizeLimit disk(4 * 1024);
+        EXPECT_FALSE(
+            rewriteSeriesHistory(programFolder(), {"series number 3"}, {{"x", 1, false}}, &error));
+    }
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readFile(path()), before);
+    EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
+}
+
+TEST_F(SeriesHistoryFile, AnOldTemporaryFileOrLinkIsReplacedNotWrittenThrough) {
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"a", 1, false}}));
+    const QString elsewhere = dir.filePath("elsewhere.txt");
+    writeFile(elsewhere, "keep me");
+    ASSERT_TRUE(QFile::link(elsewhere, programFolder() + "/tempseries.dat"));
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"b", 2, true}}));
+    EXPECT_EQ(readFile(elsewhere), "keep me");
+    EXPECT_EQ(readSeriesHistory(programFolder()).records.size(), 2);
+}
+
+TEST_F(SeriesHistoryFile, DeletingAReadOnlyHistory) {
+    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"a", 1, false}}));
+    QFile::setPermissions(path(), QFileDevice::ReadOwner);
+    EXPECT_TRUE(deleteSeriesHistory(programFolder()));
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_TRUE(deleteSeriesHistory(programFolder())) << "nothing to delete is fine";
+}

@@ -1,0 +1,94 @@
+#pragma once
+// Helpers for tests that prove no file operation loses or corrupts a byte:
+// checksums of whole folders, and ways to make a write fail.
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dovi::test {
+
+inline QByteArray checksum(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
+
+// Every regular file below folder (hidden ones included, links not followed)
+// by its path relative to folder, with its checksum.
+inline QMap<QString, QByteArray> snapshot(const QString& folder) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!it.fileInfo().isSymLink())
+            out.insert(QDir(folder).relativeFilePath(path), checksum(path));
+    }
+    return out;
+}
+
+// Bytes that differ from file to file, so a swapped or truncated copy shows.
+inline QByteArray patternedBytes(qint64 size, int seed) {
+    QByteArray data(size, Qt::Uninitialized);
+    quint32 x = 2654435761u * quint32(seed + 1);
+    for (qint64 i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        data[i] = char(x >> 24);
+    }
+    return data;
+}
+
+inline bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
+
+// Caps the size any file of this process may grow to, as a full disk would:
+// writes past it fail with EFBIG instead of raising SIGXFSZ. Undone on scope exit.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit saved_ {};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+// A temporary folder on another file system than /tmp (/dev/shm), or null
+// when there is none.
+inline std::unique_ptr<QTemporaryDir> otherFileSystemDir(const QString& besides) {
+    struct stat here {};
+    struct stat there {};
+    if (::stat("/dev/shm", &there) != 0 ||
+        ::stat(QFile::encodeName(besides).constData(), &here) != 0 || here.st_dev == there.st_dev)
+        return nullptr;
+    auto dir = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/dovi-test-XXXXXX"));
+    return dir->isValid() ? std::move(dir) : nullptr;
+}
+
+} // namespace dovi::test

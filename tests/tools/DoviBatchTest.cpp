@@ -1,0 +1,98 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+namespace {
+
+QString tool() {
+    return QCoreApplication::applicationDirPath() + "/dovi-batch";
+}
+
+struct ToolRun {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+ToolRun runTool(const QStringList& args) {
+    QProcess p;
+    p.start(tool(), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// A 16 x 16 BMP with a 16-colour palette, 4 bits a pixel: 246 bytes, each of
+// the 16 colours used.
+QByteArray sixteenColourBmp() {
+    QByteArray b(246, '\0');
+    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
+    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, 246);
+    put32(10, 118);
+    put32(14, 40);
+    put32(18, 16);
+    put32(22, 16);
+    put16(26, 1);
+    put16(28, 4);
+    put32(46, 16);
+    for (int i = 0; i < 16; ++i) {
+        b[54 + i * 4] = char(i * 16);
+        b[54 + i * 4 + 1] = char(255 - i * 16);
+        b[54 + i * 4 + 2] = char(i * 8);
+    }
+    for (int row = 0; row < 16; ++row)
+        for (int x = 0; x < 8; ++x)
+            b[118 + row * 8 + x] = char(((2 * x) << 4) | (2 * x + 1));
+    return b;
+}
+
+} // namespace
+
+TEST(DoviBatch, MeasurePrintsTheDetailedListLines) {
+    if (!QFileInfo::exists(tool()))
+        GTEST_SKIP() << "dovi-batch not built beside the tests";
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("four,bit.bmp");
+    const QString text = dir.filePath("notes.txt");
+    ASSERT_TRUE(dovi::test::writeFile(bmp, sixteenColourBmp()));
+    ASSERT_TRUE(dovi::test::writeFile(text, "hello"));
+    const ToolRun r = runTool({"measure", "--headings", bmp, text});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n" + bmp +
+                         ",246,BMP,16,16,16,4\n" + text + ",5,N/A\n");
+}
+
+TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
+    if (!QFileInfo::exists(tool()))
+        GTEST_SKIP() << "dovi-batch not built beside the tests";
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("a.bmp");
+    ASSERT_TRUE(dovi::test::writeFile(bmp, sixteenColourBmp()));
+    const struct {
+        QStringList args;
+        int exitCode;
+    } cases[] = {
+        {{"convert", "--to", "gif", bmp}, 2},
+        {{"convert", "--fit", "800", bmp}, 2},
+        {{"convert", "--jobs", "0", bmp}, 2},
+        {{"convert", "--out", dir.filePath("nowhere"), bmp}, 2},
+        {{"frobnicate", bmp}, 2},
+        {{"convert", "--to", "tga", bmp}, 0},
+        {{"convert", "--to", "jpg", dir.filePath("missing.bmp")}, 1},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = runTool(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n"
+                                          << r.err.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.tga")));
+    EXPECT_EQ(runTool({"convert", "--to", "tga", bmp}).out, bmp + "   ...   complete\n");
+}
