@@ -2,9 +2,9 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "batch/HeldFiles.h"
 #include "batch/ProcessOptions.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 
 #include <QThread>
 
@@ -90,7 +90,7 @@ ProcessSummary processFiles(Workspace& ws, Ui& ui, ProcessWindowPort& window,
     window.setCloseEnabled(true);
     browser::rereadFiles(ws);
     if (options.deleteOriginal)
-        releaseHeldFiles(ws);
+        browser::clearHoldList(ws);
     browser::updateCounters(ws);
     setStatus(ui, false);
     return summary;

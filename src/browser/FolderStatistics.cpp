@@ -3,20 +3,11 @@
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "browser/BrowserState.h"
+#include "browser/PreviewFacts.h"
 
 #include <QFileInfo>
-#include <QLocale>
 
 namespace dovi::browser {
-
-namespace {
-
-// Digits grouped by the locale's thousands separator; 0 reads as nothing.
-QString grouped(qint64 value) {
-    return value == 0 ? QString() : QLocale().toString(value);
-}
-
-} // namespace
 
 FolderStatistics showFolderStatistics(Workspace& ws, Ui& ui) {
     setStatus(ui, true);
@@ -34,9 +25,9 @@ FolderStatistics showFolderStatistics(Workspace& ws, Ui& ui) {
             ui.setProgressValue(i + 1);
         }
         out.size = QStringLiteral("Total Displayed Files");
-        out.colours = grouped(qRound64(total)) + QStringLiteral("(b)");
-        out.bpp = QStringLiteral("Avg Size: ") + grouped(qRound64(total / double(names.size()))) +
-                  QStringLiteral("(b)");
+        out.colours = groupThousands(qRound64(total)) + QStringLiteral("(b)");
+        out.bpp = QStringLiteral("Avg Size: ") +
+                  groupThousands(qRound64(total / double(names.size()))) + QStringLiteral("(b)");
     }
     setStatus(ui, false);
     return out;

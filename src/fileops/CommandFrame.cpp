@@ -1,20 +1,12 @@
 #include "fileops/CommandFrame.h"
 
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
 
 namespace dovi::fileops {
 
 void logLine(Workspace& ws, const QString& line) {
     if (ws.settings.historyLimit != 0)
         ws.addHistory(line);
-}
-
-void releaseHoldList(Workspace& ws) {
-    ws.hold.clear();
-    ws.hold.bypass = false;
-    emit ws.holdListChanged();
-    browser::updateCounters(ws);
 }
 
 void reportErrors(Ui& ui, int errors, const QString& tail) {

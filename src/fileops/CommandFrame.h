@@ -12,9 +12,6 @@ namespace dovi::fileops {
 // Writes a running history line when the history is on.
 void logLine(Workspace& ws, const QString& line);
 
-// The hold list's files were consumed: empty it and untick "Bypass Hold List".
-void releaseHoldList(Workspace& ws);
-
 // The one report of a run's failures, when there were any: an information box
 // titled "Errors" reading errors + " error(s) occurred." + tail.
 void reportErrors(Ui& ui, int errors, const QString& tail = {});

@@ -3,6 +3,7 @@
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 #include "fileops/ActionList.h"
 #include "fileops/CommandFrame.h"
 #include "platform/FileCopy.h"
@@ -103,7 +104,7 @@ void conformExtensions(Workspace& ws, Ui& ui) {
 
     browser::rereadFiles(ws);
     if (!ws.hold.bypass && !ws.hold.isEmpty() && !answer.isEmpty())
-        releaseHoldList(ws);
+        browser::clearHoldList(ws);
     browser::refreshSelection(ws);
     browser::updateCounters(ws);
     reportErrors(ui, errors, QStringLiteral(" Possible duplications."));

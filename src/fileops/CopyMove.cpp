@@ -5,6 +5,7 @@
 #include "app/Version.h"
 #include "app/Workspace.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 #include "fileops/ActionList.h"
 #include "fileops/CommandFrame.h"
 #include "fileops/DestinationChooser.h"
@@ -80,7 +81,7 @@ void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& desti
     browser::refreshSelection(ws);
     if (kind == Transfer::Move) {
         if (!ws.hold.bypass)
-            releaseHoldList(ws);
+            browser::clearHoldList(ws);
         browser::resetPreview(ws);
     }
     browser::updateCounters(ws);

@@ -4,6 +4,7 @@
 #include "app/Version.h"
 #include "app/Workspace.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 #include "fileops/ActionList.h"
 #include "fileops/CommandFrame.h"
 #include "platform/FileCopy.h"
@@ -56,7 +57,7 @@ void deleteActionList(Workspace& ws, Ui& ui) {
     browser::rereadFiles(ws);
     browser::refreshSelection(ws);
     if (!ws.hold.bypass)
-        releaseHoldList(ws);
+        browser::clearHoldList(ws);
     browser::resetPreview(ws);
     browser::updateCounters(ws);
     ui.setCaption(applicationTitle());

@@ -2,8 +2,8 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "batch/HeldFiles.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 #include "series/SeriesCreation.h"
 #include "series/SeriesHistory.h"
 #include "series/SeriesRenaming.h"
@@ -71,7 +71,7 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
                               &error))
         reportHistoryNotWritten(ui, error);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
-        batch::releaseHeldFiles(ws);
+        browser::clearHoldList(ws);
     browser::rereadFiles(ws);
     browser::refreshSelection(ws);
     browser::resetPreview(ws);

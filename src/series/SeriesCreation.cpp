@@ -2,8 +2,8 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "batch/HeldFiles.h"
 #include "browser/BrowserState.h"
+#include "browser/HoldListOperations.h"
 #include "series/SeriesHistory.h"
 
 #include <QLocale>
@@ -41,7 +41,7 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
     const SeriesRenameRun run =
         seriesCreation(ws, ui, targets, request.text, *start, request.prefix, request.addToHistory);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
-        batch::releaseHeldFiles(ws);
+        browser::clearHoldList(ws);
     browser::rereadFiles(ws);
     browser::refreshSelection(ws);
     browser::updateCounters(ws);

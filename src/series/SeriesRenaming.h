@@ -35,8 +35,8 @@ struct SeriesRenameRun {
 SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targets,
                                  const QString& text, qint64 startIndex, bool prefix);
 
-// The one report of files that kept their names: an information box titled
-// "Errors". Nothing when there were none.
+// The one report of files that kept their names, as every file command
+// reports its failures: "N error(s) occurred." in a box titled "Errors".
 void reportRenameErrors(Ui& ui, int errors);
 
 } // namespace dovi::series

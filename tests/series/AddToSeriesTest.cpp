@@ -84,7 +84,7 @@ TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
     EXPECT_EQ(history(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
     ASSERT_EQ(ui.prompts.size(), 1);
     EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "1 file could not be renamed");
+    EXPECT_EQ(ui.prompts[0].text, "1 error(s) occurred.");
 }
 
 TEST_F(AddSeries, NothingSelectedOrNoHistory) {

@@ -171,7 +171,7 @@ TEST_F(CreateSeries, RefusedRenamesAreReportedOnceAtTheEnd) {
     EXPECT_EQ(submitSeries(*ws, ui, targets, {"x", "1", false, false}), SeriesStep::Done);
     ASSERT_EQ(ui.prompts.size(), 1);
     EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "2 files could not be renamed");
+    EXPECT_EQ(ui.prompts[0].text, "2 error(s) occurred.");
     EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
     EXPECT_EQ(content("x3.jpg"), "c.jpg");
 }

@@ -36,6 +36,10 @@ ProcessWindow::ProcessWindow(QWidget* parent, Workspace& workspace)
     column->addLayout(row);
 }
 
+bool ProcessWindow::runInProgress() const {
+    return !close_->isEnabled();
+}
+
 void ProcessWindow::open(const QString& caption, int count) {
     progress_->setRange(0, count);
     progress_->setValue(0);

@@ -22,6 +22,8 @@ public:
     QListWidget* logList() const { return log_; }
     QProgressBar* progressBar() const { return progress_; }
     QPushButton* closeButton() const { return close_; }
+    // A run reports into the window: "Close" is off until it ends.
+    bool runInProgress() const;
 
     void open(const QString& caption, int count) override;
     void setCaption(const QString& caption) override;

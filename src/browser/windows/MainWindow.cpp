@@ -5,6 +5,7 @@
 #include "app/Version.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "batch/windows/BatchCommandBindings.h"
 #include "browser/BrowserState.h"
 #include "browser/EngineMeasurer.h"
 #include "browser/FolderStatistics.h"
@@ -80,6 +81,7 @@ void MainWindow::bindCommands() {
     commands_.bind(QStringLiteral("mnuRunningHist"), [this] { showRunningHistory(); });
     // The folder tree's model follows the disk by itself: no refresh hook.
     bindFileCommands(commands_, {workspace_, ui_, this, [this] { showRunningHistory(); }, {}});
+    bindBatchCommands(commands_, {workspace_, ui_, this});
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
