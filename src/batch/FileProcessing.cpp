@@ -3,6 +3,7 @@
 #include "batch/FitRule.h"
 #include "batch/ProcessOptions.h"
 #include "imaging/Codecs.h"
+#include "imaging/LargeBuffers.h"
 #include "imaging/ops/Resample.h"
 
 #include <QFile>
@@ -38,18 +39,16 @@ QString potentialOutputPath(const QString& source, const ProcessOptions& options
 
 PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
     PreparedFile out;
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString readError;
+    struct stat st {};
+    const auto data = imaging::readWholeFile(source, &readError, &st);
+    if (!data) {
         out.kind = PreparedFile::Kind::Failed;
-        out.reason = QStringLiteral("could not be read: ") + file.errorString();
+        out.reason = QStringLiteral("could not be read: ") + readError;
         return out;
     }
-    const QByteArray data = file.readAll();
-    struct stat st {};
-    if (::fstat(file.handle(), &st) == 0)
-        out.source = stampFrom(st);
-    const Bytes bytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                      std::size_t(data.size()));
+    out.source = stampFrom(st);
+    const Bytes bytes = data->bytes();
     if (imaging::sniffFormat(bytes, source) == imaging::None)
         return out; // Unsupported
 

@@ -1,5 +1,6 @@
 #include "imaging/Codecs.h"
 
+#include "imaging/LargeBuffers.h"
 #include "imaging/codecs/BmpCodec.h"
 #include "imaging/codecs/JpegCodec.h"
 #include "imaging/codecs/PcxCodec.h"
@@ -27,37 +28,39 @@ FormatCode sniffFormat(Bytes head, const QString& fileName) {
 
 DecodeResult decodeBytes(Bytes data, const QString& fileName, const DecodeRequest& request) {
     switch (sniffFormat(data, fileName)) {
-    case Jpeg: return jpeg::decode(data, request);
-    case Bmp: return bmp::decode(data, request);
-    case Pcx: return pcx::decode(data, request);
-    case Tga: return tga::decode(data, request);
-    default: return DecodeResult::failure(QStringLiteral("not a supported image type"));
+    case Jpeg:
+        return jpeg::decode(data, request);
+    case Bmp:
+        return bmp::decode(data, request);
+    case Pcx:
+        return pcx::decode(data, request);
+    case Tga:
+        return tga::decode(data, request);
+    default:
+        return DecodeResult::failure(QStringLiteral("not a supported image type"));
     }
 }
 
 DecodeResult decodeFile(const QString& path, const DecodeRequest& request) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return DecodeResult::failure(file.errorString());
-    // Read, not mapped: a file cut short by another program while we decode
-    // must give a short read, never a bus error.
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return DecodeResult::failure(file.errorString());
-    return decodeBytes(
-        Bytes(reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size())),
-        path, request);
+    QString error;
+    const auto data = readWholeFile(path, &error);
+    if (!data)
+        return DecodeResult::failure(error);
+    return decodeBytes(data->bytes(), path, request);
 }
 
 bool encodeImage(const Image& image, FormatCode format, const EncodeOptions& options,
                  QByteArray& out, QString* error) {
     switch (format) {
     case Jpeg:
-        return jpeg::encode(image, {options.jpegLuminanceFactor, options.jpegChrominanceFactor}, out,
-                            error);
-    case Bmp: return bmp::encode(image, out, error);
-    case Pcx: return pcx::encode(image, out, error);
-    case Tga: return tga::encode(image, out, error);
+        return jpeg::encode(image, {options.jpegLuminanceFactor, options.jpegChrominanceFactor},
+                            out, error);
+    case Bmp:
+        return bmp::encode(image, out, error);
+    case Pcx:
+        return pcx::encode(image, out, error);
+    case Tga:
+        return tga::encode(image, out, error);
     case PngOutput: {
         QBuffer buffer(&out);
         buffer.open(QIODevice::WriteOnly);

@@ -1,3 +1,4 @@
+#include "imaging/LargeBuffers.h"
 #include "imaging/codecs/JpegCodec.h"
 #include "imaging/codecs/JpegErrors.h"
 #include "imaging/codecs/JpegExif.h"
@@ -247,8 +248,8 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
     cinfo.progress = &d.scanLimit.pub;
 
     // libjpeg writes every row, so the picture needs no clearing first.
-    QImage pixels(swapsSides ? outHeight : outWidth, swapsSides ? outWidth : outHeight,
-                  QImage::Format_RGB32);
+    QImage pixels = allocateImage(swapsSides ? outHeight : outWidth,
+                                  swapsSides ? outWidth : outHeight, QImage::Format_RGB32);
     if (pixels.isNull())
         return DecodeResult::failure(QStringLiteral("Not enough memory for the image"));
     RowPlacer placer(pixels, orientation);
