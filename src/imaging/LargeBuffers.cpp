@@ -139,6 +139,8 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         *error = systemError(errno);
     } else if (S_ISDIR(facts.st_mode)) {
         *error = systemError(EISDIR);
+    } else if (facts.st_size > kMaxImageFileBytes) {
+        *error = QStringLiteral("The file is too large to be an image");
     } else if (!(buffer = LargeBuffer::allocate(std::size_t(std::max<off_t>(facts.st_size, 0))))) {
         *error = QStringLiteral("Not enough memory to read the file");
     } else {

@@ -19,6 +19,11 @@ namespace dovi::imaging {
 // Below this, the heap's own pages are cheap enough.
 inline constexpr std::size_t kLargeBufferBytes = std::size_t(4) << 20;
 
+// No picture within the decoders' caps needs a bigger file (120 million
+// 32-bit pixels are 458 MiB); anything larger is refused unread, so no file
+// can make a read take a gigabyte.
+inline constexpr qint64 kMaxImageFileBytes = qint64(512) << 20;
+
 // A zero-filled byte buffer that owns its memory. Moves, never copies.
 class LargeBuffer {
 public:

@@ -33,9 +33,12 @@ TEST(LargeBuffers, WholeFilesReadBackExactlyOnBothSidesOfTheHeapLimit) {
     }
 }
 
-TEST(LargeBuffers, UnreadablePathsSayWhy) {
+TEST(LargeBuffers, UnreadableOrOversizedFilesSayWhy) {
     QTemporaryDir dir;
-    for (const QString& path : {dir.filePath("missing"), dir.path()}) {
+    QFile huge(dir.filePath("huge.bmp")); // sparse: takes no disk
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxImageFileBytes + 1));
+    huge.close();
+    for (const QString& path : {dir.filePath("missing"), dir.path(), huge.fileName()}) {
         QString error;
         EXPECT_FALSE(readWholeFile(path, &error)) << path.toStdString();
         EXPECT_FALSE(error.isEmpty()) << path.toStdString();
