@@ -43,43 +43,6 @@ private:
     int fd_;
 };
 
-// A temporary file in the target's folder, removed again unless published.
-class TemporaryTarget {
-public:
-    explicit TemporaryTarget(const QByteArray& target) {
-        const int slash = target.lastIndexOf('/');
-        const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
-        name_ = folder + (folder.endsWith('/') ? "" : "/") + ".dovi-copy-XXXXXX";
-        fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
-    }
-    ~TemporaryTarget() {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!published_ && created_())
-            ::unlink(name_.constData());
-    }
-    TemporaryTarget(const TemporaryTarget&) = delete;
-    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
-
-    int fd() const { return fd_; }
-    const QByteArray& name() const { return name_; }
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        closed_ = true;
-        return result;
-    }
-    void published() { published_ = true; }
-
-private:
-    bool created_() const { return fd_ >= 0 || closed_; }
-
-    QByteArray name_;
-    int fd_ = -1;
-    bool closed_ = false;
-    bool published_ = false;
-};
-
 // Returns 0 or the errno of the failing call.
 int copyByReadWrite(int in, int out) {
     const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
@@ -158,6 +121,64 @@ FileResult sameFileFailure() {
     return FileResult::failed(QStringLiteral("the target is the source file itself"));
 }
 
+// Where a copy's bytes go: straight into the target when no file has that
+// name (created exclusively, so nothing existing is touched), otherwise into a
+// temporary file in the target's folder that replaces it only once complete.
+// Either is removed again unless published.
+class CopyOutput {
+public:
+    explicit CopyOutput(const QByteArray& target) {
+        fd_ = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        openError_ = fd_ < 0 ? errno : 0;
+        if (fd_ >= 0 || openError_ != EEXIST) {
+            name_ = target;
+            direct_ = true;
+            return;
+        }
+        const int slash = target.lastIndexOf('/');
+        const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+        name_ = folder + (folder.endsWith('/') ? "" : "/") + ".dovi-copy-XXXXXX";
+        fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+        openError_ = fd_ < 0 ? errno : 0;
+    }
+    ~CopyOutput() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!published_ && created_())
+            ::unlink(name_.constData());
+    }
+    CopyOutput(const CopyOutput&) = delete;
+    CopyOutput& operator=(const CopyOutput&) = delete;
+
+    int fd() const { return fd_; }
+    int openError() const { return openError_; }
+    int close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        closed_ = true;
+        return result;
+    }
+    // Puts the finished copy in place; 0 or -1 with errno set.
+    int publish(const QByteArray& target, Overwrite overwrite) {
+        const int placed = direct_ ? 0
+                           : overwrite == Overwrite::Replace
+                               ? ::rename(name_.constData(), target.constData())
+                               : renameWithoutReplacing(name_.constData(), target.constData());
+        published_ = placed == 0;
+        return placed;
+    }
+
+private:
+    bool created_() const { return fd_ >= 0 || closed_; }
+
+    QByteArray name_;
+    int fd_ = -1;
+    int openError_ = 0;
+    bool direct_ = false;
+    bool closed_ = false;
+    bool published_ = false;
+};
+
 } // namespace
 
 bool isSameFile(const QString& a, const QString& b) {
@@ -195,9 +216,9 @@ FileResult copyFile(const QString& source, const QString& target, Overwrite over
     if (overwrite == Overwrite::Never && ::lstat(to.constData(), &dst) == 0)
         return FileResult::fromErrno(EEXIST);
 
-    TemporaryTarget temp(to);
+    CopyOutput temp(to);
     if (temp.fd() < 0)
-        return FileResult::fromErrno(errno);
+        return FileResult::fromErrno(temp.openError());
     ::posix_fadvise(in.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     if (const int error = copyData(in.get(), temp.fd(), src.st_size))
         return FileResult::fromErrno(error);
@@ -209,12 +230,8 @@ FileResult copyFile(const QString& source, const QString& target, Overwrite over
     if (temp.close() != 0)
         return FileResult::fromErrno(errno);
 
-    const int placed = overwrite == Overwrite::Replace
-                           ? ::rename(temp.name().constData(), to.constData())
-                           : renameWithoutReplacing(temp.name().constData(), to.constData());
-    if (placed != 0)
+    if (temp.publish(to, overwrite) != 0)
         return FileResult::fromErrno(errno);
-    temp.published();
     return FileResult::done();
 }
 

@@ -12,11 +12,12 @@ namespace dovi::platform {
 enum class Overwrite { Never, Replace };
 
 // Copies the regular file source to target, keeping its permissions and
-// modification time. The data goes to a temporary file in the target's folder
-// (reflink where the file system shares blocks, else copy_file_range, else
-// read/write) and is renamed over target only after the last byte is written,
-// so a failure (disk full, source gone) leaves an existing target untouched
-// and no half-written file behind. With Overwrite::Never an existing target,
+// modification time (reflink where the file system shares blocks, else
+// copy_file_range, else read/write). A new name is created exclusively and
+// written in place; an existing target is replaced by a temporary file in its
+// folder renamed over it only after the last byte is written. Either way a
+// failure (disk full, source gone) leaves an existing target untouched and no
+// half-written file behind. With Overwrite::Never an existing target,
 // even one that appears while copying, is never replaced.
 FileResult copyFile(const QString& source, const QString& target, Overwrite overwrite);
 

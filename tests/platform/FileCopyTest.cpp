@@ -119,22 +119,28 @@ TEST(FileCopy, NeverReplacesUnlessToldAndNeverWritesOverAFolderOrItself) {
     EXPECT_TRUE(temporaryLeftovers(f.tmp.filePath("dst")).isEmpty());
 }
 
-TEST(FileCopy, AFailedWriteLeavesTheOldTargetWholeAndNoTemporaryFile) {
-    Folders f;
-    const QString from = f.source() + "/big.bmp";
-    const QString to = f.tmp.filePath("dst/big.bmp");
-    ASSERT_TRUE(writeFile(from, patternedBytes(3 << 20, 1)));
-    ASSERT_TRUE(writeFile(to, patternedBytes(1000, 2)));
-    const auto before = snapshot(f.tmp.path());
-    FileResult r;
-    {
-        dovi::test::FileSizeLimit full(1 << 20);
-        r = copyFile(from, to, Overwrite::Replace);
+TEST(FileCopy, AFailedWriteLeavesTheOldTargetWholeAndNoPartialFile) {
+    // A target that exists (written beside it, then renamed) and a new name
+    // (written in place): neither may leave anything half-written.
+    for (const bool targetExists : {true, false}) {
+        Folders f;
+        const QString from = f.source() + "/big.bmp";
+        const QString to = f.tmp.filePath("dst/big.bmp");
+        ASSERT_TRUE(writeFile(from, patternedBytes(3 << 20, 1)));
+        if (targetExists) {
+            ASSERT_TRUE(writeFile(to, patternedBytes(1000, 2)));
+        }
+        const auto before = snapshot(f.tmp.path());
+        FileResult r;
+        {
+            dovi::test::FileSizeLimit full(1 << 20);
+            r = copyFile(from, to, Overwrite::Replace);
+        }
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, EFBIG) << r.reason.toStdString();
+        EXPECT_EQ(snapshot(f.tmp.path()), before) << "target existed: " << targetExists;
+        EXPECT_TRUE(temporaryLeftovers(f.tmp.filePath("dst")).isEmpty());
     }
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, EFBIG) << r.reason.toStdString();
-    EXPECT_EQ(snapshot(f.tmp.path()), before);
-    EXPECT_TRUE(temporaryLeftovers(f.tmp.filePath("dst")).isEmpty());
 }
 
 TEST(FileCopy, AMissingSourceOrAFifoFailsWithoutTouchingTheTarget) {
