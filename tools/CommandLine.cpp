@@ -46,13 +46,22 @@ bool CommandLine::intValue(const char* name, int low, int high, int* out) const 
     return true;
 }
 
+namespace {
+
+const char kUsage[] =
+    "usage:\n"
+    "  dovi-batch measure [--headings] FILE...\n"
+    "  dovi-batch convert [--to jpg|bmp|tga|pcx|png] [--fit WxH] [--up] [--out DIR]\n"
+    "                     [--delete-original] [--lum N] [--chrom N] [--jobs N] FILE...\n";
+
+} // namespace
+
 int usageError(const QString& message) {
-    std::fprintf(stderr,
-                 "dovi-batch: %s\n\n"
-                 "usage:\n"
-                 "  dovi-batch measure [--headings] FILE...\n"
-                 "  dovi-batch convert [--to jpg|bmp|tga|pcx|png] [--fit WxH] [--up] [--out DIR]\n"
-                 "                     [--delete-original] [--lum N] [--chrom N] [--jobs N] FILE...\n",
-                 message.toLocal8Bit().constData());
+    std::fprintf(stderr, "dovi-batch: %s\n\n%s", message.toLocal8Bit().constData(), kUsage);
     return 2;
+}
+
+int printUsage() {
+    std::fputs(kUsage, stdout);
+    return 0;
 }

@@ -25,3 +25,6 @@ private:
 
 // Prints the message and the usage to stderr; returns the usage exit status (2).
 int usageError(const QString& message);
+
+// Prints the usage to stdout, as asked for; returns 0.
+int printUsage();

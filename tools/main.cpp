@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
     if (args.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help"))
+        return printUsage();
     if (command == QLatin1String("convert"))
         return runConvertCommand(args);
     if (command == QLatin1String("measure"))
