@@ -128,7 +128,10 @@ QImage allocateImage(int width, int height, QImage::Format format) {
 
 std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
                                          struct stat* factsOut) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO given a picture's name cannot hang the
+    // open; only regular files are read.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         *error = systemError(errno);
         return std::nullopt;
@@ -139,6 +142,8 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         *error = systemError(errno);
     } else if (S_ISDIR(facts.st_mode)) {
         *error = systemError(EISDIR);
+    } else if (!S_ISREG(facts.st_mode)) {
+        *error = QStringLiteral("Not a regular file");
     } else if (facts.st_size > kMaxImageFileBytes) {
         *error = QStringLiteral("The file is too large to be an image");
     } else if (!(buffer = LargeBuffer::allocate(std::size_t(std::max<off_t>(facts.st_size, 0))))) {
