@@ -1,6 +1,6 @@
 #include "batch/BatchFilter.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 #include "imaging/ImagingEngine.h"
 
 #include <QFile>
@@ -13,19 +13,13 @@ using namespace dovi::test;
 
 namespace {
 
-struct BatchFilters : BatchFixture {
-    QString pics;
+struct BatchFilters : PicturesFixture {
     void SetUp() override {
-        BatchFixture::SetUp();
-        pics = ws->currentFolder;
+        PicturesFixture::SetUp();
         ws->settings.confirmActions = 0;
     }
-    QString pic(const QString& name) const { return pics + "/" + name; }
     batch::BatchFilterSummary run(const QString& filter, const QStringList& names) {
-        QStringList targets;
-        for (const QString& n : names)
-            targets << pic(n);
-        return batch::applyBatchFilter(*ws, ui, filter, targets);
+        return batch::applyBatchFilter(*ws, ui, filter, paths(names));
     }
 };
 
@@ -147,30 +141,22 @@ TEST_F(BatchFilters, UnsupportedFilesAreCountedAndReportedOnce) {
     }
 }
 
-TEST_F(BatchFilters, AnUnknownNameDoesNothing) {
+TEST_F(BatchFilters, AnUnknownNameDoesNothingAndAReadOnlyFileIsMadeWritableAndOverwritten) {
     writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    QFile::setPermissions(pic("a.bmp"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const auto before = snapshot(pics);
     ws->settings.confirmActions = 1;
     run("buttonize", {"a.bmp"});
     EXPECT_TRUE(ui.prompts.isEmpty());
     EXPECT_EQ(snapshot(pics), before);
     EXPECT_TRUE(historyLines().isEmpty());
-}
 
-TEST_F(BatchFilters, HistoryOffWritesNoLine) {
-    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    ws->settings.confirmActions = 0;
     ws->settings.historyLimit = 0;
-    EXPECT_EQ(run("mirror", {"a.bmp"}).filtered, 1);
-    EXPECT_TRUE(historyLines().isEmpty());
-}
-
-TEST_F(BatchFilters, AReadOnlyFileIsMadeWritableAndOverwritten) {
-    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
-    QFile::setPermissions(pic("a.bmp"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    const QByteArray before = readFile(pic("a.bmp"));
     EXPECT_EQ(run("negate", {"a.bmp"}).filtered, 1);
-    EXPECT_NE(readFile(pic("a.bmp")), before);
+    EXPECT_NE(snapshot(pics), before);
     EXPECT_TRUE(QFile::permissions(pic("a.bmp")) & QFileDevice::WriteOwner);
+    EXPECT_TRUE(historyLines().isEmpty()) << "history off: no line";
 }
 
 // A supported file that cannot be read or written is an error, not a skip:

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace dovi::test {
@@ -36,10 +37,14 @@ public:
     int progressMinimum = 0;
     int progressMaximum = 100;
     int progressValue = 0;
+    QList<int> progressValues;
+    QStringList inputPresets; // the preset text of every input box
     int eventsProcessed = 0;
+    std::function<void()> onEvents; // runs whenever events are let through (a click mid-run)
 
     // Texts of every message box so far, in order.
     QStringList promptTexts() const;
+    int highestProgress() const;
 
     Answer messageBox(const QString& title, const QString& text, MessageButtons buttons,
                       MessageIcon icon) override;
@@ -58,9 +63,16 @@ public:
         progressMinimum = minimum;
         progressMaximum = maximum;
     }
-    void setProgressValue(int value) override { progressValue = value; }
+    void setProgressValue(int value) override {
+        progressValue = value;
+        progressValues << value;
+    }
     void setCaption(const QString& caption) override { captions << caption; }
-    void processEvents() override { ++eventsProcessed; }
+    void processEvents() override {
+        ++eventsProcessed;
+        if (onEvents)
+            onEvents();
+    }
 
 private:
     QString nextPath();
