@@ -85,11 +85,8 @@ TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
     ws->settings.confirmActions = 1;
     ui.answers = {Answer::Yes};
     run("autocontrast", {"a.jpg", "b.jpg", "c.jpg"});
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Batch Process 3 files");
-    EXPECT_EQ(ui.prompts[0].text, "Apply AutoContrast to the selected file(s) ?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts, Prompts({question("Batch Process 3 files",
+                                            "Apply AutoContrast to the selected file(s) ?")}));
     EXPECT_EQ(historyLines(),
               QStringList({pic("a.jpg") + " - Auto Contrast", pic("b.jpg") + " - Auto Contrast",
                            pic("c.jpg") + " - Auto Contrast"}));
@@ -133,10 +130,7 @@ TEST_F(BatchFilters, UnsupportedFilesAreCountedAndReportedOnce) {
             EXPECT_TRUE(ui.prompts.isEmpty());
             continue;
         }
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Errors");
-        EXPECT_EQ(ui.prompts[0].text, c.message);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+        EXPECT_EQ(ui.prompts, Prompts({errorReport(c.message)}));
         EXPECT_EQ(summary.unsupported, c.names.size() - (c.names.contains("a.bmp") ? 1 : 0));
     }
 }
@@ -181,11 +175,10 @@ TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
     EXPECT_NE(after.value("good.bmp"), before.value("good.bmp"));
     EXPECT_EQ(after.size(), before.size()) << "no temporary file left behind";
     EXPECT_EQ(historyLines(), QStringList{pic("good.bmp") + " - Negate"});
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text,
-              QStringList({"1 unsupported file was skipped",
-                           "3 files could not be filtered and were left as they were:",
-                           pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
-                  .join('\n'));
+    EXPECT_EQ(ui.prompts,
+              Prompts({errorReport(QStringList({"1 unsupported file was skipped",
+                                                "3 files could not be filtered and were left "
+                                                "as they were:",
+                                                pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
+                                       .join('\n'))}));
 }

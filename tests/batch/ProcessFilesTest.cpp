@@ -108,11 +108,7 @@ TEST_F(ProcessFiles, AsksTheQuestionOfItsModeAndStopsOnNo) {
         ui.answers = {c.answer};
         window = {};
         run({"a.bmp"});
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, c.title);
-        EXPECT_EQ(ui.prompts[0].text, c.text);
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts, Prompts({question(c.title, c.text)}));
         EXPECT_EQ(ws->lastAnswer, c.answer);
         if (c.answer == Answer::No) {
             EXPECT_TRUE(window.events.isEmpty()) << "no window for a No";

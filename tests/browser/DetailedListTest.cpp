@@ -76,14 +76,10 @@ TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
     ui.answers = {Answer::Yes, Answer::Yes};
     browser::generateDetailedList(*ws, ui, windows, lineFor);
 
-    ASSERT_EQ(ui.prompts.size(), 2);
-    EXPECT_EQ(ui.prompts[0].title, "Generate Detailed List");
-    EXPECT_EQ(ui.prompts[0].text, "Clear history list before beginning?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(ui.prompts[1].title, "Headings");
-    EXPECT_EQ(ui.prompts[1].text, "Include field headings?");
-    EXPECT_EQ(ui.prompts[1].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.prompts[1].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Generate Detailed List",
+                                                        "Clear history list before beginning?",
+                                                        MessageButtons::YesNoCancel),
+                                         test::question("Headings", "Include field headings?")}));
     EXPECT_EQ(historyLines(),
               QStringList({"Filename,File Size,Format,X,Y,Colours,BPP", "line " + pics + "/a.jpg",
                            "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));

@@ -87,11 +87,7 @@ TEST_F(HoldListOps, NothingChosenWarnsAndChangesNothing) {
         const QString folderBefore = ws->currentFolder;
         ui.prompts.clear();
         op(*ws, ui);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Orvane");
-        EXPECT_EQ(ui.prompts[0].text, "Please select a hold list item");
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Warning);
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(ui.prompts, test::Prompts({test::warning("Please select a hold list item")}));
         EXPECT_EQ(ws->hold.fullPaths(), before);
         EXPECT_EQ(ws->currentFolder, folderBefore);
     };

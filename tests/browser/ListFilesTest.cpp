@@ -83,11 +83,8 @@ TEST_F(ListFiles, SavingOverAnExistingFileAsksFirstAndNoKeepsIt) {
         ui.chosenPaths = {out("work")};
         ui.answers = {Answer::No};
         k.save(*ws, ui);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Query");
-        EXPECT_EQ(ui.prompts[0].text, "File Already Exists. Overwrite it ?");
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts,
+                  test::Prompts({test::question("Query", "File Already Exists. Overwrite it ?")}));
         EXPECT_EQ(test::readFile(target), "old");
         EXPECT_EQ(ws->lastAnswer, Answer::No);
         EXPECT_EQ(ws->history.count(), historyBefore) << "nothing saved, nothing logged";
@@ -210,11 +207,9 @@ TEST_F(ListFiles, WhenNoFileIsLeftTheListFileMayBeRemovedEvenIfReadOnly) {
         ui.answers = {answer};
         browser::openHoldList(*ws, ui);
         EXPECT_TRUE(ws->hold.isEmpty());
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Open Hold List");
-        EXPECT_EQ(ui.prompts[0].text, "These files no longer exist. Remove " + path + "?");
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts,
+                  test::Prompts({test::question(
+                      "Open Hold List", "These files no longer exist. Remove " + path + "?")}));
         EXPECT_EQ(QFileInfo::exists(path), answer == Answer::No);
         EXPECT_EQ(browser::heldPanelText(*ws), "Held : 0");
         EXPECT_EQ(ws->history.lines().last(), "Opened a hold list");

@@ -56,10 +56,7 @@ TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
     fileops::buildActionList(*ws, ui);
     EXPECT_TRUE(ws->actionListEmpty);
     EXPECT_TRUE(ws->targets.isEmpty());
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].text, "No files to action!");
-    EXPECT_EQ(ui.prompts[0].title, "Orvane");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::warning("No files to action!")}));
 
     // The root joins without a doubled separator.
     browser::changeFolder(*ws, "/");

@@ -98,11 +98,9 @@ TEST_F(WorkspaceFixture, ConformityNeverRenamesOntoAnotherFile) {
             EXPECT_TRUE(ui.prompts.isEmpty());
             continue;
         }
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Errors");
-        EXPECT_EQ(ui.prompts[0].text,
-                  QString::number(c.errors) + " error(s) occurred. Possible duplications.");
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+        EXPECT_EQ(ui.prompts,
+                  test::Prompts({test::errorReport(QString::number(c.errors) +
+                                                   " error(s) occurred. Possible duplications.")}));
     }
     const auto after = snapshot(pics);
     EXPECT_EQ(after["b.jpg"], before["b.jpg"]);

@@ -37,11 +37,8 @@ TEST_F(CopyMoveFixture, CopyAsksOnceShowsItsCaptionCountsAndLogsEachFile) {
     fileops::copyFiles(*ws, ui, chooser);
 
     ASSERT_EQ(chooser.modes, QList<fileops::ChooserMode>({fileops::ChooserMode::CopyMove}));
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Copy Files");
-    EXPECT_EQ(ui.prompts[0].text, "Copy 3 file(s) to " + dst + " ?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts,
+              test::Prompts({test::question("Copy Files", "Copy 3 file(s) to " + dst + " ?")}));
     EXPECT_EQ(ui.captions, QStringList({kTitle + " - Copying File(s)", kTitle}));
     EXPECT_EQ(ui.progressMaximum, 3);
     EXPECT_EQ(ui.highestProgress(), 3);
@@ -81,11 +78,10 @@ TEST_F(CopyMoveFixture, AnExistingTargetIsReplacedOnlyAfterYesEvenWhenReadOnly) 
 
     fileops::copyFiles(*ws, ui, chooser);
 
-    ASSERT_EQ(ui.prompts.size(), 2) << "no first question with confirmations off";
-    EXPECT_EQ(ui.prompts[0].title, "File Exists");
-    EXPECT_EQ(ui.prompts[0].text, "Overwrite " + dst + "/a.jpg?");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
-    EXPECT_EQ(ui.prompts[1].text, "Overwrite " + dst + "/b.bmp?");
+    EXPECT_EQ(ui.prompts,
+              test::Prompts({test::question("File Exists", "Overwrite " + dst + "/a.jpg?"),
+                             test::question("File Exists", "Overwrite " + dst + "/b.bmp?")}))
+        << "no first question with confirmations off";
     EXPECT_EQ(checksum(dst + "/a.jpg"), checksum(src + "/a.jpg"));
     EXPECT_EQ(checksum(dst + "/b.bmp"), oldB);
     EXPECT_EQ(historyLines(), QStringList({src + "/a.jpg copied to " + dst + "/a.jpg"}))
@@ -338,12 +334,9 @@ TEST_P(CopyMoveFaults, LoseNoByteAndReportEachFailureOnce) {
             EXPECT_EQ(historyLines()[i], line);
     }
     ASSERT_EQ(ui.prompts.size(), questions + (errors ? 1 : 0));
-    if (errors) {
-        EXPECT_EQ(ui.prompts.last().title, "Errors");
-        EXPECT_EQ(ui.prompts.last().text, QString::number(errors) + " error(s) occurred.");
-        EXPECT_EQ(ui.prompts.last().icon, MessageIcon::Information);
-        EXPECT_EQ(ui.prompts.last().buttons, MessageButtons::Ok);
-    }
+    if (errors)
+        EXPECT_EQ(ui.prompts.last(),
+                  test::errorReport(QString::number(errors) + " error(s) occurred."));
     EXPECT_TRUE(QDir(dst).entryList({".dovi-copy-*"}, QDir::Hidden | QDir::Files).isEmpty());
 }
 

@@ -33,10 +33,7 @@ TEST_F(DeleteFixture, ToTheTrashOneFileAtATimeWithItsRecord) {
 
     fileops::deleteFiles(*ws, ui);
 
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Delete Files");
-    EXPECT_EQ(ui.prompts[0].text, "Delete 2 file(s) ?");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Delete Files", "Delete 2 file(s) ?")}));
     EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
     EXPECT_EQ(ui.highestProgress(), 2);
     EXPECT_EQ(historyLines(), QStringList({pics + "/a.jpg deleted", pics + "/c.jpg deleted"}));
@@ -83,8 +80,7 @@ TEST_F(DeleteFixture, AFileThatCannotGoIsReportedNotLoggedAsDeleted) {
         ASSERT_EQ(historyLines().size(), 2);
         EXPECT_EQ(historyLines()[0], pics + "/a.jpg NOT deleted - No such file or directory");
         EXPECT_EQ(historyLines()[1], pics + "/b.jpg deleted");
-        EXPECT_EQ(ui.prompts.last().title, "Errors");
-        EXPECT_EQ(ui.prompts.last().text, "1 error(s) occurred.");
+        EXPECT_EQ(ui.prompts.last(), test::errorReport("1 error(s) occurred."));
         makeFiles(pics, {"a.jpg", "b.jpg"});
     }
 }

@@ -52,10 +52,7 @@ TEST_F(FolderFixture, TheRootIsNeverRemovedAndNoAsksNothingElse) {
     show(old);
     ui.prompts.clear();
     fileops::removeFolder(*ws, ui, refreshTree); // scripted No
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Remove Folder");
-    EXPECT_EQ(ui.prompts[0].text, "Remove " + old + " ?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Remove Folder", "Remove " + old + " ?")}));
     EXPECT_TRUE(QFileInfo(old).isDir());
     EXPECT_EQ(treeRefreshes, 0);
 }

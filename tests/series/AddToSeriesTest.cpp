@@ -59,9 +59,7 @@ TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
     EXPECT_EQ(content("trip5.jpg"), "trip5.jpg");
     EXPECT_EQ(content("trip6.jpg"), "z.jpg");
     EXPECT_EQ(seriesDat(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "1 error(s) occurred.");
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
 }
 
 TEST_F(AddSeries, NothingSelectedOrNoHistory) {
@@ -101,9 +99,7 @@ TEST_F(AddSeries, RemovingRecordsAsksAndDeletesAnEmptyHistory) {
 
     ui.answers = {Answer::No};
     RemoveOutcome out = removeSeries(*ws, ui, {"a", "b"});
-    EXPECT_EQ(ui.prompts.last().title, "Remove Series");
-    EXPECT_EQ(ui.prompts.last().text, "Remove 2 selected items?");
-    EXPECT_EQ(ui.prompts.last().icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts.last(), question("Remove Series", "Remove 2 selected items?"));
     EXPECT_FALSE(out.reloaded);
     EXPECT_EQ(seriesDat(), all);
 

@@ -117,9 +117,7 @@ TEST_F(CreateSeries, WrongFieldsAreReportedAndNothingIsRenamed) {
         SCOPED_TRACE(c.request.index.toStdString());
         ui.prompts.clear();
         EXPECT_EQ(submitSeries(*ws, ui, targets, c.request), c.step);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].text, c.message);
-        EXPECT_EQ(ui.prompts[0].title, "Orvane");
+        EXPECT_EQ(ui.prompts, Prompts({warning(c.message)}));
         EXPECT_EQ(folderNames(), QStringList({"a.jpg", "b.jpg"}));
         EXPECT_FALSE(QFile::exists(seriesPath()));
     }
@@ -144,10 +142,7 @@ TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     EXPECT_TRUE(historyLines()[2].startsWith(pic("c.jpg") + " NOT renamed to " +
                                              pic("_!_trip3.jpg") + " - "));
     // Refused renames are reported once, at the end.
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "1 error(s) occurred.");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
 }
 
 TEST_F(CreateSeries, ASlashInTheTextNeverMovesAFileElsewhere) {
@@ -201,11 +196,7 @@ TEST_F(CreateSeries, ClearingTheHistoryAsksFirst) {
         ui.prompts.clear();
         ui.answers = {answer};
         clearSeriesHistory(*ws, ui);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Purge History");
-        EXPECT_EQ(ui.prompts[0].text, "Clear series history?");
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts, Prompts({question("Purge History", "Clear series history?")}));
         EXPECT_EQ(QFile::exists(path), answer == Answer::No);
         EXPECT_EQ(ws->lastAnswer, answer);
     }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 
 namespace dovi::test {
 
@@ -19,6 +20,11 @@ public:
         QString text;
         MessageButtons buttons;
         MessageIcon icon;
+        bool operator==(const Prompt&) const = default;
+        friend void PrintTo(const Prompt& p, std::ostream* os) {
+            *os << "{\"" << p.title.toStdString() << "\", \"" << p.text.toStdString() << "\", "
+                << int(p.buttons) << ", " << int(p.icon) << "}";
+        }
     };
 
     // Queued answers, taken in order. With the queue empty a box answers Ok
@@ -77,5 +83,18 @@ public:
 private:
     QString nextPath();
 };
+
+// Whole prompts of the kinds the program shows, to compare with what was shown.
+using Prompts = QList<ScriptedUi::Prompt>;
+inline ScriptedUi::Prompt question(const QString& title, const QString& text,
+                                   MessageButtons buttons = MessageButtons::YesNo) {
+    return {title, text, buttons, MessageIcon::Question};
+}
+inline ScriptedUi::Prompt warning(const QString& text) {
+    return {QStringLiteral("Orvane"), text, MessageButtons::Ok, MessageIcon::Warning};
+}
+inline ScriptedUi::Prompt errorReport(const QString& text) {
+    return {QStringLiteral("Errors"), text, MessageButtons::Ok, MessageIcon::Information};
+}
 
 } // namespace dovi::test
