@@ -1,7 +1,7 @@
+#include "app/Startup.h"
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Shutdown.h"
-#include "app/Startup.h"
 #include "app/Workspace.h"
 
 #include "ScriptedUi.h"
@@ -50,11 +50,8 @@ TEST_F(StartFixture, FirstStartDisplayChecksByScreenWidthAndDpiAndOnlyOnce) {
         test::ScriptedUi first;
         EXPECT_EQ(start(first, {c.width, 600, c.dpi}), StartOutcome::Run);
         EXPECT_EQ(first.promptTexts(), c.expected) << c.width << " px at " << c.dpi;
-        for (const auto& p : first.prompts) {
-            EXPECT_EQ(p.title, "Orvane");
-            EXPECT_EQ(p.icon, MessageIcon::Warning);
-            EXPECT_EQ(p.buttons, MessageButtons::Ok);
-        }
+        for (const auto& p : first.prompts)
+            EXPECT_EQ(p, test::warning(p.text));
         test::ScriptedUi later;
         start(later, {c.width, 600, c.dpi});
         EXPECT_TRUE(later.prompts.isEmpty()) << "later starts ask nothing";

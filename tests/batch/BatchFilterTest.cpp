@@ -1,6 +1,6 @@
 #include "batch/BatchFilter.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 #include "imaging/ImagingEngine.h"
 
 #include <QFile>
@@ -13,19 +13,13 @@ using namespace dovi::test;
 
 namespace {
 
-struct BatchFilters : BatchFixture {
-    QString pics;
+struct BatchFilters : PicturesFixture {
     void SetUp() override {
-        BatchFixture::SetUp();
-        pics = ws->currentFolder;
+        PicturesFixture::SetUp();
         ws->settings.confirmActions = 0;
     }
-    QString pic(const QString& name) const { return pics + "/" + name; }
     batch::BatchFilterSummary run(const QString& filter, const QStringList& names) {
-        QStringList targets;
-        for (const QString& n : names)
-            targets << pic(n);
-        return batch::applyBatchFilter(*ws, ui, filter, targets);
+        return batch::applyBatchFilter(*ws, ui, filter, paths(names));
     }
 };
 
@@ -91,11 +85,8 @@ TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
     ws->settings.confirmActions = 1;
     ui.answers = {Answer::Yes};
     run("autocontrast", {"a.jpg", "b.jpg", "c.jpg"});
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Batch Process 3 files");
-    EXPECT_EQ(ui.prompts[0].text, "Apply AutoContrast to the selected file(s) ?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts, Prompts({question("Batch Process 3 files",
+                                            "Apply AutoContrast to the selected file(s) ?")}));
     EXPECT_EQ(historyLines(),
               QStringList({pic("a.jpg") + " - Auto Contrast", pic("b.jpg") + " - Auto Contrast",
                            pic("c.jpg") + " - Auto Contrast"}));
@@ -139,38 +130,27 @@ TEST_F(BatchFilters, UnsupportedFilesAreCountedAndReportedOnce) {
             EXPECT_TRUE(ui.prompts.isEmpty());
             continue;
         }
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Errors");
-        EXPECT_EQ(ui.prompts[0].text, c.message);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+        EXPECT_EQ(ui.prompts, Prompts({errorReport(c.message)}));
         EXPECT_EQ(summary.unsupported, c.names.size() - (c.names.contains("a.bmp") ? 1 : 0));
     }
 }
 
-TEST_F(BatchFilters, AnUnknownNameDoesNothing) {
+TEST_F(BatchFilters, AnUnknownNameDoesNothingAndAReadOnlyFileIsMadeWritableAndOverwritten) {
     writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    QFile::setPermissions(pic("a.bmp"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     const auto before = snapshot(pics);
     ws->settings.confirmActions = 1;
     run("buttonize", {"a.bmp"});
     EXPECT_TRUE(ui.prompts.isEmpty());
     EXPECT_EQ(snapshot(pics), before);
     EXPECT_TRUE(historyLines().isEmpty());
-}
 
-TEST_F(BatchFilters, HistoryOffWritesNoLine) {
-    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
+    ws->settings.confirmActions = 0;
     ws->settings.historyLimit = 0;
-    EXPECT_EQ(run("mirror", {"a.bmp"}).filtered, 1);
-    EXPECT_TRUE(historyLines().isEmpty());
-}
-
-TEST_F(BatchFilters, AReadOnlyFileIsMadeWritableAndOverwritten) {
-    writeImage(pic("a.bmp"), {20, 20}, imaging::Bmp);
-    QFile::setPermissions(pic("a.bmp"), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    const QByteArray before = readFile(pic("a.bmp"));
     EXPECT_EQ(run("negate", {"a.bmp"}).filtered, 1);
-    EXPECT_NE(readFile(pic("a.bmp")), before);
+    EXPECT_NE(snapshot(pics), before);
     EXPECT_TRUE(QFile::permissions(pic("a.bmp")) & QFileDevice::WriteOwner);
+    EXPECT_TRUE(historyLines().isEmpty()) << "history off: no line";
 }
 
 // A supported file that cannot be read or written is an error, not a skip:
@@ -195,11 +175,10 @@ TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
     EXPECT_NE(after.value("good.bmp"), before.value("good.bmp"));
     EXPECT_EQ(after.size(), before.size()) << "no temporary file left behind";
     EXPECT_EQ(historyLines(), QStringList{pic("good.bmp") + " - Negate"});
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text,
-              QStringList({"1 unsupported file was skipped",
-                           "3 files could not be filtered and were left as they were:",
-                           pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
-                  .join('\n'));
+    EXPECT_EQ(ui.prompts,
+              Prompts({errorReport(QStringList({"1 unsupported file was skipped",
+                                                "3 files could not be filtered and were left "
+                                                "as they were:",
+                                                pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
+                                       .join('\n'))}));
 }

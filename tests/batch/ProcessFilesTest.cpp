@@ -1,6 +1,8 @@
 #include "batch/ProcessFiles.h"
+#include "batch/ProcessOptions.h"
+#include "batch/ProcessRun.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -48,27 +50,37 @@ struct ScriptedWindow : batch::ProcessWindowPort {
     }
 };
 
-struct ProcessFiles : BatchFixture {
+struct ProcessFiles : PicturesFixture {
     ScriptedWindow window;
-    QString pics;
 
     void SetUp() override {
-        BatchFixture::SetUp();
-        pics = ws->currentFolder;
+        PicturesFixture::SetUp();
         ws->settings.confirmActions = 0;
     }
-    QString pic(const QString& name) const { return pics + "/" + name; }
     batch::ProcessSummary run(const QStringList& names) {
-        QStringList targets;
-        for (const QString& n : names)
-            targets << pic(n);
-        return batch::processFiles(*ws, ui, window, targets);
+        return batch::processFiles(*ws, ui, window, paths(names));
     }
     QStringList log() const { return relativeLines(window.log, pics); }
 };
 
 imaging::DecodeResult decoded(const QString& path) {
     return imaging::decodeFile(path);
+}
+
+// A folder of mixed files: pictures of each format, a text file and a broken
+// JPEG. Listed in an order that mixes the outcomes.
+QStringList mixedFolder(const QString& folder, const QString& jpeg) {
+    writeImage(folder + "/a.bmp", {200, 100}, imaging::Bmp);
+    writeImage(folder + "/b.tga", {50, 50}, imaging::Tga);
+    writeImage(folder + "/" + jpeg, {300, 300}, imaging::Jpeg);
+    writeImage(folder + "/c.pcx", {400, 200}, imaging::Pcx);
+    writeFile(folder + "/notes.txt", "not an image");
+    writeFile(folder + "/broken.jpg", readFile(folder + "/" + jpeg).left(300));
+    QStringList files;
+    for (const QString& n : {QString("a.bmp"), QString("notes.txt"), QString("b.tga"), jpeg,
+                             QString("broken.jpg"), QString("c.pcx")})
+        files << folder + "/" + n;
+    return files;
 }
 
 } // namespace
@@ -96,11 +108,7 @@ TEST_F(ProcessFiles, AsksTheQuestionOfItsModeAndStopsOnNo) {
         ui.answers = {c.answer};
         window = {};
         run({"a.bmp"});
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, c.title);
-        EXPECT_EQ(ui.prompts[0].text, c.text);
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts, Prompts({question(c.title, c.text)}));
         EXPECT_EQ(ws->lastAnswer, c.answer);
         if (c.answer == Answer::No) {
             EXPECT_TRUE(window.events.isEmpty()) << "no window for a No";
@@ -120,7 +128,7 @@ TEST_F(ProcessFiles, AsksTheQuestionOfItsModeAndStopsOnNo) {
 TEST_F(ProcessFiles, RunsInTheWindowAndTidiesUpAtTheEnd) {
     writeImage(pic("a.bmp"), {200, 100}, imaging::Bmp);
     writeImage(pic("b.tga"), {50, 50}, imaging::Tga);
-    test::writeFile(pic("notes.txt"), "text");
+    writeFile(pic("notes.txt"), "text");
     ws->settings.altSaveFormatOn = 1;
     ws->settings.altSaveFormat = 3; // PCX
     ws->hold.append(pic("a.bmp"));
@@ -163,7 +171,7 @@ TEST_F(ProcessFiles, RunsInTheWindowAndTidiesUpAtTheEnd) {
     EXPECT_EQ(window.log.size(), 1);
 }
 
-TEST_F(ProcessFiles, ConvertOnlyResavesEveryImageInItsOwnFormatOrTheAlternate) {
+TEST_F(ProcessFiles, ConvertOnlyResavesEveryImageInItsOwnFormat) {
     const QImage pattern = makeTestPattern(120, 90);
     writeImage(pic("a.bmp"), {120, 90}, imaging::Bmp);
     writeImage(pic("b.tga"), {120, 90}, imaging::Tga);
@@ -181,15 +189,6 @@ TEST_F(ProcessFiles, ConvertOnlyResavesEveryImageInItsOwnFormatOrTheAlternate) {
         EXPECT_TRUE(samePixels(pattern, d.image.pixels)) << name << ": not resampled";
     }
     EXPECT_EQ(QDir(pics).entryList(QDir::Files).size(), 3) << "nothing but the three files";
-
-    // With the alternate format: the name is cut at the first "." of the name.
-    writeImage(pic("photo.final.bmp"), {120, 90}, imaging::Bmp);
-    ws->settings.altSaveFormatOn = 1;
-    ws->settings.altSaveFormat = 2;
-    window = {};
-    run({"photo.final.bmp"});
-    EXPECT_EQ(decoded(pic("photo.tga")).image.format, imaging::Tga);
-    EXPECT_TRUE(QFile::exists(pic("photo.final.bmp")));
 }
 
 TEST_F(ProcessFiles, DeleteOriginalRemovesOnlyADifferentSafelyWrittenFile) {
@@ -267,8 +266,8 @@ TEST_F(ProcessFiles, EscapeStopsTheRunAfterTheFileInProgress) {
 
 TEST_F(ProcessFiles, FailuresAreCountedBeforeTheEndAndNeverLoggedComplete) {
     writeImage(pic("good.bmp"), {200, 100}, imaging::Bmp);
-    test::writeFile(pic("broken.bmp"), readFile(pic("good.bmp")).left(70));
-    test::writeFile(pic("broken2.bmp"), readFile(pic("good.bmp")).left(80));
+    writeFile(pic("broken.bmp"), readFile(pic("good.bmp")).left(70));
+    writeFile(pic("broken2.bmp"), readFile(pic("good.bmp")).left(80));
     run({"broken.bmp", "good.bmp", "broken2.bmp"});
     ASSERT_EQ(window.log.size(), 4);
     EXPECT_FALSE(window.log[0].endsWith("complete"));
@@ -321,18 +320,6 @@ TEST_F(ProcessFiles, WindowAndCommandLineWriteTheSameFilesAndLines) {
              s.resampleUpDown = 1;
          }},
     };
-    auto fill = [](const QString& folder) {
-        writeImage(folder + "/a.bmp", {200, 100}, imaging::Bmp);
-        writeImage(folder + "/b.tga", {50, 50}, imaging::Tga);
-        writeImage(folder + "/c.pcx", {400, 200}, imaging::Pcx);
-        writeImage(folder + "/d.jpg", {300, 300}, imaging::Jpeg);
-        writeFile(folder + "/notes.txt", "not an image");
-        writeFile(folder + "/broken.jpg", readFile(folder + "/d.jpg").left(300));
-        QStringList files;
-        for (const char* n : {"a.bmp", "notes.txt", "b.tga", "d.jpg", "broken.jpg", "c.pcx"})
-            files << folder + "/" + n;
-        return files;
-    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir windowRun, toolRun;
@@ -340,8 +327,8 @@ TEST_F(ProcessFiles, WindowAndCommandLineWriteTheSameFilesAndLines) {
             QDir().mkpath(d->filePath("in"));
             QDir().mkpath(d->filePath("out"));
         }
-        const QStringList windowFiles = fill(windowRun.filePath("in"));
-        const QStringList toolFiles = fill(toolRun.filePath("in"));
+        const QStringList windowFiles = mixedFolder(windowRun.filePath("in"), "d.jpg");
+        const QStringList toolFiles = mixedFolder(toolRun.filePath("in"), "d.jpg");
 
         ws->settings = Settings{};
         ws->settings.confirmActions = 0;
@@ -367,4 +354,206 @@ TEST_F(ProcessFiles, WindowAndCommandLineWriteTheSameFilesAndLines) {
         EXPECT_EQ(snapshot(windowRun.path()), snapshot(toolRun.path()));
         EXPECT_EQ(process.exitCode(), 1);
     }
+}
+
+// Each case below breaks a run on purpose and checks that every original is
+// either untouched or correctly replaced, and that the log says what failed.
+TEST_F(ProcessFiles, AnUnwritableOutputFolderKeepsEveryOriginal) {
+    writeImage(pic("a.bmp"), {200, 100}, imaging::Bmp);
+    writeImage(pic("b.jpg"), {120, 100}, imaging::Jpeg);
+    writeFile(dir.filePath("plain.file"), "a file where a folder should be");
+    ws->settings.convertOnly = 1;
+    ws->settings.deleteOriginal = 1;
+    ws->settings.altSaveFolderOn = 1;
+    // Root writes through permission bits; a folder inside a regular file
+    // cannot be written by anyone.
+    ws->settings.altSaveFolderPath = dir.filePath("plain.file/out");
+    ws->hold.append(pic("a.bmp"));
+    const auto before = snapshot(dir.path());
+
+    const auto summary = run({"a.bmp", "b.jpg"});
+
+    EXPECT_EQ(snapshot(dir.path()), before);
+    EXPECT_EQ(summary.failed, 2);
+    ASSERT_EQ(window.log.size(), 3);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(window.log[i].contains("   ...   could not be saved as " +
+                                           dir.filePath("plain.file/out/")))
+            << window.log[i].toStdString();
+        EXPECT_FALSE(window.log[i].endsWith("complete"));
+    }
+    EXPECT_EQ(window.log[2], "2 file(s) could not be processed");
+}
+
+TEST_F(ProcessFiles, AFullDiskLeavesEachOriginalWholeOrCorrectlyReplaced) {
+    const QImage small = makeTestPattern(8, 8);
+    writeImage(pic("big.bmp"), {300, 200}, imaging::Bmp); // about 180 kB
+    writeImage(pic("small.bmp"), {8, 8}, imaging::Bmp);   // a few hundred bytes
+    writeImage(pic("big2.tga"), {300, 200}, imaging::Tga);
+    writeImage(pic("other.bmp"), {300, 200}, imaging::Bmp);
+    const auto before = snapshot(pics);
+    ws->settings.convertOnly = 1;
+    for (const bool alternate : {false, true}) {
+        SCOPED_TRACE(alternate ? "alternate format, delete original" : "in place");
+        ws->settings.altSaveFormatOn = alternate;
+        ws->settings.altSaveFormat = 3; // PCX
+        ws->settings.deleteOriginal = alternate;
+        window = {};
+        batch::ProcessSummary summary;
+        {
+            FileSizeLimit disk(16 * 1024);
+            summary = run({"big.bmp", "small.bmp", "big2.tga"});
+        }
+        EXPECT_EQ(summary.failed, 2);
+        const auto after = snapshot(pics);
+        EXPECT_EQ(after.value("big.bmp"), before.value("big.bmp"));
+        EXPECT_EQ(after.value("big2.tga"), before.value("big2.tga"));
+        EXPECT_EQ(after.value("other.bmp"), before.value("other.bmp"));
+        EXPECT_FALSE(after.contains("big.pcx"));
+        EXPECT_FALSE(after.contains("big2.pcx"));
+        const QString smallOut = alternate ? "small.pcx" : "small.bmp";
+        EXPECT_TRUE(samePixels(small, imaging::decodeFile(pic(smallOut)).image.pixels));
+        EXPECT_EQ(after.contains("small.bmp"), !alternate)
+            << "deleted only once its output is safe";
+        // No half-written file is left behind under any name.
+        EXPECT_EQ(after.size(), 4);
+        EXPECT_EQ(log().filter("could not be saved as").size(), 2);
+        EXPECT_EQ(log().filter("complete").size(), 1);
+    }
+}
+
+TEST_F(ProcessFiles, ASourceThatVanishesOrChangesMidRunIsTakenAsItIsThen) {
+    for (int i = 1; i <= 6; ++i)
+        writeImage(pic(QString("f%1.bmp").arg(i)), {200, 100}, imaging::Bmp);
+    const QImage replacement = makeTestPattern(90, 30);
+    ws->settings.altSaveFormatOn = 1;
+    ws->settings.altSaveFormat = 2; // TGA
+    // Work on later files may already be under way when the first is done.
+    window.onProgress = [&](int done) {
+        if (done != 1)
+            return;
+        QFile::remove(pic("f3.bmp"));
+        writeImage(pic("f5.bmp"), {90, 30}, imaging::Bmp);
+    };
+    const auto summary = run({"f1.bmp", "f2.bmp", "f3.bmp", "f4.bmp", "f5.bmp", "f6.bmp"});
+
+    EXPECT_EQ(summary.failed, 1);
+    ASSERT_EQ(window.log.size(), 7);
+    EXPECT_TRUE(log()[2].startsWith("<dir>/f3.bmp   ...   could not be read"));
+    EXPECT_FALSE(QFile::exists(pic("f3.tga"))) << "a vanished file has no output";
+    EXPECT_FALSE(QFile::exists(pic("f3.bmp")));
+    EXPECT_EQ(log()[4], "<dir>/f5.bmp   ...   resample not required");
+    EXPECT_TRUE(samePixels(replacement, imaging::decodeFile(pic("f5.tga")).image.pixels))
+        << "the output is made from the file as it is when its turn comes";
+    EXPECT_EQ(imaging::decodeFile(pic("f6.tga")).image.pixels.size(), QSize(100, 50));
+}
+
+TEST_F(ProcessFiles, AReadOnlySourceIsReplacedOrDeletedOnlyOnceItsOutputIsSafe) {
+    const QImage pattern = makeTestPattern(60, 40);
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    writeImage(pic("a.bmp"), {60, 40}, imaging::Bmp);
+    writeImage(pic("b.bmp"), {60, 40}, imaging::Bmp);
+    writeFile(dir.filePath("plain.file"), "x");
+    for (const char* name : {"a.bmp", "b.bmp"})
+        QFile::setPermissions(pic(name), readOnly);
+    ws->settings.convertOnly = 1;
+    ws->settings.deleteOriginal = 1;
+    ws->settings.altSaveFormatOn = 1;
+    ws->settings.altSaveFormat = 2; // TGA
+
+    run({"a.bmp"});
+    EXPECT_FALSE(QFile::exists(pic("a.bmp")));
+    EXPECT_TRUE(samePixels(pattern, imaging::decodeFile(pic("a.tga")).image.pixels));
+
+    const QByteArray bBefore = checksum(pic("b.bmp"));
+    ws->settings.altSaveFolderOn = 1;
+    ws->settings.altSaveFolderPath = dir.filePath("plain.file/out");
+    window = {};
+    run({"b.bmp"});
+    EXPECT_EQ(checksum(pic("b.bmp")), bBefore);
+
+    // In place, the read-only file is replaced whole.
+    ws->settings.altSaveFolderOn = 0;
+    ws->settings.altSaveFormatOn = 0;
+    window = {};
+    run({"b.bmp"});
+    EXPECT_EQ(log(), QStringList{"<dir>/b.bmp   ...   complete"});
+    EXPECT_TRUE(samePixels(pattern, imaging::decodeFile(pic("b.bmp")).image.pixels));
+}
+
+namespace {
+
+class RecordingObserver : public batch::ProcessObserver {
+public:
+    explicit RecordingObserver(int abortAfter = -1) : abortAfter_(abortAfter) {}
+    QStringList log, history;
+    int finished = 0;
+    void logLine(const QString& line) override { log << line; }
+    void historyLine(const QString& line) override { history << line; }
+    void fileFinished(int) override { ++finished; }
+    bool abortRequested() override { return abortAfter_ >= 0 && finished >= abortAfter_; }
+
+private:
+    int abortAfter_;
+};
+
+batch::ProcessOptions convertToJpeg() {
+    batch::ProcessOptions o;
+    o.box = {100, 100};
+    o.altSaveFormatOn = true;
+    o.altSaveFormat = 0;
+    return o;
+}
+
+} // namespace
+
+// Converting a.bmp to JPEG writes a.jpg, a later entry of the list, and a.bmp
+// comes again at the end: a parallel run must still match a one-by-one run.
+TEST(ProcessRun, ParallelRunWritesAndLogsExactlyWhatAOneByOneRunDoes) {
+    for (int abortAfter : {-1, 3}) {
+        QTemporaryDir one, many;
+        const QStringList a = mixedFolder(one.path(), "a.jpg") << one.filePath("a.bmp");
+        const QStringList b = mixedFolder(many.path(), "a.jpg") << many.filePath("a.bmp");
+        RecordingObserver seq(abortAfter), par(abortAfter);
+        const batch::ProcessSummary s1 = batch::runProcess(a, convertToJpeg(), seq, 1);
+        const batch::ProcessSummary s2 = batch::runProcess(b, convertToJpeg(), par, 4);
+        EXPECT_EQ(relativeLines(seq.log, one.path()), relativeLines(par.log, many.path()));
+        EXPECT_EQ(relativeLines(seq.history, one.path()), relativeLines(par.history, many.path()));
+        EXPECT_EQ(snapshot(one.path()), snapshot(many.path())) << "abort " << abortAfter;
+        EXPECT_EQ(s1.finished, s2.finished);
+        EXPECT_EQ(s1.failed, s2.failed);
+        EXPECT_EQ(s1.aborted, abortAfter >= 0);
+    }
+}
+
+TEST(ProcessRun, LogLinesSayWhatHappenedToEachFile) {
+    QTemporaryDir dir;
+    const QStringList files = mixedFolder(dir.path(), "a.jpg") << dir.filePath("a.bmp");
+    RecordingObserver obs;
+    batch::ProcessOptions o;
+    o.box = {100, 100};
+    const batch::ProcessSummary s = batch::runProcess(files, o, obs, 2);
+    const QStringList expected = {
+        "<dir>/a.bmp   ...   complete",
+        "<dir>/notes.txt   ...   not a supported image type",
+        "<dir>/b.tga   ...   resample not required",
+        "<dir>/a.jpg   ...   complete",
+        "<dir>/broken.jpg   ...   could not be read: ",
+        "<dir>/c.pcx   ...   complete",
+        "<dir>/a.bmp   ...   resample not required", // already fitted by the first entry
+    };
+    const QStringList got = relativeLines(obs.log, dir.path());
+    ASSERT_EQ(got.size(), expected.size()) << got.join("\n").toStdString();
+    for (int i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(got[i].startsWith(expected[i])) << got[i].toStdString();
+    EXPECT_EQ(
+        obs.history,
+        QStringList({"Processing " + dir.path() + "/notes.txt   ...   not a supported image type",
+                     "Processing " + dir.path() + "/b.tga   ...   resample not required",
+                     "Processing " + obs.log[4],
+                     "Processing " + dir.path() + "/a.bmp   ...   resample not required"}));
+    EXPECT_EQ(s.failed, 1);
+    const auto fitted = imaging::decodeFile(dir.filePath("c.pcx"));
+    EXPECT_EQ(QSize(fitted.fullWidth, fitted.fullHeight), QSize(100, 50));
+    EXPECT_EQ(fitted.image.format, imaging::Pcx) << "saved in place in its own format";
 }

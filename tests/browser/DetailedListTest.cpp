@@ -2,11 +2,11 @@
 
 #include "imaging/ImagingEngine.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 using namespace dovi;
 using browser::MeasuredFile;
-using dovi::test::FileOpsFixture;
+using dovi::test::WorkspaceFixture;
 
 TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
     const struct {
@@ -31,57 +31,11 @@ TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
         EXPECT_EQ(browser::detailedListLine("/p/a,b.bmp", c.facts), c.expected);
 }
 
-namespace {
-
-// A 16 x 16 BMP of 4 bits per pixel, built byte by byte: 14 + 40 header
-// bytes, a 16-entry palette, 16 rows of 8 bytes, 246 bytes in all. Every row
-// runs through all 16 palette entries, so the picture holds 16 colours.
-QByteArray sixteenColourBmp() {
-    QByteArray b;
-    const auto u16 = [&b](quint16 v) {
-        b.append(char(v & 0xff));
-        b.append(char(v >> 8));
-    };
-    const auto u32 = [&](quint32 v) {
-        u16(quint16(v & 0xffff));
-        u16(quint16(v >> 16));
-    };
-    b.append("BM");
-    u32(246);
-    u32(0);
-    u32(14 + 40 + 64);
-    u32(40);
-    u32(16);
-    u32(16);
-    u16(1);
-    u16(4);
-    u32(0);
-    u32(128);
-    u32(2835);
-    u32(2835);
-    u32(16);
-    u32(0);
-    for (int i = 0; i < 16; ++i) {
-        b.append(char(i * 16));
-        b.append(char(255 - i * 16));
-        b.append(char(i * 8));
-        b.append(char(0));
-    }
-    for (int row = 0; row < 16; ++row)
-        for (int pair = 0; pair < 8; ++pair)
-            b.append(char((2 * pair) << 4 | (2 * pair + 1)));
-    return b;
-}
-
-} // namespace
-
 TEST(DetailedListLine, MeasuresWithTheEngine) {
     QTemporaryDir dir;
     const QString bmp = dir.filePath("four, bit.bmp");
     const QString text = dir.filePath("notes.bmp");
-    const QByteArray bytes = sixteenColourBmp();
-    ASSERT_EQ(bytes.size(), 246);
-    ASSERT_TRUE(dovi::test::writeFile(bmp, bytes));
+    ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
     ASSERT_TRUE(dovi::test::writeFile(text, "not a picture at all"));
     imaging::ImagingEngine engine;
     EXPECT_EQ(browser::detailedListLine(bmp, engine), bmp + ",246,BMP,16,16,16,4");
@@ -99,7 +53,7 @@ struct RecordingWindows : browser::DetailedListWindows {
     void closeCancelWindow() override { calls << "close cancel"; }
 };
 
-struct DetailedFixture : FileOpsFixture {
+struct DetailedFixture : WorkspaceFixture {
     RecordingWindows windows;
     QStringList measured;
     QString pics;
@@ -108,7 +62,7 @@ struct DetailedFixture : FileOpsFixture {
         return "line " + path;
     };
     void SetUp() override {
-        FileOpsFixture::SetUp();
+        WorkspaceFixture::SetUp();
         pics = folder("pics");
         makeFiles(pics, {"a.jpg", "b.jpg", "c.jpg"});
         show(pics);
@@ -122,15 +76,11 @@ TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
     ui.answers = {Answer::Yes, Answer::Yes};
     browser::generateDetailedList(*ws, ui, windows, lineFor);
 
-    ASSERT_EQ(ui.prompts.size(), 2);
-    EXPECT_EQ(ui.prompts[0].title, "Generate Detailed List");
-    EXPECT_EQ(ui.prompts[0].text, "Clear history list before beginning?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(ui.prompts[1].title, "Headings");
-    EXPECT_EQ(ui.prompts[1].text, "Include field headings?");
-    EXPECT_EQ(ui.prompts[1].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(ui.prompts[1].icon, MessageIcon::Question);
-    EXPECT_EQ(history(),
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Generate Detailed List",
+                                                        "Clear history list before beginning?",
+                                                        MessageButtons::YesNoCancel),
+                                         test::question("Headings", "Include field headings?")}));
+    EXPECT_EQ(historyLines(),
               QStringList({"Filename,File Size,Format,X,Y,Colours,BPP", "line " + pics + "/a.jpg",
                            "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));
     EXPECT_EQ(windows.calls, QStringList({"history", "show cancel", "close cancel"}));
@@ -139,7 +89,8 @@ TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
     EXPECT_FALSE(ui.idleLightBusy);
 }
 
-TEST_F(DetailedFixture, CancelOrNoToTheFirstQuestionAndAnEmptyHistoryAsksNothing) {
+TEST_F(DetailedFixture,
+       CancelOrNoToTheFirstQuestionAnEmptyHistoryAsksNothingHistoryOffOnlyMeasures) {
     ws->addHistory("older line");
     ui.answers = {Answer::Cancel};
     browser::generateDetailedList(*ws, ui, windows, lineFor);
@@ -148,13 +99,22 @@ TEST_F(DetailedFixture, CancelOrNoToTheFirstQuestionAndAnEmptyHistoryAsksNothing
 
     ui.answers = {Answer::No, Answer::No};
     browser::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_EQ(history().first(), "older line");
-    EXPECT_EQ(history().size(), 4);
+    EXPECT_EQ(historyLines().first(), "older line");
+    EXPECT_EQ(historyLines().size(), 4);
 
     ws->history.clear();
     ui.prompts.clear();
     browser::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
+
+    // With the history off only the measuring happens.
+    ws->history.clear();
+    ws->settings.historyLimit = 0;
+    measured.clear();
+    ui.answers = {Answer::Yes};
+    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    EXPECT_TRUE(historyLines().isEmpty()) << "the heading is written, and dropped at once";
+    EXPECT_EQ(measured.size(), 3);
 }
 
 TEST_F(DetailedFixture, TheCancelWindowStopsTheListAfterTheCurrentFile) {
@@ -165,15 +125,7 @@ TEST_F(DetailedFixture, TheCancelWindowStopsTheListAfterTheCurrentFile) {
     };
     browser::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_EQ(measured.size(), 2);
-    EXPECT_EQ(history(), QStringList({"line " + pics + "/a.jpg", "line " + pics + "/b.jpg"}));
+    EXPECT_EQ(historyLines(), QStringList({"line " + pics + "/a.jpg", "line " + pics + "/b.jpg"}));
     EXPECT_EQ(windows.calls.last(), "close cancel");
     EXPECT_FALSE(ui.idleLightBusy);
-}
-
-TEST_F(DetailedFixture, WithTheHistoryOffOnlyTheMeasuringHappens) {
-    ws->settings.historyLimit = 0;
-    ui.answers = {Answer::Yes};
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_TRUE(history().isEmpty()) << "the heading is written, and dropped at once";
-    EXPECT_EQ(measured.size(), 3);
 }

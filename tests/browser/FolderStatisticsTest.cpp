@@ -1,19 +1,19 @@
 #include "browser/FolderStatistics.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QLocale>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
+using dovi::test::WorkspaceFixture;
 
 namespace {
 
 // The statistics group digits by the user's locale: a comma one here.
-struct StatisticsFixture : FileOpsFixture {
+struct StatisticsFixture : WorkspaceFixture {
     QLocale saved;
     void SetUp() override {
-        FileOpsFixture::SetUp();
+        WorkspaceFixture::SetUp();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
     void TearDown() override { QLocale::setDefault(saved); }

@@ -1,10 +1,10 @@
 #include "fileops/ActionList.h"
 #include "fileops/DestinationChooser.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
+using dovi::test::WorkspaceFixture;
 
 namespace {
 
@@ -18,7 +18,7 @@ struct ActionListCase {
 
 } // namespace
 
-TEST_F(FileOpsFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryListedFile) {
+TEST_F(WorkspaceFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryListedFile) {
     const QString pics = folder("pics");
     makeFiles(pics, {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.bmp", "g.tga"});
     const QStringList held = {"/elsewhere/h1.jpg", "/elsewhere/h2.jpg"};
@@ -50,16 +50,13 @@ TEST_F(FileOpsFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryList
     EXPECT_TRUE(ui.prompts.isEmpty()) << "a hold list or selection source never gives the message";
 }
 
-TEST_F(FileOpsFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
+TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
     show(folder("empty"));
     ws->targets = {"stale"};
     fileops::buildActionList(*ws, ui);
     EXPECT_TRUE(ws->actionListEmpty);
     EXPECT_TRUE(ws->targets.isEmpty());
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].text, "No files to action!");
-    EXPECT_EQ(ui.prompts[0].title, "Orvane");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::warning("No files to action!")}));
 
     // The root joins without a doubled separator.
     browser::changeFolder(*ws, "/");
@@ -70,7 +67,7 @@ TEST_F(FileOpsFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
     EXPECT_EQ(ws->targets, QStringList({"/a.jpg"}));
 }
 
-TEST_F(FileOpsFixture, TheChooserRefusesOnlyTheShownFolderAndRemembersWithATrailingSlash) {
+TEST_F(WorkspaceFixture, TheChooserRefusesOnlyTheShownFolderAndRemembersWithATrailingSlash) {
     const QString pics = folder("Pics");
     show(pics);
     EXPECT_EQ(fileops::chooserCaption(fileops::ChooserMode::CopyMove), "Copy/Move Destination");

@@ -1,12 +1,12 @@
 #include "fileops/Conformity.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFileInfo>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
 using dovi::test::snapshot;
+using dovi::test::WorkspaceFixture;
 
 namespace {
 const QString kPrompt = QStringLiteral(
@@ -38,7 +38,7 @@ TEST(Conformity, NewPathsForEachKindOfAnswer) {
     EXPECT_EQ(fileops::extensionOf("/p/a.JPEG"), "JPEG");
 }
 
-TEST_F(FileOpsFixture, ConformityRenamesEveryFileAndAsksWithTheFirstExtension) {
+TEST_F(WorkspaceFixture, ConformityRenamesEveryFileAndAsksWithTheFirstExtension) {
     const QString pics = folder("pics");
     makeFiles(pics, {"a.JPEG", "b.bmp", "c"});
     ws->filePattern = "*.*";
@@ -59,11 +59,11 @@ TEST_F(FileOpsFixture, ConformityRenamesEveryFileAndAsksWithTheFirstExtension) {
     EXPECT_EQ(snapshot(pics)["a.jpg"], before["a.JPEG"]);
     EXPECT_EQ(snapshot(pics)["c.jpg"], before["c"]);
     EXPECT_TRUE(ws->hold.isEmpty()) << "the held paths no longer exist";
-    EXPECT_TRUE(history().isEmpty()) << "conformity writes no history";
+    EXPECT_TRUE(historyLines().isEmpty()) << "conformity writes no history";
     EXPECT_FALSE(ui.idleLightBusy);
 }
 
-TEST_F(FileOpsFixture, ConformityNeverRenamesOntoAnotherFile) {
+TEST_F(WorkspaceFixture, ConformityNeverRenamesOntoAnotherFile) {
     const QString pics = folder("pics");
     makeFiles(pics, {"a.bmp", "a.jpg", "b.jpg", "b.JPG", "d.jpg", "e.bmp"});
     ws->filePattern = "*.*";
@@ -98,11 +98,9 @@ TEST_F(FileOpsFixture, ConformityNeverRenamesOntoAnotherFile) {
             EXPECT_TRUE(ui.prompts.isEmpty());
             continue;
         }
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Errors");
-        EXPECT_EQ(ui.prompts[0].text,
-                  QString::number(c.errors) + " error(s) occurred. Possible duplications.");
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
+        EXPECT_EQ(ui.prompts,
+                  test::Prompts({test::errorReport(QString::number(c.errors) +
+                                                   " error(s) occurred. Possible duplications.")}));
     }
     const auto after = snapshot(pics);
     EXPECT_EQ(after["b.jpg"], before["b.jpg"]);
@@ -112,7 +110,7 @@ TEST_F(FileOpsFixture, ConformityNeverRenamesOntoAnotherFile) {
     EXPECT_EQ(after["a.jpg"], before["a.jpg"]);
 }
 
-TEST_F(FileOpsFixture, CancelledConformityChangesNoNameButRefreshesTheList) {
+TEST_F(WorkspaceFixture, CancelledConformityChangesNoNameButRefreshesTheList) {
     const QString pics = folder("pics");
     makeFiles(pics, {"a.jpg", "b.bmp"});
     show(pics, {"a.jpg"});

@@ -1,34 +1,22 @@
 #include "fileops/Delete.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
 using dovi::test::snapshot;
+using dovi::test::WorkspaceFixture;
 
 namespace {
 
-struct DeleteFixture : FileOpsFixture {
+struct DeleteFixture : WorkspaceFixture {
     QString pics;
-    QByteArray savedDataHome;
-    bool hadDataHome = false;
+    dovi::test::DataHome data{dir.filePath("data")}; // the trash of this test
     void SetUp() override {
-        FileOpsFixture::SetUp();
-        pics = folder("pics");
-        makeFiles(pics, {"a.jpg", "b.jpg", "c.jpg"});
-        // The trash of this test: the user's data folder points inside it.
-        hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-        savedDataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
-    }
-    void TearDown() override {
-        if (hadDataHome)
-            qputenv("XDG_DATA_HOME", savedDataHome);
-        else
-            qunsetenv("XDG_DATA_HOME");
+        WorkspaceFixture::SetUp();
+        pics = filesIn("pics", {"a.jpg", "b.jpg", "c.jpg"});
     }
     QString trash() const { return dir.filePath("data/Trash"); }
 };
@@ -45,13 +33,10 @@ TEST_F(DeleteFixture, ToTheTrashOneFileAtATimeWithItsRecord) {
 
     fileops::deleteFiles(*ws, ui);
 
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Delete Files");
-    EXPECT_EQ(ui.prompts[0].text, "Delete 2 file(s) ?");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Delete Files", "Delete 2 file(s) ?")}));
     EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
     EXPECT_EQ(ui.highestProgress(), 2);
-    EXPECT_EQ(history(), QStringList({pics + "/a.jpg deleted", pics + "/c.jpg deleted"}));
+    EXPECT_EQ(historyLines(), QStringList({pics + "/a.jpg deleted", pics + "/c.jpg deleted"}));
     EXPECT_EQ(ws->files, QStringList({"b.jpg"}));
     EXPECT_GE(reset.count(), 1) << "the preview never shows a deleted file";
     EXPECT_EQ(ws->hold.count(), 1) << "bypassed: the hold list stays";
@@ -79,7 +64,7 @@ TEST_F(DeleteFixture, OutrightDeletionClearsReadOnlyAndEmptiesTheHoldList) {
     EXPECT_EQ(ws->files, QStringList({"a.jpg", "c.jpg"}));
     EXPECT_TRUE(ws->hold.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(trash()));
-    EXPECT_EQ(history(), QStringList({pics + "/b.jpg deleted"}));
+    EXPECT_EQ(historyLines(), QStringList({pics + "/b.jpg deleted"}));
 }
 
 TEST_F(DeleteFixture, AFileThatCannotGoIsReportedNotLoggedAsDeleted) {
@@ -92,11 +77,10 @@ TEST_F(DeleteFixture, AFileThatCannotGoIsReportedNotLoggedAsDeleted) {
         QFile::remove(pics + "/a.jpg"); // gone between listing and deleting
         ui.answers = {Answer::Yes};
         fileops::deleteFiles(*ws, ui);
-        ASSERT_EQ(history().size(), 2);
-        EXPECT_EQ(history()[0], pics + "/a.jpg NOT deleted - No such file or directory");
-        EXPECT_EQ(history()[1], pics + "/b.jpg deleted");
-        EXPECT_EQ(ui.prompts.last().title, "Errors");
-        EXPECT_EQ(ui.prompts.last().text, "1 error(s) occurred.");
+        ASSERT_EQ(historyLines().size(), 2);
+        EXPECT_EQ(historyLines()[0], pics + "/a.jpg NOT deleted - No such file or directory");
+        EXPECT_EQ(historyLines()[1], pics + "/b.jpg deleted");
+        EXPECT_EQ(ui.prompts.last(), test::errorReport("1 error(s) occurred."));
         makeFiles(pics, {"a.jpg", "b.jpg"});
     }
 }

@@ -1,20 +1,20 @@
 #include "fileops/FolderCommands.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFileInfo>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
 using dovi::test::snapshot;
+using dovi::test::WorkspaceFixture;
 
 namespace {
 
-struct FolderFixture : FileOpsFixture {
+struct FolderFixture : WorkspaceFixture {
     int treeRefreshes = 0;
     fileops::FolderTreeRefresh refreshTree = [this] { ++treeRefreshes; };
     void SetUp() override {
-        FileOpsFixture::SetUp();
+        WorkspaceFixture::SetUp();
         ws->settings.recycleDeleted = 0;
     }
 };
@@ -30,7 +30,7 @@ TEST_F(FolderFixture, CreateFolderInsideTheShownFolderAndStayThere) {
     EXPECT_TRUE(QFileInfo(pics + "/new").isDir());
     EXPECT_EQ(ui.inputPrompts,
               QStringList({"New Folder: Enter the name of the folder you wish to create"}));
-    EXPECT_EQ(history(), QStringList({"Created folder - " + pics + "/new"}));
+    EXPECT_EQ(historyLines(), QStringList({"Created folder - " + pics + "/new"}));
     EXPECT_EQ(ws->currentFolder, pics);
     EXPECT_EQ(treeRefreshes, 1);
 
@@ -40,7 +40,7 @@ TEST_F(FolderFixture, CreateFolderInsideTheShownFolderAndStayThere) {
 
     fileops::newFolder(*ws, ui, refreshTree); // cancelled: nothing made, tree re-read
     EXPECT_EQ(treeRefreshes, 2);
-    EXPECT_EQ(history().size(), 1);
+    EXPECT_EQ(historyLines().size(), 1);
 }
 
 TEST_F(FolderFixture, TheRootIsNeverRemovedAndNoAsksNothingElse) {
@@ -52,10 +52,7 @@ TEST_F(FolderFixture, TheRootIsNeverRemovedAndNoAsksNothingElse) {
     show(old);
     ui.prompts.clear();
     fileops::removeFolder(*ws, ui, refreshTree); // scripted No
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Remove Folder");
-    EXPECT_EQ(ui.prompts[0].text, "Remove " + old + " ?");
-    EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Remove Folder", "Remove " + old + " ?")}));
     EXPECT_TRUE(QFileInfo(old).isDir());
     EXPECT_EQ(treeRefreshes, 0);
 }
@@ -68,7 +65,7 @@ TEST_F(FolderFixture, AnEmptyFolderGoesWithoutAHistoryLineAndItsParentIsShown) {
     fileops::removeFolder(*ws, ui, refreshTree);
     EXPECT_FALSE(QFileInfo::exists(old));
     EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
-    EXPECT_TRUE(history().isEmpty());
+    EXPECT_TRUE(historyLines().isEmpty());
     EXPECT_EQ(ws->filePattern, browser::patternForFilter(ws->settings.filterIndex));
     EXPECT_EQ(treeRefreshes, 1);
 }
@@ -88,8 +85,8 @@ TEST_F(FolderFixture, AFolderWithFilesDeletesExactlyThemThenGoes) {
     EXPECT_FALSE(QFileInfo::exists(old));
     EXPECT_TRUE(QFileInfo::exists(held + "/keep.jpg")) << "held files elsewhere are not touched";
     EXPECT_TRUE(ws->hold.isEmpty()) << "the delete's tidy-up empties the hold list";
-    EXPECT_EQ(history().last(), "Removed folder - " + old);
-    EXPECT_EQ(history().size(), 4);
+    EXPECT_EQ(historyLines().last(), "Removed folder - " + old);
+    EXPECT_EQ(historyLines().size(), 4);
     EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
 }
 
@@ -120,7 +117,7 @@ TEST_F(FolderFixture, HiddenFilesOrLinksOutKeepTheFolderAndEverythingOutside) {
     EXPECT_EQ(ws->currentFolder, old);
     EXPECT_EQ(ws->filePattern, browser::patternForFilter(ws->settings.filterIndex));
     EXPECT_EQ(treeRefreshes, 0);
-    for (const QString& line : history())
+    for (const QString& line : historyLines())
         EXPECT_FALSE(line.startsWith("Removed folder")) << line.toStdString();
 }
 

@@ -1,13 +1,13 @@
 #include "fileops/Rename.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
 using dovi::test::snapshot;
+using dovi::test::WorkspaceFixture;
 using fileops::RenameStep;
 
 TEST(RenameHighlight, SelectsTheNameWithoutAThreeLetterExtension) {
@@ -24,7 +24,7 @@ TEST(RenameHighlight, SelectsTheNameWithoutAThreeLetterExtension) {
     }
 }
 
-TEST_F(FileOpsFixture, RenameChecksTheNameAndNeverReplacesAnotherFile) {
+TEST_F(WorkspaceFixture, RenameChecksTheNameAndNeverReplacesAnotherFile) {
     const QString pics = folder("pics");
     makeFiles(pics, {"photo.jpg", "PHOTO.jpg", "other.jpg"});
     show(pics);
@@ -48,12 +48,10 @@ TEST_F(FileOpsFixture, RenameChecksTheNameAndNeverReplacesAnotherFile) {
         SCOPED_TRACE(c.name.toStdString());
         ui.prompts.clear();
         EXPECT_EQ(fileops::submitNewName(*ws, ui, "photo.jpg", c.name), c.step);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].text, c.message);
-        EXPECT_EQ(ui.prompts[0].title, "Orvane");
+        EXPECT_EQ(ui.prompts, test::Prompts({test::warning(c.message)}));
     }
     EXPECT_EQ(snapshot(pics), before);
-    EXPECT_TRUE(history().isEmpty());
+    EXPECT_TRUE(historyLines().isEmpty());
 
     // Only the case changes: a rename of the same file.
     ui.prompts.clear();
@@ -61,10 +59,10 @@ TEST_F(FileOpsFixture, RenameChecksTheNameAndNeverReplacesAnotherFile) {
     EXPECT_TRUE(ui.prompts.isEmpty());
     EXPECT_EQ(dovi::test::checksum(pics + "/Photo.jpg"), before["photo.jpg"]);
     EXPECT_EQ(dovi::test::checksum(pics + "/PHOTO.jpg"), before["PHOTO.jpg"]);
-    EXPECT_EQ(history(), QStringList({pics + "/photo.jpg renamed to " + pics + "/Photo.jpg"}));
+    EXPECT_EQ(historyLines(), QStringList({pics + "/photo.jpg renamed to " + pics + "/Photo.jpg"}));
 }
 
-TEST_F(FileOpsFixture, ARenameTheFileSystemRefusesIsReportedAndTheWindowStays) {
+TEST_F(WorkspaceFixture, ARenameTheFileSystemRefusesIsReportedAndTheWindowStays) {
     const QString pics = folder("pics");
     show(pics);
     EXPECT_EQ(fileops::submitNewName(*ws, ui, "vanished.jpg", "new.jpg"),
@@ -72,11 +70,11 @@ TEST_F(FileOpsFixture, ARenameTheFileSystemRefusesIsReportedAndTheWindowStays) {
     EXPECT_EQ(ui.promptTexts(),
               QStringList(
                   {"File " + pics + "/vanished.jpg was not renamed - No such file or directory"}));
-    EXPECT_EQ(history(), QStringList({pics + "/vanished.jpg NOT renamed to " + pics +
-                                      "/new.jpg - No such file or directory"}));
+    EXPECT_EQ(historyLines(), QStringList({pics + "/vanished.jpg NOT renamed to " + pics +
+                                           "/new.jpg - No such file or directory"}));
 }
 
-TEST_F(FileOpsFixture, RenameCommandOpensOnTheCurrentFileAndRefreshesAfterARename) {
+TEST_F(WorkspaceFixture, RenameCommandOpensOnTheCurrentFileAndRefreshesAfterARename) {
     const QString pics = folder("pics");
     makeFiles(pics, {"a.jpg", "b.jpg"});
     show(pics, {"b.jpg"});

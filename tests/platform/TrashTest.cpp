@@ -19,25 +19,6 @@ using dovi::test::writeFile;
 
 namespace {
 
-// Points the user's data folder at a temporary one for the test's life.
-class DataHome {
-public:
-    explicit DataHome(const QString& folder) : saved_(qgetenv("XDG_DATA_HOME")) {
-        had_ = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
-    }
-    ~DataHome() {
-        if (had_)
-            qputenv("XDG_DATA_HOME", saved_);
-        else
-            qunsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    QByteArray saved_;
-    bool had_ = false;
-};
-
 QString uid() {
     return QString::number(::getuid());
 }
@@ -100,7 +81,7 @@ private:
 
 TEST(Trash, HomeFileSystemFilesGoToTheDataFolderTrashWithAnEncodedRecord) {
     QTemporaryDir dir;
-    DataHome home(dir.filePath("data"));
+    dovi::test::DataHome home(dir.filePath("data"));
     const QString name = "a b%c,\u00e9.jpg";
     const QString path = dir.filePath(name);
     writeFile(path, "first");
@@ -123,7 +104,7 @@ TEST(Trash, HomeFileSystemFilesGoToTheDataFolderTrashWithAnEncodedRecord) {
 
 TEST(Trash, ALinkIsTrashedAsALinkAndAMissingFileFails) {
     QTemporaryDir dir;
-    DataHome home(dir.filePath("data"));
+    dovi::test::DataHome home(dir.filePath("data"));
     writeFile(dir.filePath("target.jpg"), "keep");
     ::symlink("target.jpg", QFile::encodeName(dir.filePath("link.jpg")).constData());
     ASSERT_TRUE(moveToTrash(dir.filePath("link.jpg")).ok);
@@ -137,7 +118,7 @@ TEST(Trash, ALinkIsTrashedAsALinkAndAMissingFileFails) {
 
 TEST(Trash, FilesOnAnotherMountGoToThatMountsTrash) {
     QTemporaryDir dir;
-    DataHome home(dir.filePath("data"));
+    dovi::test::DataHome home(dir.filePath("data"));
     OtherMount mount(dir.path());
     if (!mount.available())
         GTEST_SKIP() << "no second file system to test with (no mount right, no /dev/shm)";

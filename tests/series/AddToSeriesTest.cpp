@@ -1,6 +1,6 @@
 #include "series/AddToSeries.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,30 +9,7 @@ using namespace dovi;
 using namespace dovi::series;
 using namespace dovi::test;
 
-namespace {
-
-struct AddSeries : BatchFixture {
-    QString pics;
-    void SetUp() override {
-        BatchFixture::SetUp();
-        pics = ws->currentFolder;
-    }
-    QString pic(const QString& name) const { return pics + "/" + name; }
-    QStringList make(const QStringList& names) {
-        QStringList out;
-        for (const QString& n : names) {
-            writeFile(pic(n), n.toUtf8());
-            out << pic(n);
-        }
-        return out;
-    }
-    QString content(const QString& name) const { return QString::fromUtf8(readFile(pic(name))); }
-    QString historyPath() const { return programFolder() + "/series.dat"; }
-    QByteArray history() const { return readFile(historyPath()); }
-    void setHistory(const QByteArray& content) { writeFile(historyPath(), content); }
-};
-
-} // namespace
+using AddSeries = PicturesFixture;
 
 TEST_F(AddSeries, ContinuesTheRecordedNumbersAndMovesTheRecordToTheEnd) {
     struct Case {
@@ -49,13 +26,13 @@ TEST_F(AddSeries, ContinuesTheRecordedNumbersAndMovesTheRecordToTheEnd) {
         QDir(pics).removeRecursively();
         QDir().mkpath(pics);
         ws->history.clear();
-        setHistory(c.record + "\r\n\"other\",2,#TRUE#\r\n");
+        writeFile(seriesPath(), c.record + "\r\n\"other\",2,#TRUE#\r\n");
         const QStringList targets = make({"x.jpg", "y.jpeg"});
         EXPECT_EQ(loadSeriesTexts(*ws, ui), QStringList({"trip", "other"}));
         EXPECT_EQ(doAddition(*ws, ui, targets, {"trip"}), AddStep::Close);
         EXPECT_EQ(content(c.first), "x.jpg");
         EXPECT_EQ(content(c.second), "y.jpeg");
-        EXPECT_EQ(history(), "\"other\",2,#TRUE#\r\n" + c.updated + "\r\n");
+        EXPECT_EQ(seriesDat(), "\"other\",2,#TRUE#\r\n" + c.updated + "\r\n");
         EXPECT_EQ(historyLines(), QStringList({targets[0] + " renamed to " + pic(c.first),
                                                targets[1] + " renamed to " + pic(c.second)}));
         EXPECT_TRUE(ui.prompts.isEmpty());
@@ -64,16 +41,16 @@ TEST_F(AddSeries, ContinuesTheRecordedNumbersAndMovesTheRecordToTheEnd) {
 }
 
 TEST_F(AddSeries, TheFirstOfTwoRecordsIsUsedAndBothBecomeOne) {
-    setHistory("\"trip\",4,#FALSE#\r\n\"a\",1,#TRUE#\r\n\"trip\",40,#TRUE#\r\n");
+    writeFile(seriesPath(), "\"trip\",4,#FALSE#\r\n\"a\",1,#TRUE#\r\n\"trip\",40,#TRUE#\r\n");
     make({"x.jpg"});
     // With several entries selected, the last one in list order is continued.
     doAddition(*ws, ui, {pic("x.jpg")}, {"a", "trip"});
     EXPECT_EQ(content("trip4.jpg"), "x.jpg");
-    EXPECT_EQ(history(), "\"a\",1,#TRUE#\r\n\"trip\",5,#FALSE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"a\",1,#TRUE#\r\n\"trip\",5,#FALSE#\r\n");
 }
 
 TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
-    setHistory("\"trip\",4,#FALSE#\r\n");
+    writeFile(seriesPath(), "\"trip\",4,#FALSE#\r\n");
     make({"trip4.jpg", "trip5.jpg", "_!_trip5.jpg"});
     const QStringList targets = make({"x.jpg", "y.jpg", "z.jpg"});
     EXPECT_EQ(doAddition(*ws, ui, targets, {"trip"}), AddStep::Close);
@@ -81,17 +58,15 @@ TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
     EXPECT_EQ(content("y.jpg"), "y.jpg");
     EXPECT_EQ(content("trip5.jpg"), "trip5.jpg");
     EXPECT_EQ(content("trip6.jpg"), "z.jpg");
-    EXPECT_EQ(history(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "1 error(s) occurred.");
+    EXPECT_EQ(seriesDat(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
 }
 
 TEST_F(AddSeries, NothingSelectedOrNoHistory) {
     EXPECT_FALSE(seriesHistoryAvailable(*ws, ui));
     EXPECT_EQ(ui.promptTexts(), QStringList{"No series history exists"});
 
-    setHistory("\"trip\",4,#FALSE#\r\n");
+    writeFile(seriesPath(), "\"trip\",4,#FALSE#\r\n");
     ui.prompts.clear();
     EXPECT_TRUE(seriesHistoryAvailable(*ws, ui));
     const QStringList targets = make({"x.jpg"});
@@ -100,11 +75,11 @@ TEST_F(AddSeries, NothingSelectedOrNoHistory) {
     EXPECT_EQ(ui.promptTexts(),
               QStringList({"Select a series from the list", "Select a series from the list"}));
     EXPECT_EQ(content("x.jpg"), "x.jpg");
-    EXPECT_EQ(history(), "\"trip\",4,#FALSE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"trip\",4,#FALSE#\r\n");
 }
 
 TEST_F(AddSeries, ADamagedHistoryListsWhatCameBeforeTheDamage) {
-    setHistory("\"a\",1,#TRUE#\r\n\"b\",2\r\n\"c\",3,#FALSE#\r\n");
+    writeFile(seriesPath(), "\"a\",1,#TRUE#\r\n\"b\",2\r\n\"c\",3,#FALSE#\r\n");
     EXPECT_EQ(loadSeriesTexts(*ws, ui), QStringList{"a"});
     EXPECT_EQ(ui.promptTexts(), QStringList{"There are no records of previous series"});
 
@@ -113,35 +88,33 @@ TEST_F(AddSeries, ADamagedHistoryListsWhatCameBeforeTheDamage) {
     ui.prompts.clear();
     EXPECT_EQ(doAddition(*ws, ui, {pic("x.jpg")}, {"a"}), AddStep::Close);
     EXPECT_EQ(content("1a.jpg"), "x.jpg");
-    EXPECT_EQ(history(), "\"b\",2\r\n\"c\",3,#FALSE#\r\n\"a\",2,#TRUE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"b\",2\r\n\"c\",3,#FALSE#\r\n\"a\",2,#TRUE#\r\n");
 }
 
 TEST_F(AddSeries, RemovingRecordsAsksAndDeletesAnEmptyHistory) {
     const QByteArray all =
         "\"a\",1,#TRUE#\r\n\"b\",2,#FALSE#\r\n\"a\",3,#TRUE#\r\n\"c\",4,#TRUE#\r\n";
-    setHistory(all);
+    writeFile(seriesPath(), all);
     ws->settings.confirmActions = 1;
 
     ui.answers = {Answer::No};
     RemoveOutcome out = removeSeries(*ws, ui, {"a", "b"});
-    EXPECT_EQ(ui.prompts.last().title, "Remove Series");
-    EXPECT_EQ(ui.prompts.last().text, "Remove 2 selected items?");
-    EXPECT_EQ(ui.prompts.last().icon, MessageIcon::Question);
+    EXPECT_EQ(ui.prompts.last(), question("Remove Series", "Remove 2 selected items?"));
     EXPECT_FALSE(out.reloaded);
-    EXPECT_EQ(history(), all);
+    EXPECT_EQ(seriesDat(), all);
 
     ui.answers = {Answer::Yes};
     out = removeSeries(*ws, ui, {"a", "b"});
     EXPECT_EQ(out.step, AddStep::Stay);
     EXPECT_EQ(out.texts, QStringList{"c"});
-    EXPECT_EQ(history(), "\"c\",4,#TRUE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"c\",4,#TRUE#\r\n");
 
     ui.answers = {Answer::Yes};
     out = removeSeries(*ws, ui, {"c"});
     EXPECT_EQ(ui.prompts.last().text, "Remove selected item?");
     EXPECT_EQ(out.step, AddStep::Close);
     EXPECT_TRUE(out.texts.isEmpty());
-    EXPECT_FALSE(QFile::exists(historyPath()));
+    EXPECT_FALSE(QFile::exists(seriesPath()));
 
     ui.prompts.clear();
     EXPECT_FALSE(seriesHistoryAvailable(*ws, ui));
@@ -150,19 +123,10 @@ TEST_F(AddSeries, RemovingRecordsAsksAndDeletesAnEmptyHistory) {
 
 TEST_F(AddSeries, RemovingWithoutConfirmationAndRecordsHiddenByDamage) {
     ws->settings.confirmActions = 0;
-    setHistory("\"a\",1,#TRUE#\r\nbroken\r\n\"b\",2,#FALSE#\r\n");
+    writeFile(seriesPath(), "\"a\",1,#TRUE#\r\nbroken\r\n\"b\",2,#FALSE#\r\n");
     const RemoveOutcome out = removeSeries(*ws, ui, {"a"});
     EXPECT_TRUE(ui.prompts.isEmpty());
     EXPECT_EQ(out.step, AddStep::Close) << "nothing left to list";
     // A record after the damaged line is still there for a hand repair.
-    EXPECT_EQ(history(), "broken\r\n\"b\",2,#FALSE#\r\n");
-}
-
-TEST_F(AddSeries, AConsumedHoldListIsCleared) {
-    setHistory("\"t\",1,#FALSE#\r\n");
-    const QStringList targets = make({"x.jpg"});
-    ws->hold.append(targets[0]);
-    doAddition(*ws, ui, targets, {"t"});
-    EXPECT_TRUE(ws->hold.isEmpty());
-    EXPECT_EQ(content("t1.jpg"), "x.jpg");
+    EXPECT_EQ(seriesDat(), "broken\r\n\"b\",2,#FALSE#\r\n");
 }

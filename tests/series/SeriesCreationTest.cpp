@@ -1,7 +1,8 @@
 #include "series/SeriesCreation.h"
-
-#include "batch/BatchFixture.h"
+#include "series/AddToSeries.h"
 #include "series/SeriesHistory.h"
+
+#include "WorkspaceFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,28 +12,9 @@ using namespace dovi::series;
 using namespace dovi::test;
 
 namespace {
-
-struct CreateSeries : BatchFixture {
-    QString pics;
-    void SetUp() override {
-        BatchFixture::SetUp();
-        pics = ws->currentFolder;
-    }
-    QString pic(const QString& name) const { return pics + "/" + name; }
-    // Files named for their content, so a test can see which file went where.
-    QStringList make(const QStringList& names) {
-        QStringList out;
-        for (const QString& n : names) {
-            writeFile(pic(n), n.toUtf8());
-            out << pic(n);
-        }
-        return out;
-    }
+struct CreateSeries : PicturesFixture {
     QStringList folderNames() const { return QDir(pics).entryList(QDir::Files, QDir::Name); }
-    QString content(const QString& name) const { return QString::fromUtf8(readFile(pic(name))); }
-    QByteArray history() const { return readFile(programFolder() + "/series.dat"); }
 };
-
 } // namespace
 
 TEST(SeriesNames, TargetsKeepFolderAndExtension) {
@@ -93,7 +75,7 @@ TEST_F(CreateSeries, RenamesIntoTheSeriesAndRecordsTheNextIndex) {
         SCOPED_TRACE(c.index.toStdString());
         QDir(pics).removeRecursively();
         QDir().mkpath(pics);
-        QFile::remove(programFolder() + "/series.dat");
+        QFile::remove(seriesPath());
         ws->history.clear();
         const QStringList targets = make({"a.jpg", "b.bmp", "c"});
         EXPECT_EQ(submitSeries(*ws, ui, targets, {"trip", c.index, c.prefix, true}),
@@ -102,7 +84,7 @@ TEST_F(CreateSeries, RenamesIntoTheSeriesAndRecordsTheNextIndex) {
         EXPECT_EQ(content(c.names[1]), "b.bmp");
         EXPECT_EQ(content(c.names[2]), "c");
         EXPECT_EQ(folderNames().size(), 3);
-        EXPECT_EQ(history(), c.record);
+        EXPECT_EQ(seriesDat(), c.record);
         EXPECT_EQ(historyLines(), QStringList({targets[0] + " renamed to " + pic(c.names[0]),
                                                targets[1] + " renamed to " + pic(c.names[1]),
                                                targets[2] + " renamed to " + pic(c.names[2])}));
@@ -135,19 +117,16 @@ TEST_F(CreateSeries, WrongFieldsAreReportedAndNothingIsRenamed) {
         SCOPED_TRACE(c.request.index.toStdString());
         ui.prompts.clear();
         EXPECT_EQ(submitSeries(*ws, ui, targets, c.request), c.step);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].text, c.message);
-        EXPECT_EQ(ui.prompts[0].title, "Orvane");
+        EXPECT_EQ(ui.prompts, Prompts({warning(c.message)}));
         EXPECT_EQ(folderNames(), QStringList({"a.jpg", "b.jpg"}));
-        EXPECT_FALSE(QFile::exists(programFolder() + "/series.dat"));
+        EXPECT_FALSE(QFile::exists(seriesPath()));
     }
 }
 
 TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     make({"trip2.jpg", "_!_trip3.jpg", "trip3.jpg"});
     const QStringList targets = make({"a.jpg", "b.jpg", "c.jpg"});
-    ui.prompts.clear();
-    const SeriesRenameRun run = seriesCreation(*ws, ui, targets, "trip", 1, false, true);
+    EXPECT_EQ(submitSeries(*ws, ui, targets, {"trip", "1", false, true}), SeriesStep::Done);
     // trip1 is free; trip2 is taken (so _!_trip2); trip3 and _!_trip3 are
     // both taken, so c.jpg stays c.jpg.
     EXPECT_EQ(content("trip1.jpg"), "a.jpg");
@@ -156,24 +135,14 @@ TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     EXPECT_EQ(content("trip2.jpg"), "trip2.jpg");
     EXPECT_EQ(content("trip3.jpg"), "trip3.jpg");
     EXPECT_EQ(content("_!_trip3.jpg"), "_!_trip3.jpg");
-    EXPECT_EQ(run.errors, 1);
-    EXPECT_EQ(run.nextIndex, 4) << "the index moves on for a refused rename too";
-    EXPECT_EQ(history(), "\"trip\",4,#FALSE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"trip\",4,#FALSE#\r\n")
+        << "the index moves on for a refused rename too";
     ASSERT_EQ(historyLines().size(), 3);
     EXPECT_EQ(historyLines()[1], pic("b.jpg") + " renamed to " + pic("_!_trip2.jpg"));
     EXPECT_TRUE(historyLines()[2].startsWith(pic("c.jpg") + " NOT renamed to " +
                                              pic("_!_trip3.jpg") + " - "));
-}
-
-TEST_F(CreateSeries, RefusedRenamesAreReportedOnceAtTheEnd) {
-    make({"x1.jpg", "_!_x1.jpg", "x2.jpg", "_!_x2.jpg"});
-    const QStringList targets = make({"a.jpg", "b.jpg", "c.jpg"});
-    EXPECT_EQ(submitSeries(*ws, ui, targets, {"x", "1", false, false}), SeriesStep::Done);
-    ASSERT_EQ(ui.prompts.size(), 1);
-    EXPECT_EQ(ui.prompts[0].title, "Errors");
-    EXPECT_EQ(ui.prompts[0].text, "2 error(s) occurred.");
-    EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Information);
-    EXPECT_EQ(content("x3.jpg"), "c.jpg");
+    // Refused renames are reported once, at the end.
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
 }
 
 TEST_F(CreateSeries, ASlashInTheTextNeverMovesAFileElsewhere) {
@@ -185,18 +154,25 @@ TEST_F(CreateSeries, ASlashInTheTextNeverMovesAFileElsewhere) {
     EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
 }
 
-TEST_F(CreateSeries, UntickedHistoryLeavesTheFileAlone) {
-    writeFile(programFolder() + "/series.dat", "\"old\",5,#TRUE#\r\n");
+TEST_F(CreateSeries, UntickedHistoryLeavesTheFileAloneAndHistoryOffWritesNoLine) {
+    writeFile(seriesPath(), "\"old\",5,#TRUE#\r\n");
     const QStringList targets = make({"a.jpg"});
     submitSeries(*ws, ui, targets, {"new", "1", false, false});
     EXPECT_EQ(content("new1.jpg"), "a.jpg");
-    EXPECT_EQ(history(), "\"old\",5,#TRUE#\r\n");
+    EXPECT_EQ(seriesDat(), "\"old\",5,#TRUE#\r\n");
 
     submitSeries(*ws, ui, {pic("new1.jpg")}, {"more", "3", true, true});
-    EXPECT_EQ(history(), "\"old\",5,#TRUE#\r\n\"more\",4,#TRUE#\r\n") << "appended at the end";
+    EXPECT_EQ(seriesDat(), "\"old\",5,#TRUE#\r\n\"more\",4,#TRUE#\r\n") << "appended at the end";
+    EXPECT_EQ(historyLines().size(), 2);
+
+    ws->history.clear();
+    ws->settings.historyLimit = 0; // history off: no line
+    submitSeries(*ws, ui, make({"b.jpg"}), {"s", "1", false, false});
+    EXPECT_EQ(content("s1.jpg"), "b.jpg");
+    EXPECT_TRUE(historyLines().isEmpty());
 }
 
-TEST_F(CreateSeries, AConsumedHoldListIsCleared) {
+TEST_F(CreateSeries, AConsumedHoldListIsClearedByCreatingOrAdding) {
     const QStringList targets = make({"a.jpg", "b.jpg"});
     for (const bool bypass : {true, false}) {
         ws->hold.append(targets[0]);
@@ -206,27 +182,21 @@ TEST_F(CreateSeries, AConsumedHoldListIsCleared) {
         EXPECT_EQ(ws->hold.bypass, bypass) << "a bypassed hold list stays as it is";
         ws->hold.clear();
     }
-}
-
-TEST_F(CreateSeries, HistoryOffWritesNoLine) {
-    ws->settings.historyLimit = 0;
-    submitSeries(*ws, ui, make({"a.jpg"}), {"s", "1", false, false});
-    EXPECT_EQ(content("s1.jpg"), "a.jpg");
-    EXPECT_TRUE(historyLines().isEmpty());
+    writeFile(seriesPath(), "\"t\",1,#FALSE#\r\n");
+    ws->hold.append(targets[1]);
+    doAddition(*ws, ui, {targets[1]}, {"t"});
+    EXPECT_TRUE(ws->hold.isEmpty());
+    EXPECT_EQ(content("t1.jpg"), "b.jpg");
 }
 
 TEST_F(CreateSeries, ClearingTheHistoryAsksFirst) {
-    const QString path = programFolder() + "/series.dat";
+    const QString path = seriesPath();
     for (const Answer answer : {Answer::No, Answer::Yes}) {
         writeFile(path, "\"a\",1,#TRUE#\r\n");
         ui.prompts.clear();
         ui.answers = {answer};
         clearSeriesHistory(*ws, ui);
-        ASSERT_EQ(ui.prompts.size(), 1);
-        EXPECT_EQ(ui.prompts[0].title, "Purge History");
-        EXPECT_EQ(ui.prompts[0].text, "Clear series history?");
-        EXPECT_EQ(ui.prompts[0].buttons, MessageButtons::YesNo);
-        EXPECT_EQ(ui.prompts[0].icon, MessageIcon::Question);
+        EXPECT_EQ(ui.prompts, Prompts({question("Purge History", "Clear series history?")}));
         EXPECT_EQ(QFile::exists(path), answer == Answer::No);
         EXPECT_EQ(ws->lastAnswer, answer);
     }

@@ -1,6 +1,6 @@
 #include "series/SeriesHistory.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFile>
 
@@ -9,7 +9,7 @@ using namespace dovi::series;
 using namespace dovi::test;
 
 namespace {
-struct SeriesHistoryFile : BatchFixture {
+struct SeriesHistoryFile : WorkspaceFixture {
     QString path() const { return programFolder() + "/series.dat"; }
 };
 } // namespace

@@ -79,6 +79,28 @@ private:
     void (*previous_)(int) = SIG_DFL;
 };
 
+// Points the user's data folder (and so the trash) at a temporary one for
+// the object's life.
+class DataHome {
+public:
+    explicit DataHome(const QString& folder)
+        : saved_(qgetenv("XDG_DATA_HOME")), had_(qEnvironmentVariableIsSet("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder));
+    }
+    ~DataHome() {
+        if (had_)
+            qputenv("XDG_DATA_HOME", saved_);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    DataHome(const DataHome&) = delete;
+    DataHome& operator=(const DataHome&) = delete;
+
+private:
+    QByteArray saved_;
+    bool had_;
+};
+
 // A temporary folder on another file system than /tmp (/dev/shm), or null
 // when there is none.
 inline std::unique_ptr<QTemporaryDir> otherFileSystemDir(const QString& besides) {

@@ -9,6 +9,13 @@ QStringList ScriptedUi::promptTexts() const {
     return out;
 }
 
+int ScriptedUi::highestProgress() const {
+    int top = 0;
+    for (int v : progressValues)
+        top = std::max(top, v);
+    return top;
+}
+
 Answer ScriptedUi::messageBox(const QString& title, const QString& text, MessageButtons buttons,
                               MessageIcon icon) {
     prompts.append({title, text, buttons, icon});
@@ -21,7 +28,8 @@ Answer ScriptedUi::messageBox(const QString& title, const QString& text, Message
 }
 
 std::optional<QString> ScriptedUi::inputText(const QString& title, const QString& prompt,
-                                             const QString&) {
+                                             const QString& initial) {
+    inputPresets << initial;
     inputPrompts << title + QStringLiteral(": ") + prompt;
     if (texts.empty())
         return std::nullopt;

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <ostream>
 
 namespace dovi::test {
 
@@ -18,6 +20,11 @@ public:
         QString text;
         MessageButtons buttons;
         MessageIcon icon;
+        bool operator==(const Prompt&) const = default;
+        friend void PrintTo(const Prompt& p, std::ostream* os) {
+            *os << "{\"" << p.title.toStdString() << "\", \"" << p.text.toStdString() << "\", "
+                << int(p.buttons) << ", " << int(p.icon) << "}";
+        }
     };
 
     // Queued answers, taken in order. With the queue empty a box answers Ok
@@ -36,10 +43,14 @@ public:
     int progressMinimum = 0;
     int progressMaximum = 100;
     int progressValue = 0;
+    QList<int> progressValues;
+    QStringList inputPresets; // the preset text of every input box
     int eventsProcessed = 0;
+    std::function<void()> onEvents; // runs whenever events are let through (a click mid-run)
 
     // Texts of every message box so far, in order.
     QStringList promptTexts() const;
+    int highestProgress() const;
 
     Answer messageBox(const QString& title, const QString& text, MessageButtons buttons,
                       MessageIcon icon) override;
@@ -58,12 +69,32 @@ public:
         progressMinimum = minimum;
         progressMaximum = maximum;
     }
-    void setProgressValue(int value) override { progressValue = value; }
+    void setProgressValue(int value) override {
+        progressValue = value;
+        progressValues << value;
+    }
     void setCaption(const QString& caption) override { captions << caption; }
-    void processEvents() override { ++eventsProcessed; }
+    void processEvents() override {
+        ++eventsProcessed;
+        if (onEvents)
+            onEvents();
+    }
 
 private:
     QString nextPath();
 };
+
+// Whole prompts of the kinds the program shows, to compare with what was shown.
+using Prompts = QList<ScriptedUi::Prompt>;
+inline ScriptedUi::Prompt question(const QString& title, const QString& text,
+                                   MessageButtons buttons = MessageButtons::YesNo) {
+    return {title, text, buttons, MessageIcon::Question};
+}
+inline ScriptedUi::Prompt warning(const QString& text) {
+    return {QStringLiteral("Orvane"), text, MessageButtons::Ok, MessageIcon::Warning};
+}
+inline ScriptedUi::Prompt errorReport(const QString& text) {
+    return {QStringLiteral("Errors"), text, MessageButtons::Ok, MessageIcon::Information};
+}
 
 } // namespace dovi::test

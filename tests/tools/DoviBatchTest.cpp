@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 namespace {
 
@@ -27,33 +26,6 @@ ToolRun runTool(const QStringList& args) {
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-// A 16 x 16 BMP with a 16-colour palette, 4 bits a pixel: 246 bytes, each of
-// the 16 colours used.
-QByteArray sixteenColourBmp() {
-    QByteArray b(246, '\0');
-    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
-    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, 246);
-    put32(10, 118);
-    put32(14, 40);
-    put32(18, 16);
-    put32(22, 16);
-    put16(26, 1);
-    put16(28, 4);
-    put32(46, 16);
-    for (int i = 0; i < 16; ++i) {
-        b[54 + i * 4] = char(i * 16);
-        b[54 + i * 4 + 1] = char(255 - i * 16);
-        b[54 + i * 4 + 2] = char(i * 8);
-    }
-    for (int row = 0; row < 16; ++row)
-        for (int x = 0; x < 8; ++x)
-            b[118 + row * 8 + x] = char(((2 * x) << 4) | (2 * x + 1));
-    return b;
-}
-
 } // namespace
 
 TEST(DoviBatch, MeasurePrintsTheDetailedListLines) {
@@ -62,12 +34,12 @@ TEST(DoviBatch, MeasurePrintsTheDetailedListLines) {
     QTemporaryDir dir;
     const QString bmp = dir.filePath("four,bit.bmp");
     const QString text = dir.filePath("notes.txt");
-    ASSERT_TRUE(dovi::test::writeFile(bmp, sixteenColourBmp()));
+    ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
     ASSERT_TRUE(dovi::test::writeFile(text, "hello"));
     const ToolRun r = runTool({"measure", "--headings", bmp, text});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n" + bmp +
-                         ",246,BMP,16,16,16,4\n" + text + ",5,N/A\n");
+    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n" + bmp + ",246,BMP,16,16,16,4\n" +
+                         text + ",5,N/A\n");
 }
 
 TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
@@ -75,7 +47,7 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
         GTEST_SKIP() << "dovi-batch not built beside the tests";
     QTemporaryDir dir;
     const QString bmp = dir.filePath("a.bmp");
-    ASSERT_TRUE(dovi::test::writeFile(bmp, sixteenColourBmp()));
+    ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
     const struct {
         QStringList args;
         int exitCode;

@@ -1,6 +1,6 @@
 #include "batch/windows/BatchCommandBindings.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 #include "batch/windows/ProcessWindow.h"
 #include "browser/BrowserState.h"
 #include "browser/CommandTable.h"
@@ -13,13 +13,12 @@ using namespace dovi::test;
 
 namespace {
 
-struct BatchCommands : BatchFixture {
+struct BatchCommands : PicturesFixture {
     CommandDispatcher commands;
     void SetUp() override {
-        BatchFixture::SetUp();
+        PicturesFixture::SetUp();
         bindBatchCommands(commands, {*ws, ui, nullptr});
     }
-    QString pic(const QString& name) const { return ws->currentFolder + "/" + name; }
     // Lists the folder and selects every file in it, as the user would.
     void selectAll() {
         browser::rereadFiles(*ws);
@@ -37,15 +36,14 @@ struct BatchCommands : BatchFixture {
 
 } // namespace
 
-TEST_F(BatchCommands, EveryBatchAndSeriesItemIsBoundButButtonize) {
+TEST_F(BatchCommands, EveryBatchAndSeriesItemIsBoundButButtonizeAndNeedsFilesToActOn) {
     for (const char* control :
          {"mnuprocess", "mnuautocont", "mnuemboss", "mnuFlip", "mnubatmedian", "mnumirror",
           "mnuNegate", "mnucreateseries", "mnuaddseries", "mnuclearhist"})
         EXPECT_TRUE(commands.isBound(control)) << control;
     EXPECT_FALSE(commands.isBound("mnubutton"));
-}
 
-TEST_F(BatchCommands, NothingToActOnStopsEveryFileCommand) {
+    // Nothing to act on stops every file command.
     for (const char* control : {"mnuprocess", "mnuNegate", "mnucreateseries", "mnuaddseries"}) {
         ui.prompts.clear();
         EXPECT_TRUE(commands.runControl(control));

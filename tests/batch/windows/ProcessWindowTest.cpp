@@ -1,6 +1,6 @@
 #include "batch/windows/ProcessWindow.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -37,7 +37,7 @@ struct UserAtTheWindow : ScriptedUi {
     }
 };
 
-struct ProcessWindowTest : BatchFixture {
+struct ProcessWindowTest : PicturesFixture {
     UserAtTheWindow user;
 };
 
@@ -71,23 +71,9 @@ TEST_F(ProcessWindowTest, ShowsTheRunAndStopsOnEscapeInTheLog) {
     EXPECT_EQ(window->logList()->item(2)->text(), " ");
     EXPECT_EQ(window->logList()->item(3)->text(), "ABORT!");
     EXPECT_TRUE(window->closeButton()->isEnabled());
+    EXPECT_EQ(window->closeButton()->text(), "Close");
 
     QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(user.window) << "Close unloads the window";
-}
-
-TEST_F(ProcessWindowTest, AFullRunEndsWithWorkComplete) {
-    const QString file = ws->currentFolder + "/a.bmp";
-    writeImage(file, {200, 100}, imaging::Bmp);
-    ws->settings.confirmActions = 0;
-    ws->settings.convertOnly = 1;
-    ProcessWindow window(nullptr, *ws);
-    batch::processFiles(*ws, user, window, {file});
-    EXPECT_EQ(window.windowTitle(), "Work Complete");
-    ASSERT_EQ(window.logList()->count(), 1);
-    EXPECT_EQ(window.logList()->item(0)->text(), file + "   ...   complete");
-    EXPECT_TRUE(window.closeButton()->isEnabled());
-    EXPECT_EQ(window.closeButton()->text(), "Close");
-    EXPECT_FALSE(ws->processAbort);
 }

@@ -1,62 +1,66 @@
+#include "browser/windows/MainWindow.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
 #include "browser/CommandTable.h"
-#include "browser/windows/MainWindow.h"
+#include "browser/PreviewFacts.h"
+#include "browser/windows/BrowserViews.h"
+#include "browser/windows/HistoryWindow.h"
+#include "browser/windows/PreviewPane.h"
+#include "browser/windows/StopItWindow.h"
 
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 
 using namespace dovi;
 
 namespace {
 
+// The main window over a folder of real images, read by the real engine.
 struct MainWindowFixture : ::testing::Test {
     QTemporaryDir dir;
     std::unique_ptr<IniStore> store;
     std::unique_ptr<Workspace> workspace;
+    QString pics;
 
     void SetUp() override {
         QDir().mkpath(dir.filePath("prog/Temp"));
+        pics = dir.filePath("pics");
+        QDir().mkpath(pics + "/sub");
+        QImage two(64, 48, QImage::Format_RGB32);
+        two.fill(qRgb(200, 30, 30));
+        for (int y = 0; y < 48; ++y)
+            two.setPixel(5, y, qRgb(0, 0, 255));
+        ASSERT_TRUE(two.save(pics + "/photo.bmp", "BMP"));
+        ASSERT_TRUE(test::makeTestPattern(80, 60).save(pics + "/shot.jpg", "JPEG", 90));
+        test::writeFile(pics + "/notes.txt", "text");
         store = std::make_unique<IniStore>(dir.filePath("Dovi.ini"));
-        store->setValue("Batch", "xres", "800");
-        store->setValue("Batch", "yres", "600");
-        store->setValue("Batch", "updown", "1");
+        store->setValue("File System", "startup", pics);
         workspace = std::make_unique<Workspace>(dir.filePath("prog"), *store,
                                                 SettingsEnvironment{1920, 1080, dir.path()});
     }
+
+    static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+
+    static void clickRow(FileListView* list, int row, Qt::MouseButton button = Qt::LeftButton) {
+        const QRect r = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), button, {}, r.center());
+    }
+    QString storedValue(const char* section, const char* key) const {
+        return IniStore(dir.filePath("Dovi.ini")).value(section, key, "<none>");
+    }
 };
-
-} // namespace
-
-TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
-    MainWindow w(*workspace);
-    w.resize(1200, 700);
-    w.show();
-    EXPECT_EQ(w.windowTitle(), "Dovi v1.0.0");
-    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 0");
-    EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 0");
-    EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
-    EXPECT_EQ(w.statusPanel(3)->text(), "800 x 600*");
-    EXPECT_EQ(w.statusPanel(3)->toolTip(), "Process Resolution (* indicates extra conditions)");
-    EXPECT_EQ(w.idleLight()->toolTip(), "Idle");
-    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(0, 192, 0));
-    EXPECT_EQ(w.progressBar()->text(), "Dovi - Idle");
-    EXPECT_EQ(w.progressBar()->value(), 0);
-
-    w.ui().setIdleLight(true);
-    EXPECT_EQ(w.idleLight()->toolTip(), "Busy");
-    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(192, 0, 0));
-}
-
-namespace {
+using BrowserWindow = MainWindowFixture;
 
 // Walks a menu in order: the names of its commands, and whether every
 // separator stands between two commands.
@@ -75,6 +79,30 @@ void collectMenu(QMenu* menu, QStringList& controls, bool& separatorsTidy) {
 }
 
 } // namespace
+
+TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
+    store->setValue("File System", "startup", ""); // none stored: the home folder
+    store->setValue("Batch", "xres", "800");
+    store->setValue("Batch", "yres", "600");
+    store->setValue("Batch", "updown", "1");
+    MainWindow w(*workspace);
+    w.resize(1200, 700);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Dovi v1.0.0");
+    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 0");
+    EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 0");
+    EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
+    EXPECT_EQ(w.statusPanel(3)->text(), "800 x 600*");
+    EXPECT_EQ(w.statusPanel(3)->toolTip(), "Process Resolution (* indicates extra conditions)");
+    EXPECT_EQ(w.idleLight()->toolTip(), "Idle");
+    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(0, 192, 0));
+    EXPECT_EQ(w.progressBar()->text(), "Dovi - Idle");
+    EXPECT_EQ(w.progressBar()->value(), 0);
+
+    w.ui().setIdleLight(true);
+    EXPECT_EQ(w.idleLight()->toolTip(), "Busy");
+    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(192, 0, 0));
+}
 
 TEST_F(MainWindowFixture, MenusAndToolbarOfferExactlyTheBoundCommandsInTableOrder) {
     MainWindow w(*workspace);
@@ -106,6 +134,8 @@ TEST_F(MainWindowFixture, MenusAndToolbarOfferExactlyTheBoundCommandsInTableOrde
 }
 
 TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {
+    store->setValue("File System", "startup", "");
+    store->setValue("Batch", "xres", "800");
     const QString leftover = dir.filePath("prog/Temp/3.bmp");
     test::writeFile(leftover, "x");
     MainWindow w(*workspace);
@@ -115,4 +145,186 @@ TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {
     EXPECT_EQ(saved.value("Batch", "xres", "?"), "800");
     EXPECT_EQ(saved.value("Slideshow", "interval", "?"), "5");
     EXPECT_EQ(saved.value("File System", "startup", "?"), dir.path());
+}
+
+TEST_F(BrowserWindow, SelectingAnImagePreviewsItsWholeFileFactsFromAWorker) {
+    MainWindow w(*workspace);
+    w.resize(1100, 700);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(workspace->currentFolder, pics);
+    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 2");
+    EXPECT_TRUE(w.previewPane()->showsLogo());
+
+    FileListView* list = w.fileList();
+    ASSERT_EQ(list->model()->index(0, 0).data().toString(), "photo.bmp");
+    clickRow(list, 0);
+    ASSERT_TRUE(waitFor([&] { return w.infoLabel(0)->text() == "X : 64"; }));
+    EXPECT_EQ(w.infoLabel(1)->text(), "Y : 48");
+    EXPECT_EQ(w.infoLabel(2)->text(),
+              "Size : " + browser::groupThousands(QFileInfo(pics + "/photo.bmp").size()) + "(b)");
+    EXPECT_EQ(w.infoLabel(3)->text(), "Unique Colours : 2");
+    EXPECT_EQ(w.infoLabel(4)->text(), "Colour Depth : 24 bpp");
+    EXPECT_FALSE(w.previewPane()->showsLogo());
+    EXPECT_LE(w.previewPane()->picture().width(), w.previewPane()->pictureBox().width());
+    EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 1");
+    EXPECT_EQ(w.idleLight()->toolTip(), "Idle");
+
+    // An arrow key moves to the next file, which is previewed on release.
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_TRUE(waitFor([&] { return w.infoLabel(0)->text() == "X : 80"; }));
+    EXPECT_EQ(w.infoLabel(4)->text(), "Colour Depth : 24 bpp");
+
+    // Two files selected: the logo and empty lines.
+    QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 2");
+    EXPECT_TRUE(w.previewPane()->showsLogo());
+    EXPECT_TRUE(w.infoLabel(0)->text().isEmpty());
+    EXPECT_FALSE(workspace->previewValid);
+
+    // Space holds that selection; the right button holds it again.
+    QTest::keyClick(list, Qt::Key_Space);
+    EXPECT_EQ(w.holdList()->count(), 2);
+    EXPECT_EQ(w.holdList()->currentText(), "photo.bmp");
+    clickRow(list, 1, Qt::RightButton);
+    EXPECT_EQ(w.statusPanel(2)->text(), "Held : 4");
+    EXPECT_EQ(workspace->selected.size(), 2) << "holding does not change the selection";
+}
+
+TEST_F(BrowserWindow, TheFilterIsStoredAtOnceAndTheListFollowsTheDisk) {
+    MainWindow w(*workspace);
+    w.show();
+    QComboBox* filters = w.filterList();
+    EXPECT_EQ(filters->currentText(), "All Images");
+    filters->setCurrentIndex(4);
+    emit filters->activated(4);
+    EXPECT_EQ(storedValue("File System", "filter"), "4");
+    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 0");
+    filters->setCurrentIndex(0);
+    emit filters->activated(0);
+    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 3");
+
+    test::writeFile(pics + "/new.tga", "x");
+    EXPECT_TRUE(waitFor([&] { return w.statusPanel(0)->text() == "Total : 4"; }))
+        << "a file made by another program was not listed";
+    EXPECT_EQ(w.fileList()->model()->rowCount(), 4);
+}
+
+TEST_F(BrowserWindow, TheTreeFollowsTheFolderShownAndItsRightButtonOnlyMarks) {
+    MainWindow w(*workspace);
+    w.show();
+    auto* model = static_cast<QFileSystemModel*>(w.folderTree()->model());
+    EXPECT_EQ(model->filePath(w.folderTree()->currentIndex()), pics);
+
+    workspace->hold.append(pics + "/sub/x.bmp");
+    workspace->hold.choose(0);
+    ASSERT_TRUE(w.commands().runToolbarKey("gofolder"));
+    EXPECT_EQ(workspace->currentFolder, pics + "/sub");
+    EXPECT_EQ(model->filePath(w.folderTree()->currentIndex()), pics + "/sub");
+
+    int statistics = 0;
+    w.setFolderStatisticsHandler([&] { ++statistics; });
+    FolderTreeView* tree = w.folderTree();
+    const QRect parentRow = tree->visualRect(model->index(pics));
+    ASSERT_TRUE(parentRow.isValid());
+    QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, parentRow.center());
+    EXPECT_EQ(statistics, 1);
+    EXPECT_FALSE(workspace->abortRequested) << "the click after the press clears the mark";
+    EXPECT_EQ(workspace->currentFolder, pics + "/sub") << "the right button opened a folder";
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, parentRow.center());
+    EXPECT_EQ(workspace->currentFolder, pics);
+    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 2");
+}
+
+TEST_F(BrowserWindow, OneRunningHistoryWindowShowsLinesAsTheyComeAndClosingDiscardsThem) {
+    MainWindow w(*workspace);
+    w.show();
+    ASSERT_TRUE(w.commands().runToolbarKey("history"));
+    QPointer<HistoryWindow> first = w.historyWindow();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowTitle(), "Dovi Running History - 0 item(s)");
+    ASSERT_TRUE(w.commands().runControl("mnuRunningHist"));
+    EXPECT_EQ(w.historyWindow(), first.data()) << "a second copy was opened";
+
+    workspace->addHistory("Viewed /p/a.jpg");
+    workspace->addHistory("Saved the hold list");
+    EXPECT_EQ(first->windowTitle(), "Dovi Running History - 2 item(s)");
+    ASSERT_TRUE(waitFor([&] { return first->list()->model()->rowCount() == 2; }));
+    EXPECT_EQ(first->list()->model()->index(1, 0).data().toString(), "Saved the hold list");
+
+    ASSERT_TRUE(first->runToolbarKey("clear"));
+    EXPECT_EQ(first->windowTitle(), "Dovi Running History - 0 item(s)");
+
+    workspace->addHistory("kept until closed");
+    first->close();
+    EXPECT_TRUE(workspace->history.isEmpty());
+    ASSERT_TRUE(waitFor([&] { return first.isNull(); }));
+    workspace->addHistory("Viewed /p/b.jpg");
+    ASSERT_TRUE(w.commands().runToolbarKey("history"));
+    EXPECT_EQ(w.historyWindow()->windowTitle(), "Dovi Running History - 1 item(s)");
+}
+
+TEST_F(BrowserWindow, HoldFrameControlsWriteTheirSettingsAndFollowTheHoldList) {
+    store->setValue("Slideshow", "manual", "0");
+    store->setValue("Slideshow", "interval", "7");
+    MainWindow w(*workspace);
+    w.show();
+    EXPECT_TRUE(w.timerOption()->isChecked());
+    EXPECT_EQ(w.intervalSlider()->value(), 7);
+    EXPECT_EQ(w.intervalSlider()->minimum(), 1);
+    EXPECT_EQ(w.intervalSlider()->maximum(), 30);
+
+    w.intervalSlider()->setValue(9);
+    EXPECT_EQ(storedValue("Slideshow", "interval"), "9");
+    EXPECT_EQ(storedValue("Slideshow", "manual"), "0");
+    QTest::mouseClick(w.manualOption(), Qt::LeftButton);
+    EXPECT_EQ(storedValue("Slideshow", "manual"), "1");
+
+    w.bypassBox()->setChecked(true);
+    EXPECT_TRUE(workspace->hold.bypass);
+    ASSERT_TRUE(w.commands().runToolbarKey("clear"));
+    EXPECT_FALSE(w.bypassBox()->isChecked());
+    EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
+}
+
+TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
+    MainWindow w(*workspace);
+    w.show();
+    auto placed = [&w](const QWidget* widget) {
+        return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size());
+    };
+    int previousPreviewWidth = 0;
+    for (const QSize size : {QSize(760, 520), QSize(1000, 680), QSize(1700, 1050)}) {
+        w.resize(size);
+        QApplication::processEvents();
+        const QRect tree = placed(w.folderTree());
+        const QRect files = placed(w.fileList());
+        const QRect filters = placed(w.filterList());
+        const QRect preview = placed(w.previewPane());
+        const QRect hold = placed(w.findChild<QWidget*>("fraHold"));
+        const QRect progress = placed(w.progressBar());
+        for (const QRect& r : {tree, files, filters, preview, hold, progress})
+            EXPECT_FALSE(r.isEmpty()) << size.width();
+        EXPECT_LT(tree.right(), files.left());
+        EXPECT_LT(files.right(), preview.left());
+        EXPECT_LE(preview.right(), w.width());
+        EXPECT_LT(files.bottom(), filters.top());
+        EXPECT_LT(placed(w.infoLabel(4)).bottom(), progress.top());
+        EXPECT_LT(progress.bottom(), hold.top());
+        EXPECT_LE(hold.bottom(), placed(w.statusPanel(0)).top());
+        EXPECT_GT(preview.width(), previousPreviewWidth) << "the preview did not grow";
+        previousPreviewWidth = preview.width();
+    }
+}
+
+TEST_F(MainWindowFixture, StopItWindowsCancelAsksTheListToStop) {
+    auto* w = new StopItWindow(nullptr, *workspace);
+    EXPECT_EQ(w->windowTitle(), "Stop It!");
+    EXPECT_EQ(w->cancelButton()->text(), "Cancel");
+    workspace->abortRequested = false;
+    w->cancelButton()->click();
+    EXPECT_TRUE(workspace->abortRequested);
+    delete w;
 }

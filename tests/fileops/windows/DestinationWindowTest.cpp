@@ -1,17 +1,17 @@
 #include "fileops/windows/DestinationWindow.h"
 #include "fileops/windows/DestinationDialogChooser.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
+using dovi::test::WorkspaceFixture;
 using fileops::ChooserMode;
 
-TEST_F(FileOpsFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClosed) {
+TEST_F(WorkspaceFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClosed) {
     const QString src = folder("Src");
     const QString dst = folder("Dst/Inner");
     show(src);
@@ -43,7 +43,7 @@ TEST_F(FileOpsFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClosed)
     EXPECT_EQ(ws->settings.lastDestFolder, dir.filePath("Dst") + "/") << "case kept";
 }
 
-TEST_F(FileOpsFixture, ClosingTheChooserAnyOtherWayCancelsButStillRemembers) {
+TEST_F(WorkspaceFixture, ClosingTheChooserAnyOtherWayCancelsButStillRemembers) {
     const QString a = folder("a");
     const QString b = folder("b");
     show(a);
@@ -64,7 +64,7 @@ TEST_F(FileOpsFixture, ClosingTheChooserAnyOtherWayCancelsButStillRemembers) {
     }
 }
 
-TEST_F(FileOpsFixture, SelectAFolderAcceptsTheShownFolderAndRemembersNothing) {
+TEST_F(WorkspaceFixture, SelectAFolderAcceptsTheShownFolderAndRemembersNothing) {
     const QString a = folder("a");
     show(a);
     ws->settings.lastDestFolder = "/";
@@ -80,7 +80,7 @@ TEST_F(FileOpsFixture, SelectAFolderAcceptsTheShownFolderAndRemembersNothing) {
     EXPECT_EQ(ws->settings.lastDestFolder, "/");
 }
 
-TEST_F(FileOpsFixture, TheDialogChooserReturnsWhatItsWindowWasToldModally) {
+TEST_F(WorkspaceFixture, TheDialogChooserReturnsWhatItsWindowWasToldModally) {
     const QString a = folder("a");
     const QString b = folder("b");
     show(a);

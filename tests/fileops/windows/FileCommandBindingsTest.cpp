@@ -2,14 +2,14 @@
 
 #include "browser/CommandTable.h"
 
-#include "fileops/FileOpsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QFileInfo>
 
 using namespace dovi;
-using dovi::test::FileOpsFixture;
+using dovi::test::WorkspaceFixture;
 
-TEST_F(FileOpsFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
+TEST_F(WorkspaceFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
     CommandDispatcher commands;
     bindFileCommands(commands, {*ws, ui, nullptr, {}, {}});
     for (const char* control : {"mnucopy", "mnumove", "mnudelete", "mnurename", "mnuconform",
@@ -38,5 +38,5 @@ TEST_F(FileOpsFixture, FileCommandsAreBoundToTheirMenuControlsAndToolbarKeys) {
     ui.prompts.clear();
     EXPECT_TRUE(commands.runControl("mnuDetail"));
     EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
-    EXPECT_EQ(history(), QStringList({pics + "/a.jpg,4096,N/A"}));
+    EXPECT_EQ(historyLines(), QStringList({pics + "/a.jpg,4096,N/A"}));
 }

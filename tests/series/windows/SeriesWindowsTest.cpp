@@ -1,7 +1,7 @@
 #include "series/windows/AddSeriesWindow.h"
 #include "series/windows/SeriesWindow.h"
 
-#include "batch/BatchFixture.h"
+#include "WorkspaceFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,16 +19,7 @@ using namespace dovi::test;
 
 namespace {
 
-struct SeriesWindows : BatchFixture {
-    QString pic(const QString& name) const { return ws->currentFolder + "/" + name; }
-    QStringList make(const QStringList& names) {
-        QStringList out;
-        for (const QString& n : names) {
-            writeFile(pic(n), n.toUtf8());
-            out << pic(n);
-        }
-        return out;
-    }
+struct SeriesWindows : PicturesFixture {
     QStringList toolKeys(QToolBar* bar) {
         QStringList keys;
         for (QAction* a : bar->actions())
@@ -82,7 +73,7 @@ TEST_F(SeriesWindows, EnterInTheTextRunsOkayAndMissingDataKeepsTheWindow) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(readFile(pic("7trip.jpg")), "a.jpg");
     EXPECT_EQ(readFile(pic("8trip.jpg")), "b.jpg");
-    EXPECT_EQ(readFile(programFolder() + "/series.dat"), "\"trip\",9,#TRUE#\r\n");
+    EXPECT_EQ(readFile(seriesPath()), "\"trip\",9,#TRUE#\r\n");
 }
 
 TEST_F(SeriesWindows, EscapeInTheTextOrCancelClosesWithoutRenaming) {
@@ -114,8 +105,7 @@ TEST_F(SeriesWindows, FocusSelectsTheWholeText) {
 }
 
 TEST_F(SeriesWindows, AddToSeriesListsRecordsContinuesAndRemoves) {
-    writeFile(programFolder() + "/series.dat",
-              "\"trip\",4,#FALSE#\r\n\"home\",2,#TRUE#\r\n\"trip\",9,#TRUE#\r\n");
+    writeFile(seriesPath(), "\"trip\",4,#FALSE#\r\n\"home\",2,#TRUE#\r\n\"trip\",9,#TRUE#\r\n");
     const QStringList targets = make({"x.jpg"});
     AddSeriesWindow window(nullptr, *ws, ui, targets);
     window.show();
@@ -141,11 +131,11 @@ TEST_F(SeriesWindows, AddToSeriesListsRecordsContinuesAndRemoves) {
     window.runKey("okay");
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(readFile(pic("trip4.jpg")), "x.jpg");
-    EXPECT_EQ(readFile(programFolder() + "/series.dat"), "\"trip\",5,#FALSE#\r\n");
+    EXPECT_EQ(readFile(seriesPath()), "\"trip\",5,#FALSE#\r\n");
 }
 
 TEST_F(SeriesWindows, RemovingTheLastRecordClosesTheWindow) {
-    writeFile(programFolder() + "/series.dat", "\"only\",1,#FALSE#\r\n");
+    writeFile(seriesPath(), "\"only\",1,#FALSE#\r\n");
     ws->settings.confirmActions = 1;
     ui.answers = {Answer::Yes};
     AddSeriesWindow window(nullptr, *ws, ui, {});
@@ -154,5 +144,5 @@ TEST_F(SeriesWindows, RemovingTheLastRecordClosesTheWindow) {
     QTest::mouseClick(window.removeButton(), Qt::LeftButton);
     EXPECT_EQ(ui.promptTexts(), QStringList{"Remove selected item?"});
     EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(QFile::exists(programFolder() + "/series.dat"));
+    EXPECT_FALSE(QFile::exists(seriesPath()));
 }
