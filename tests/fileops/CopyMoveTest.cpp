@@ -327,16 +327,18 @@ TEST_P(CopyMoveFaults, LoseNoByteAndReportEachFailureOnce) {
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = expand(lines[i]);
         errors += line.contains(" NOT ");
-        if (line.endsWith('*'))
+        if (line.endsWith('*')) {
             EXPECT_TRUE(historyLines()[i].startsWith(line.chopped(1)))
                 << historyLines()[i].toStdString();
-        else
+        } else {
             EXPECT_EQ(historyLines()[i], line);
+        }
     }
     ASSERT_EQ(ui.prompts.size(), questions + (errors ? 1 : 0));
-    if (errors)
+    if (errors) {
         EXPECT_EQ(ui.prompts.last(),
                   test::errorReport(QString::number(errors) + " error(s) occurred."));
+    }
     EXPECT_TRUE(QDir(dst).entryList({".dovi-copy-*"}, QDir::Hidden | QDir::Files).isEmpty());
 }
 

@@ -57,6 +57,7 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
         {{"convert", "--jobs", "0", bmp}, 2},
         {{"convert", "--out", dir.filePath("nowhere"), bmp}, 2},
         {{"frobnicate", bmp}, 2},
+        {{"--help"}, 0},
         {{"convert", "--to", "tga", bmp}, 0},
         {{"convert", "--to", "jpg", dir.filePath("missing.bmp")}, 1},
     };
@@ -65,6 +66,7 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n"
                                           << r.err.toStdString();
     }
+    EXPECT_TRUE(runTool({"--help"}).out.startsWith("usage:\n  dovi-batch measure"));
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.tga")));
     EXPECT_EQ(runTool({"convert", "--to", "tga", bmp}).out, bmp + "   ...   complete\n");
 }
