@@ -1,7 +1,7 @@
 // BMP files for each header version and pixel layout, crafted byte by byte,
 // with the pixels they must decode to, and headers and streams that must be
 // refused. The loops over them are in CodecTest.cpp.
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 #include <array>
 

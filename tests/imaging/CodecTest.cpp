@@ -1,7 +1,7 @@
 // What every reader must do with the files crafted for it, with files cut
 // short or broken, and with inputs that once broke a decoder.
 #include "JpegTestFiles.h"
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 #include <random>
 

@@ -1,7 +1,7 @@
 // Files other programs wrote: the public suites against their published
 // reference pictures (or Pillow's reading where none is published), files
 // Pillow and the Magicks wrote, and the JPEG suite's known facts.
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,8 +1,8 @@
 // The JPEG reader on files built in code (every coding feature, colour
 // space, EXIF orientation and fit box) and the writer's choices.
 #include "JpegTestFiles.h"
-#include "imaging/ImagingTestSupport.h"
 #include "imaging/codecs/JpegExif.h"
+#include "support/ImagingSupport.h"
 
 #include <QTransform>
 #include <limits>

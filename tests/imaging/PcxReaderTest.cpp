@@ -1,7 +1,7 @@
 // PCX files built byte by byte, one per plane layout, with the picture each
 // must decode to, and damaged headers. The loops over them are in
 // CodecTest.cpp.
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 using namespace dovi::imaging;
 

@@ -1,7 +1,7 @@
 // TGA files built byte by byte, one per type, depth, origin and alpha rule,
 // each with the picture it must decode to, and damaged headers. The loops
 // over them are in CodecTest.cpp; the alpha rules are tested here.
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 using namespace dovi::imaging;
 

@@ -1,7 +1,7 @@
 // The BMP, TGA and PCX writers: the depth each chooses for a kind of
 // picture, that the file reads back pixel for pixel through our readers, and
 // that Pillow, GraphicsMagick and ImageMagick read the same pictures.
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 #include <QTemporaryDir>
 

@@ -1,5 +1,5 @@
 #include "imaging/ops/ColourCount.h"
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 using dovi::imaging::ops::uniqueColours;
 

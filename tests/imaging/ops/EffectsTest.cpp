@@ -1,7 +1,7 @@
 #include "imaging/ops/Effects.h"
-#include "imaging/ImagingTestSupport.h"
 #include "imaging/ops/Geometry.h"
 #include "imaging/ops/Rotate.h"
+#include "support/ImagingSupport.h"
 
 namespace ops = dovi::imaging::ops;
 using ops::Recede;

@@ -1,5 +1,5 @@
 #include "imaging/ops/Filters.h"
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 #include <array>
 #include <random>

@@ -1,6 +1,6 @@
 #include "imaging/ops/Geometry.h"
-#include "imaging/ImagingTestSupport.h"
 #include "imaging/ops/Rotate.h"
+#include "support/ImagingSupport.h"
 
 #include <QTransform>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "imaging/ops/Resample.h"
-#include "imaging/ImagingTestSupport.h"
 #include "imaging/ops/PixelSupport.h"
 #include "imaging/ops/Separable.h"
+#include "support/ImagingSupport.h"
 
 #include <array>
 #include <numbers>

@@ -1,5 +1,5 @@
 #include "imaging/ops/Tone.h"
-#include "imaging/ImagingTestSupport.h"
+#include "support/ImagingSupport.h"
 
 namespace ops = dovi::imaging::ops;
 

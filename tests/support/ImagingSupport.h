@@ -1,8 +1,8 @@
 #pragma once
 // Shared by the imaging tests: the four codecs as one table, little-endian
 // byte building, the files each reader test crafts (to decode or to refuse),
-// the rule a cut file must follow, and the outside readers (Pillow through
-// Python, GraphicsMagick's gm) used as independent references.
+// the rule a cut file must follow, and Pillow (run through Python) as an
+// independent reader.
 #include "imaging/codecs/BmpCodec.h"
 #include "imaging/codecs/JpegCodec.h"
 #include "imaging/codecs/PcxCodec.h"
