@@ -3,6 +3,8 @@
 // CodecTest.cpp.
 #include "support/ImagingSupport.h"
 
+#include <algorithm>
+
 using namespace dovi::imaging;
 
 namespace dovi::test {
@@ -225,10 +227,13 @@ std::vector<Variant> pcxVariants() {
     // Without its last byte the palette is no longer found: the picture
     // decodes as grey levels from the pixel data alone, never reading the
     // palette as pixels.
-    v.push_back(v[8]);
-    v.back().name = "256 colours, palette cut short";
-    v.back().file.chop(1);
-    v.back().picture = indexed(256, grey);
+    Variant cut = *std::find_if(v.begin(), v.end(), [](const Variant& each) {
+        return each.name == "256 colours, odd bytes per line";
+    });
+    cut.name = "256 colours, palette cut short";
+    cut.file.chop(1);
+    cut.picture = indexed(256, grey);
+    v.push_back(cut);
     return v;
 }
 

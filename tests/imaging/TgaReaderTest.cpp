@@ -1,6 +1,6 @@
 // TGA files built byte by byte, one per type, depth, origin and alpha rule,
 // each with the picture it must decode to, and damaged headers. The loops
-// over them are in CodecTest.cpp; the alpha rules are tested here.
+// over them are in CodecTest.cpp.
 #include "support/ImagingSupport.h"
 
 using namespace dovi::imaging;
@@ -219,38 +219,9 @@ std::vector<Variant> tgaVariants() {
     wideIndex.mapFirst = 300;
     wideIndex.pixelBytes = [=](int x, int y) { return le16(index(x, y) + 297); };
     allOrigins(v, "16-bit index", wideIndex, expected(opaqueMapped, false));
-    return v;
-}
-
-std::vector<Broken> tgaBroken() {
-    const QByteArray good =
-        TgaFile{.pixelBytes = [](int x, int y) { return bgr(colourAt(x, y)); }}.bytes();
-    using D = QByteArray&;
-    return {
-        {"zero width", damaged(good, [](D d) { d[12] = 0, d[13] = 0; })},
-        {"zero height", damaged(good, [](D d) { d[14] = 0, d[15] = 0; })},
-        {"65535 x 65535", damaged(good, [](D d) { d[12] = d[13] = d[14] = d[15] = char(0xff); })},
-        {"no image data (type 0)", damaged(good, [](D d) { d[2] = 0; })},
-        {"unknown type 32", damaged(good, [](D d) { d[2] = 32; })},
-        {"unknown depth 7", damaged(good, [](D d) { d[16] = 7; })},
-        {"colour map type 2", damaged(good, [](D d) { d[1] = 2; })},
-        {"colour-mapped without a map", damaged(good, [](D d) { d[2] = 1, d[16] = 8; })},
-        {"map entry size 8",
-         damaged(good, [](D d) { d[1] = 1, d[2] = 1, d[5] = 4, d[7] = 8, d[16] = 8; })},
-        {"colour map past the end",
-         damaged(good, [](D d) { d[1] = 1, d[6] = char(0x7f), d[7] = 24; })},
-        {"image id past the end", damaged(good, [](D d) { d.resize(30), d[0] = char(200); })},
-        {"RLE stream empty", damaged(good, [](D d) { d.resize(18), d[2] = 10; })},
-        {"RLE packet past the end",
-         damaged(good, [](D d) { d.resize(20), d[2] = 10, d[18] = char(0x7f); })},
-        {"plain text", "Hello, this is a plain text file and nothing else.\n"},
-    };
-}
-
-// What the alpha channel means: the descriptor's alpha bits, unless a TGA 2.0
-// extension area says otherwise; a channel of zeros is ignored; 15-bit never
-// has alpha.
-TEST(TgaReader, AlphaFollowsDescriptorAndExtensionArea) {
+    // What the alpha channel means: the descriptor's alpha bits, unless a TGA
+    // 2.0 extension area says otherwise; a channel of zeros is ignored; 15-bit
+    // never has alpha. (Cut short, these files lose the extension area first.)
     const auto bits16 = [](int x, int y) { return le16(five(x, y) | ((x & 1) << 15)); };
     const auto from16 = [](int x, int y, bool alpha) {
         return (fiveWide(x, y) & 0xffffffu) | (alpha && !(x & 1) ? 0u : 0xff000000u);
@@ -287,16 +258,38 @@ TEST(TgaReader, AlphaFollowsDescriptorAndExtensionArea) {
          [=](int x, int y) { return from16(x, y, false); }, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         const TgaFile f{.depth = c.depth,
                         .descriptor = c.descriptor | 0x20,
                         .pixelBytes = c.bytes,
                         .extensionAttribute = c.extension};
-        const DecodeResult r = kTga.decode(f.bytes());
-        ASSERT_TRUE(r.ok()) << r.error.toStdString();
-        EXPECT_EQ(r.image.pixels.hasAlphaChannel(), c.alpha);
-        EXPECT_TRUE(samePixels(expected(c.expect, c.alpha), r.image.pixels));
+        v.push_back({c.name, f.bytes(), expected(c.expect, c.alpha), c.depth});
     }
+    return v;
+}
+
+std::vector<Broken> tgaBroken() {
+    const QByteArray good =
+        TgaFile{.pixelBytes = [](int x, int y) { return bgr(colourAt(x, y)); }}.bytes();
+    using D = QByteArray&;
+    return {
+        {"zero width", damaged(good, [](D d) { d[12] = 0, d[13] = 0; })},
+        {"zero height", damaged(good, [](D d) { d[14] = 0, d[15] = 0; })},
+        {"65535 x 65535", damaged(good, [](D d) { d[12] = d[13] = d[14] = d[15] = char(0xff); })},
+        {"no image data (type 0)", damaged(good, [](D d) { d[2] = 0; })},
+        {"unknown type 32", damaged(good, [](D d) { d[2] = 32; })},
+        {"unknown depth 7", damaged(good, [](D d) { d[16] = 7; })},
+        {"colour map type 2", damaged(good, [](D d) { d[1] = 2; })},
+        {"colour-mapped without a map", damaged(good, [](D d) { d[2] = 1, d[16] = 8; })},
+        {"map entry size 8",
+         damaged(good, [](D d) { d[1] = 1, d[2] = 1, d[5] = 4, d[7] = 8, d[16] = 8; })},
+        {"colour map past the end",
+         damaged(good, [](D d) { d[1] = 1, d[6] = char(0x7f), d[7] = 24; })},
+        {"image id past the end", damaged(good, [](D d) { d.resize(30), d[0] = char(200); })},
+        {"RLE stream empty", damaged(good, [](D d) { d.resize(18), d[2] = 10; })},
+        {"RLE packet past the end",
+         damaged(good, [](D d) { d.resize(20), d[2] = 10, d[18] = char(0x7f); })},
+        {"plain text", "Hello, this is a plain text file and nothing else.\n"},
+    };
 }
 
 } // namespace dovi::test
