@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <future>
 
 using namespace dovi::imaging;
 
@@ -108,4 +109,26 @@ TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
     EXPECT_FALSE(engine.saveFile());
     EXPECT_FALSE(engine.lastError().isEmpty());
     EXPECT_EQ(dovi::test::readFile(path), before);
+}
+
+// Engines share no state: several loading and processing at once give what
+// each gives alone.
+TEST(ImagingEngine, InstancesWorkInParallel) {
+    QTemporaryDir dir;
+    const QString files[] = {writeTestFile(dir, "a.bmp", Bmp), writeTestFile(dir, "a.tga", Tga),
+                             writeTestFile(dir, "a.pcx", Pcx), writeTestFile(dir, "a.jpg", Jpeg)};
+    const auto work = [](const QString& path) {
+        ImagingEngine engine;
+        const bool ok = engine.load(path) && engine.sharpen(5) && engine.resample(97, 61);
+        return ok ? engine.pixels() : QImage();
+    };
+    std::vector<std::future<QImage>> running;
+    for (int round = 0; round < 3; ++round)
+        for (const QString& path : files)
+            running.push_back(std::async(std::launch::async, work, path));
+    for (std::size_t i = 0; i < running.size(); ++i) {
+        const QImage alone = work(files[i % 4]);
+        ASSERT_FALSE(alone.isNull()) << i;
+        EXPECT_TRUE(dovi::test::samePixels(alone, running[i].get())) << i;
+    }
 }

@@ -1,6 +1,5 @@
 #include "JpegTestFiles.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -134,11 +133,6 @@ std::vector<jpeg_scan_info> manyScans(int refinementBits) {
     return scans;
 }
 
-imaging::Bytes bytes(const QByteArray& data) {
-    return imaging::Bytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                          std::size_t(data.size()));
-}
-
 QImage plainDecode(const QByteArray& file) {
     struct Reader {
         jpeg_decompress_struct d{};
@@ -165,28 +159,6 @@ QImage plainDecode(const QByteArray& file) {
         jpeg_read_scanlines(&d, &row, 1);
     }
     return out;
-}
-
-double psnr(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.isNull())
-        return 0;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* lx = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* ly = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col) {
-            const int dr = qRed(lx[col]) - qRed(ly[col]);
-            const int dg = qGreen(lx[col]) - qGreen(ly[col]);
-            const int db = qBlue(lx[col]) - qBlue(ly[col]);
-            sum += dr * dr + dg * dg + db * db;
-        }
-    }
-    if (sum == 0)
-        return 99;
-    const double mse = sum / (3.0 * x.width() * x.height());
-    return 10 * std::log10(255.0 * 255.0 / mse);
 }
 
 QImage quadrants(int width, int height) {

@@ -1,5 +1,4 @@
 #pragma once
-#include "imaging/codecs/CodecTypes.h"
 
 // clang-format off
 #include <cstdio>
@@ -42,15 +41,9 @@ QByteArray exifWithOrientation(int orientation, bool bigEndian);
 // coefficient per refinement bit: far more scans than any encoder writes.
 std::vector<jpeg_scan_info> manyScans(int refinementBits);
 
-imaging::Bytes bytes(const QByteArray& data);
-
 // Decodes with plain libjpeg defaults (memory source, no orientation, no
 // scaling) to RGB32: the reference for what the library makes of a file.
 QImage plainDecode(const QByteArray& file);
-
-// Peak signal-to-noise ratio over R, G and B in dB (99 for identical pictures,
-// 0 for different sizes).
-double psnr(const QImage& a, const QImage& b);
 
 // Four flat quadrants of distinct colours (red, green, blue, yellow from the
 // top left, clockwise) with edges on multiples of 8, so a JPEG of it is

@@ -1,11 +1,9 @@
 #include "imaging/ops/ColourCount.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <functional>
+#include "support/ImagingSupport.h"
 
 using dovi::imaging::ops::uniqueColours;
+
+namespace dovi::test {
 
 TEST(ColourCount, CountsExactlyAndIgnoresAlpha) {
     const struct {
@@ -32,14 +30,11 @@ TEST(ColourCount, CountsExactlyAndIgnoresAlpha) {
         {"repeats", 300, 7, [](int x, int y) { return qRgb(x % 10, y % 2, 0); }, 20},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB32}) {
-            QImage img(c.w, c.h, format);
-            for (int y = 0; y < c.h; ++y)
-                for (int x = 0; x < c.w; ++x)
-                    img.setPixel(x, y, c.colour(x, y));
-            EXPECT_EQ(uniqueColours(img), c.expected) << "format " << format;
-        }
+        for (const bool alpha : {true, false})
+            EXPECT_EQ(uniqueColours(paint(c.w, c.h, c.colour, alpha)), c.expected)
+                << c.name << (alpha ? " ARGB32" : " RGB32");
     }
     EXPECT_EQ(uniqueColours(QImage()), 0);
 }
+
+} // namespace dovi::test

@@ -1,31 +1,16 @@
 #include "imaging/ops/Effects.h"
 #include "imaging/ops/Geometry.h"
 #include "imaging/ops/Rotate.h"
-
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
+#include "support/ImagingSupport.h"
 
 namespace ops = dovi::imaging::ops;
 using ops::Recede;
 
-namespace {
-
-QImage flat(int w, int h, QRgb colour) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    return img;
-}
-
-int red(const QImage& img, int x, int y) {
-    return qRed(img.pixel(x, y));
-}
-
-} // namespace
+namespace dovi::test {
 
 TEST(Effects, ButtonizeShadesEachBand) {
     // Grey 100 at intensity 50: light = 100 + 155 / 2 = 178, dark = 50.
-    const QImage src = flat(10, 8, qRgb(100, 100, 100));
+    const QImage src = paint(10, 8, [](int, int) { return qRgb(100, 100, 100); });
     const struct {
         QPoint at;
         int raised, inset;
@@ -45,22 +30,19 @@ TEST(Effects, ButtonizeShadesEachBand) {
     const QImage raised = ops::buttonize(src, true, 2, 50);
     const QImage inset = ops::buttonize(src, false, 2, 50);
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
-        EXPECT_EQ(red(raised, c.at.x(), c.at.y()), c.raised);
-        EXPECT_EQ(red(inset, c.at.x(), c.at.y()), c.inset);
+        EXPECT_EQ(qRed(raised.pixel(c.at)), c.raised) << c.at.x() << "," << c.at.y();
+        EXPECT_EQ(qRed(inset.pixel(c.at)), c.inset) << c.at.x() << "," << c.at.y();
     }
     // Width beyond half the picture covers it all without reaching past it.
     const QImage all = ops::buttonize(src, true, 100, 100);
-    EXPECT_EQ(red(all, 2, 2), 255);
-    EXPECT_EQ(red(all, 7, 6), 0);
+    EXPECT_EQ(qRed(all.pixel(2, 2)), 255);
+    EXPECT_EQ(qRed(all.pixel(7, 6)), 0);
 }
 
 TEST(Effects, PerspectiveNarrowsTheFarEdgeAndForeshortens) {
-    // Top half blue, bottom half yellow, on a white frame-less picture.
-    QImage src(40, 40, QImage::Format_RGB32);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            src.setPixel(x, y, y < 20 ? qRgb(0, 0, 255) : qRgb(255, 255, 0));
+    // Top half blue, bottom half yellow.
+    const QImage src =
+        paint(40, 40, [](int, int y) { return y < 20 ? qRgb(0, 0, 255) : qRgb(255, 255, 0); });
     const QImage out = ops::perspective(src, int(Recede::TopToBottom), 100, qRgb(0, 0, 0));
     ASSERT_EQ(out.size(), src.size());
     // The far (bottom) edge is half as wide: its outer quarters are background.
@@ -76,29 +58,28 @@ TEST(Effects, PerspectiveNarrowsTheFarEdgeAndForeshortens) {
 }
 
 TEST(Effects, PerspectiveDirectionsAreOneEffectTurned) {
-    const QImage src = dovi::test::makeTestPattern(24, 24, true);
+    const QImage src = makeTestPattern(24, 24, true);
     auto persp = [](const QImage& i, Recede r) { return ops::perspective(i, int(r), 60); };
-    const QImage topToBottom = persp(src, Recede::TopToBottom);
-    const QImage leftToRight = persp(src, Recede::LeftToRight);
-    EXPECT_LE(
-        dovi::test::maxChannelDifference(ops::flip(persp(ops::flip(src), Recede::TopToBottom)),
-                                         persp(src, Recede::BottomToTop)),
-        1);
-    EXPECT_LE(
-        dovi::test::maxChannelDifference(ops::mirror(persp(ops::mirror(src), Recede::LeftToRight)),
-                                         persp(src, Recede::RightToLeft)),
-        1);
-    EXPECT_LE(dovi::test::maxChannelDifference(
-                  ops::rotate(persp(ops::rotate(src, 90), Recede::TopToBottom), -90), leftToRight),
+    EXPECT_LE(maxChannelDifference(ops::flip(persp(ops::flip(src), Recede::TopToBottom)),
+                                   persp(src, Recede::BottomToTop)),
               1);
-    EXPECT_GT(dovi::test::maxChannelDifference(topToBottom, src), 50);
+    EXPECT_LE(maxChannelDifference(ops::mirror(persp(ops::mirror(src), Recede::LeftToRight)),
+                                   persp(src, Recede::RightToLeft)),
+              1);
+    EXPECT_LE(
+        maxChannelDifference(ops::rotate(persp(ops::rotate(src, 90), Recede::TopToBottom), -90),
+                             persp(src, Recede::LeftToRight)),
+        1);
+    EXPECT_GT(maxChannelDifference(persp(src, Recede::TopToBottom), src), 50);
 }
 
 TEST(Effects, NeutralAmountsAndBadDirections) {
-    const QImage src = dovi::test::makeTestPattern(16, 12, true);
-    EXPECT_TRUE(dovi::test::samePixels(src, ops::perspective(src, 2, 0)));
-    EXPECT_TRUE(dovi::test::samePixels(src, ops::buttonize(src, true, 0, 80)));
-    EXPECT_TRUE(dovi::test::samePixels(src, ops::buttonize(src, false, 5, 0)));
+    const QImage src = makeTestPattern(16, 12, true);
+    EXPECT_TRUE(samePixels(src, ops::perspective(src, 2, 0)));
+    EXPECT_TRUE(samePixels(src, ops::buttonize(src, true, 0, 80)));
+    EXPECT_TRUE(samePixels(src, ops::buttonize(src, false, 5, 0)));
     EXPECT_TRUE(ops::perspective(src, 4, 50).isNull());
     EXPECT_TRUE(ops::perspective(src, -1, 50).isNull());
 }
+
+} // namespace dovi::test

@@ -1,33 +1,24 @@
 #include "imaging/ops/Filters.h"
+#include "support/ImagingSupport.h"
 
-#include "support/TestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <array>
-#include <functional>
 #include <random>
 
 namespace ops = dovi::imaging::ops;
 
+namespace dovi::test {
+
 namespace {
 
 QImage flat(int w, int h, QRgb colour) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(colour);
-    return img;
+    return paint(w, h, [=](int, int) { return colour; });
 }
 
 // Left part dark, right part light, split at column `at`.
 QImage step(int w, int h, int at, int dark, int light) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const int v = x < at ? dark : light;
-            img.setPixel(x, y, qRgb(v, v, v));
-        }
-    return img;
+    return paint(w, h, [=](int x, int) {
+        return x < at ? qRgb(dark, dark, dark) : qRgb(light, light, light);
+    });
 }
 
 int grey(const QImage& img, int x, int y) {
@@ -36,24 +27,18 @@ int grey(const QImage& img, int x, int y) {
 
 // Median per channel over the 3x3 neighbourhood, edges repeated, by sorting.
 QImage bruteMedian(const QImage& src) {
-    QImage out(src.size(), src.format());
-    for (int y = 0; y < src.height(); ++y)
-        for (int x = 0; x < src.width(); ++x) {
-            std::array<std::array<int, 9>, 3> v{};
-            int n = 0;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx, ++n) {
-                    const QRgb p = src.pixel(std::clamp(x + dx, 0, src.width() - 1),
-                                             std::clamp(y + dy, 0, src.height() - 1));
-                    v[0][std::size_t(n)] = qRed(p);
-                    v[1][std::size_t(n)] = qGreen(p);
-                    v[2][std::size_t(n)] = qBlue(p);
-                }
-            for (auto& c : v)
-                std::nth_element(c.begin(), c.begin() + 4, c.end());
-            out.setPixel(x, y, qRgba(v[0][4], v[1][4], v[2][4], qAlpha(src.pixel(x, y))));
+    const auto median = [&](int x, int y) {
+        std::array<std::array<int, 9>, 3> v{};
+        for (std::size_t n = 0; n < 9; ++n) {
+            const QRgb p = src.pixel(std::clamp(x + int(n % 3) - 1, 0, src.width() - 1),
+                                     std::clamp(y + int(n / 3) - 1, 0, src.height() - 1));
+            v[0][n] = qRed(p), v[1][n] = qGreen(p), v[2][n] = qBlue(p);
         }
-    return out;
+        for (auto& c : v)
+            std::nth_element(c.begin(), c.begin() + 4, c.end());
+        return qRgba(v[0][4], v[1][4], v[2][4], qAlpha(src.pixel(x, y)));
+    };
+    return paint(src.width(), src.height(), median, src.hasAlphaChannel());
 }
 
 } // namespace
@@ -65,13 +50,13 @@ TEST(Filters, MedianMatchesSortingAndRemovesSpecks) {
     for (int y = 0; y < noise.height(); ++y)
         for (int x = 0; x < noise.width(); ++x)
             noise.setPixel(x, y, qRgba(byte(rng), byte(rng), byte(rng), byte(rng)));
-    EXPECT_TRUE(dovi::test::samePixels(bruteMedian(noise), ops::median(noise)));
+    EXPECT_TRUE(samePixels(bruteMedian(noise), ops::median(noise)));
 
     QImage salted = flat(20, 20, qRgb(90, 120, 150));
     for (const QPoint p :
          {QPoint(0, 0), QPoint(5, 5), QPoint(12, 3), QPoint(19, 19), QPoint(8, 14)})
         salted.setPixel(p, qRgb(255, 255, 255));
-    EXPECT_TRUE(dovi::test::samePixels(flat(20, 20, qRgb(90, 120, 150)), ops::median(salted)));
+    EXPECT_TRUE(samePixels(flat(20, 20, qRgb(90, 120, 150)), ops::median(salted)));
 }
 
 TEST(Filters, DilateGrowsALightDotToThreeByThree) {
@@ -81,12 +66,11 @@ TEST(Filters, DilateGrowsALightDotToThreeByThree) {
     } cases[] = {{{3, 3}, {2, 2, 3, 3}}, {{0, 0}, {0, 0, 2, 2}}, {{6, 2}, {5, 1, 2, 3}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dot.x() << "," << c.dot.y());
-        QImage src = flat(7, 6, qRgb(0, 0, 0));
-        src.setPixel(c.dot, qRgb(255, 255, 255));
-        const QImage out = ops::dilate(src);
-        for (int y = 0; y < out.height(); ++y)
-            for (int x = 0; x < out.width(); ++x)
-                EXPECT_EQ(grey(out, x, y), c.grown.contains(x, y) ? 255 : 0) << x << "," << y;
+        const auto white = [](bool on) { return on ? qRgb(255, 255, 255) : qRgb(0, 0, 0); };
+        const QImage out =
+            ops::dilate(paint(7, 6, [&](int x, int y) { return white(QPoint(x, y) == c.dot); }));
+        EXPECT_TRUE(samePixels(
+            paint(7, 6, [&](int x, int y) { return white(c.grown.contains(x, y)); }), out));
     }
 }
 
@@ -104,13 +88,11 @@ TEST(Filters, FlatPicturesStayFlat) {
         {"soften", [](const QImage& i) { return ops::soften(i, 10); }, colour},
         {"blend", [](const QImage& i) { return ops::blend(i, 100); }, colour},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_TRUE(dovi::test::samePixels(flat(31, 19, c.expected), c.op(flat(31, 19, colour))));
-    }
+    for (const auto& c : cases)
+        EXPECT_TRUE(samePixels(flat(31, 19, c.expected), c.op(flat(31, 19, colour)))) << c.name;
 }
 
-TEST(Filters, EdgesAreSoftenedOrSharpenedByTheAmount) {
+TEST(Filters, EdgesAreSoftenedSharpenedOrEmbossedByTheAmount) {
     const QImage edge = step(40, 9, 20, 80, 170);
     // Softening spreads the step: the pixel just left of it rises, the more
     // the larger the amount.
@@ -132,24 +114,21 @@ TEST(Filters, EdgesAreSoftenedOrSharpenedByTheAmount) {
         EXPECT_EQ(grey(out, 2, 4), 80);
         previous = grey(out, 19, 4);
     }
-}
 
-TEST(Filters, EmbossLightsEdgesFromTheTopLeft) {
-    // Dark to light going right: the kernel sees a rising edge, so the
-    // pixels along it come out light; the mirrored edge comes out dark.
-    const QImage out = ops::emboss(step(10, 5, 5, 50, 150));
-    EXPECT_EQ(grey(out, 1, 2), 128);
-    EXPECT_GT(grey(out, 4, 2), 128);
-    EXPECT_GT(grey(out, 5, 2), 128);
-    EXPECT_EQ(grey(out, 8, 2), 128);
+    // Emboss lights edges from the top left: dark to light going right, the
+    // pixels along the edge come out light; the mirrored edge comes out dark.
+    const QImage embossed = ops::emboss(step(10, 5, 5, 50, 150));
+    EXPECT_EQ(grey(embossed, 1, 2), 128);
+    EXPECT_GT(grey(embossed, 4, 2), 128);
+    EXPECT_GT(grey(embossed, 5, 2), 128);
+    EXPECT_EQ(grey(embossed, 8, 2), 128);
     EXPECT_LT(grey(ops::emboss(step(10, 5, 5, 150, 50)), 4, 2), 128);
 }
 
 TEST(Filters, TransparentPixelsDoNotTintSoftenedColours) {
-    QImage src(20, 6, QImage::Format_ARGB32);
-    for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 20; ++x)
-            src.setPixel(x, y, x < 10 ? qRgba(200, 0, 0, 255) : qRgba(0, 255, 0, 0));
+    const QImage src = paint(
+        20, 6, [](int x, int) { return x < 10 ? qRgba(200, 0, 0, 255) : qRgba(0, 255, 0, 0); },
+        true);
     for (const QImage& out : {ops::soften(src, 10), ops::blend(src, 100), ops::sharpen(src, 10)}) {
         for (int x = 0; x < 10; ++x) {
             // Alpha-weighted averaging in 8 bits (amplified by sharpening)
@@ -161,3 +140,5 @@ TEST(Filters, TransparentPixelsDoNotTintSoftenedColours) {
         }
     }
 }
+
+} // namespace dovi::test

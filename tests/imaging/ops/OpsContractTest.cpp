@@ -8,11 +8,10 @@
 
 #include "support/TestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 
 namespace ops = dovi::imaging::ops;
+using dovi::test::makeTestPattern;
 
 namespace {
 
@@ -51,19 +50,15 @@ const Op kOps[] = {
 
 TEST(OpsContract, KeepFormatAndSizeAndLeaveAlphaAlone) {
     for (const bool withAlpha : {false, true}) {
-        const QImage src = dovi::test::makeTestPattern(31, 27, withAlpha);
+        const QImage src = makeTestPattern(31, 27, withAlpha);
         for (const Op& op : kOps) {
             SCOPED_TRACE(testing::Message() << op.name << (withAlpha ? " ARGB32" : " RGB32"));
             const QImage out = op.run(src);
             ASSERT_FALSE(out.isNull());
             EXPECT_EQ(out.format(), src.format());
             EXPECT_EQ(out.size(), op.size.isEmpty() ? src.size() : op.size);
-            // An RGB32 picture stays opaque whatever the operation.
-            if (!withAlpha) {
-                for (int y = 0; y < out.height(); ++y)
-                    for (int x = 0; x < out.width(); ++x)
-                        ASSERT_EQ(qAlpha(out.pixel(x, y)), 255) << x << "," << y;
-            }
+            // (RGB32 pixels read as opaque whatever is stored, so the format
+            // check covers staying opaque.)
             if (op.colourOnly) {
                 for (int y = 0; y < out.height(); ++y)
                     for (int x = 0; x < out.width(); ++x)
@@ -75,9 +70,9 @@ TEST(OpsContract, KeepFormatAndSizeAndLeaveAlphaAlone) {
 }
 
 TEST(OpsContract, NullAndForeignPicturesGiveNull) {
-    const QImage foreign = dovi::test::makeTestPattern(8, 8).convertToFormat(QImage::Format_RGB888);
-    const QImage premultiplied = dovi::test::makeTestPattern(8, 8, true)
-                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage foreign = makeTestPattern(8, 8).convertToFormat(QImage::Format_RGB888);
+    const QImage premultiplied =
+        makeTestPattern(8, 8, true).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (const Op& op : kOps) {
         SCOPED_TRACE(op.name);
         EXPECT_TRUE(op.run(QImage()).isNull());

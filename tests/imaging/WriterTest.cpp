@@ -1,0 +1,218 @@
+// The BMP, TGA and PCX writers: the depth each chooses for a kind of
+// picture, that the file reads back pixel for pixel through our readers, and
+// that Pillow, GraphicsMagick and ImageMagick read the same pictures.
+#include "support/ImagingSupport.h"
+
+#include <QTemporaryDir>
+
+using namespace dovi::imaging;
+
+namespace dovi::test {
+
+namespace {
+
+// A picture using exactly n distinct opaque colours, spread in a pattern.
+QImage withColours(int n, int width, int height) {
+    return paint(width, height, [n](int x, int y) {
+        const int i = (x * 7 + y * 3) % n;
+        return qRgb(i & 0xff, (i * 37) & 0xff, i >> 8);
+    });
+}
+
+// A picture of few colours in bands, as a paletted file would give.
+QImage fewColours(int w, int h, int colours) {
+    return paint(w, h, [colours](int x, int y) {
+        const int i = (x / 3 + y * 7) % colours;
+        return qRgb(i * 255 / colours, 255 - i, (i * 97) % 256);
+    });
+}
+
+struct WriteCase {
+    const char* name;
+    QImage pixels;
+    bool sourceHadPalette;
+    int bits[3]; // chosen by the BMP, TGA and PCX writers; 0: not tried
+    int bmpHead; // bytes before the BMP pixel data: headers and colour table
+};
+
+const Codec* const kLossless[] = {&kBmp, &kTga, &kPcx};
+
+std::vector<WriteCase> writeCases() {
+    QImage grey(17, 9, QImage::Format_Grayscale8); // 153 grey levels
+    for (int y = 0; y < grey.height(); ++y)
+        for (int x = 0; x < grey.width(); ++x)
+            grey.scanLine(y)[x] = uchar(x * 15 + y);
+    const auto opaqueArgb = [](int w, int h) {
+        return makeTestPattern(w, h).convertToFormat(QImage::Format_ARGB32);
+    };
+    return {
+        {"opaque colour picture", makeTestPattern(37, 19), false, {24, 24, 24}, 54},
+        {"1x1", makeTestPattern(1, 1), false, {24, 24, 24}, 54},
+        {"3x2", makeTestPattern(3, 2), false, {24, 24, 24}, 54},
+        {"131x67 odd width", makeTestPattern(131, 67), false, {24, 24, 24}, 54},
+        {"translucent pixels: V5 header", makeTestPattern(21, 9, true), false, {32, 32, 24}, 138},
+        {"translucent, larger", makeTestPattern(64, 33, true), false, {32, 32, 24}, 138},
+        {"alpha channel fully opaque", opaqueArgb(10, 4), false, {24, 24, 24}, 54},
+        {"alpha channel fully opaque, larger", opaqueArgb(40, 20), false, {24, 24, 24}, 54},
+        {"premultiplied input is stored unpremultiplied",
+         makeTestPattern(9, 5, true).convertToFormat(QImage::Format_ARGB32_Premultiplied),
+         false,
+         {32, 0, 0},
+         138},
+        {"paletted source, 2 colours", withColours(2, 11, 5), true, {1, 8, 8}, 54 + 8},
+        {"paletted source, 5 colours", fewColours(37, 41, 5), true, {4, 8, 8}, 54 + 20},
+        {"paletted source, 16 colours", withColours(16, 11, 5), true, {4, 8, 8}, 54 + 64},
+        {"paletted source, 17 colours", withColours(17, 13, 6), true, {8, 8, 8}, 54 + 68},
+        {"paletted source, 256 colours", withColours(256, 64, 9), true, {8, 8, 8}, 54 + 1024},
+        {"paletted source, 256 colours, odd width",
+         fewColours(123, 67, 256),
+         true,
+         {8, 8, 8},
+         54 + 1024},
+        {"paletted source, 257 colours", withColours(257, 64, 9), true, {24, 24, 24}, 54},
+        {"paletted source, now 300 colours", fewColours(50, 50, 300), true, {24, 24, 24}, 54},
+        {"grey input layout", grey, true, {8, 8, 8}, 54 + 153 * 4},
+        {"few colours but no palette in the source", withColours(2, 5, 5), false, {24, 24, 24}, 54},
+        {"few colours, not from a paletted file", fewColours(20, 10, 4), false, {24, 24, 24}, 54},
+        {"indexed input format",
+         withColours(5, 6, 3).convertToFormat(QImage::Format_Indexed8),
+         false,
+         {24, 0, 0},
+         54},
+    };
+}
+
+// What a written file must show: the picture, without alpha unless the
+// writer kept it.
+QImage expectedAfter(const QImage& source, int bits) {
+    return bits == 32 ? source.convertToFormat(QImage::Format_ARGB32) : colourOnly(source);
+}
+
+Image imageOf(const QImage& pixels, bool sourceHadPalette) {
+    Image img;
+    img.pixels = pixels;
+    img.sourceHadPalette = sourceHadPalette;
+    return img;
+}
+
+} // namespace
+
+TEST(Writers, ChooseTheSmallestExactLayoutAndReadBack) {
+    for (const WriteCase& c : writeCases()) {
+        for (int i = 0; i < 3; ++i) {
+            const Codec& codec = *kLossless[i];
+            if (c.bits[i] == 0)
+                continue;
+            SCOPED_TRACE(std::string(codec.name) + ": " + c.name);
+            QByteArray file;
+            QString error;
+            ASSERT_TRUE(codec.encode(imageOf(c.pixels, c.sourceHadPalette), file, &error))
+                << error.toStdString();
+            if (&codec == &kBmp) {
+                const qint64 stride = (qint64{c.pixels.width()} * c.bits[i] + 31) / 32 * 4;
+                EXPECT_EQ(file.size(), c.bmpHead + stride * c.pixels.height());
+            }
+            const DecodeResult back = codec.decode(file);
+            ASSERT_TRUE(back.ok()) << back.error.toStdString();
+            EXPECT_EQ(back.image.bitsPerPixel, c.bits[i]);
+            EXPECT_EQ(back.image.pixels.hasAlphaChannel(), c.bits[i] == 32);
+            EXPECT_TRUE(samePixels(expectedAfter(c.pixels, c.bits[i]), back.image.pixels));
+        }
+    }
+}
+
+// Every row length against the row padding; PCX lines hold an even number of
+// bytes.
+TEST(Writers, EveryWidthReadsBack) {
+    for (const Codec* codec : kLossless) {
+        for (int width = 1; width <= 9; ++width) {
+            for (const bool palette : {false, true}) {
+                SCOPED_TRACE(testing::Message() << codec->name << " " << width << " " << palette);
+                const Image img = imageOf(palette ? withColours(std::min(width, 3), width, 3)
+                                                  : makeTestPattern(width, 3),
+                                          palette);
+                QByteArray file;
+                ASSERT_TRUE(codec->encode(img, file, nullptr));
+                const DecodeResult back = codec->decode(file);
+                ASSERT_TRUE(back.ok()) << back.error.toStdString();
+                EXPECT_TRUE(samePixels(img.pixels, back.image.pixels));
+                if (codec == &kPcx) {
+                    const int bpl = uchar(file[66]) | uchar(file[67]) << 8;
+                    EXPECT_EQ(bpl % 2, 0);
+                    EXPECT_GE(bpl, width);
+                }
+            }
+        }
+    }
+}
+
+TEST(Writers, NothingToWriteIsAnError) {
+    for (const Codec* codec : {&kBmp, &kTga, &kPcx, &kJpeg}) {
+        QByteArray out("stale");
+        QString error;
+        EXPECT_FALSE(codec->encode(Image{}, out, &error)) << codec->name;
+        EXPECT_FALSE(error.isEmpty()) << codec->name;
+        EXPECT_FALSE(codec->encode(Image{}, out, nullptr)) << codec->name; // no error text wanted
+        if (codec == &kJpeg) {
+            EXPECT_TRUE(out.isEmpty());
+        }
+    }
+}
+
+// What we write must open the same in other programs. Pillow as packaged here
+// misreads 24-bit PCX files of odd width (its own included), so those are
+// left to the Magicks.
+TEST(Writers, OtherProgramsReadOurFilesIdentically) {
+    const bool pillow = !pythonWithPillow().isEmpty();
+    QStringList magicks;
+    for (const QString& program : {QStringLiteral("gm"), QStringLiteral("convert")})
+        if (!QStandardPaths::findExecutable(program).isEmpty())
+            magicks << program;
+    if (!pillow && magicks.isEmpty())
+        GTEST_SKIP() << "none of Pillow, GraphicsMagick or ImageMagick is installed";
+    QTemporaryDir dir;
+    QStringList pillowFiles;
+    QList<QImage> pillowExpected;
+    int written = 0;
+    for (const WriteCase& c : writeCases()) {
+        for (int i = 0; i < 3; ++i) {
+            const Codec& codec = *kLossless[i];
+            if (c.bits[i] == 0)
+                continue;
+            SCOPED_TRACE(std::string(codec.name) + ": " + c.name);
+            QByteArray out;
+            ASSERT_TRUE(codec.encode(imageOf(c.pixels, c.sourceHadPalette), out, nullptr));
+            const QString path =
+                dir.filePath(QStringLiteral("%1.%2").arg(++written).arg(codec.name));
+            ASSERT_TRUE(writeFile(path, out));
+            const QImage expected = expectedAfter(c.pixels, c.bits[i]);
+            for (const QString& program : magicks) {
+                // ImageMagick 6 is asked about BMP only: it misplaces TGA
+                // rows. GraphicsMagick reads no 1x1 BMP, not even Pillow's.
+                const bool gm = program == QStringLiteral("gm");
+                if (&codec != &kBmp ? !gm : gm && c.pixels.size() == QSize(1, 1))
+                    continue;
+                const QString png = dir.filePath(QStringLiteral("magick.png"));
+                QFile::remove(png);
+                QStringList args{path, png};
+                if (gm)
+                    args.prepend(QStringLiteral("convert"));
+                ASSERT_EQ(QProcess::execute(program, args), 0) << program.toStdString();
+                EXPECT_TRUE(samePixels(expected, QImage(png))) << program.toStdString();
+            }
+            if (pillow && !(&codec == &kPcx && c.bits[i] != 8 && c.pixels.width() % 2)) {
+                pillowFiles << path;
+                pillowExpected << expected;
+            }
+        }
+    }
+    if (!pillow)
+        return;
+    const QList<QImage> decoded = pillowDecode(pillowFiles, dir.path());
+    ASSERT_EQ(decoded.size(), pillowFiles.size());
+    for (int i = 0; i < decoded.size(); ++i)
+        EXPECT_TRUE(samePixels(pillowExpected[i], decoded[i]))
+            << "Pillow: " << pillowFiles[i].toStdString();
+}
+
+} // namespace dovi::test
