@@ -2,6 +2,7 @@
 // the folder shown, the list view shows the listed names and the selection
 // the workspace keeps, and each gesture is handed to its operation.
 #include "app/Workspace.h"
+#include "app/windows/FolderTree.h"
 #include "browser/BrowserEvents.h"
 #include "browser/BrowserState.h"
 #include "browser/FileListModel.h"
@@ -10,6 +11,7 @@
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/MainWindow.h"
+
 #include "browser/windows/PreviewPane.h"
 
 #include <QDir>
@@ -118,12 +120,9 @@ void MainWindow::showFolderInTree(const QString& folder) {
     const QModelIndex index = folderModel_->index(folder);
     if (!index.isValid() || folders_->currentIndex() == index)
         return;
-    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
-        folders_->expand(up);
     // The workspace shows this folder already; the tree's change notice finds
     // it current and does not list it a second time.
-    folders_->setCurrentIndex(index);
-    folders_->scrollTo(index);
+    revealFolder(*folders_, *folderModel_, folder);
 }
 
 void MainWindow::onTreeCurrentChanged(const QModelIndex& current) {

@@ -1,6 +1,7 @@
 #include "fileops/windows/DestinationWindow.h"
 
 #include "app/Workspace.h"
+#include "app/windows/FolderTree.h"
 
 #include <QAction>
 #include <QDir>
@@ -66,11 +67,7 @@ QString DestinationWindow::treeFolder() const {
 }
 
 void DestinationWindow::showFolder(const QString& folder) {
-    const QModelIndex index = model_->index(folder);
-    if (!index.isValid())
-        return;
-    folders_->setCurrentIndex(index);
-    folders_->scrollTo(index);
+    revealFolder(*folders_, *model_, folder);
 }
 
 void DestinationWindow::runToolbarKey(const QString& key) {

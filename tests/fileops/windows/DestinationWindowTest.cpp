@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
+#include <QFileSystemModel>
+#include <QTreeView>
 
 using namespace dovi;
 using dovi::test::WorkspaceFixture;
@@ -21,6 +23,11 @@ TEST_F(WorkspaceFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClose
     EXPECT_TRUE(w.workingFolderBox()->isEnabled());
     EXPECT_EQ(w.workingFolderBox()->text(), "Make this your working directory");
     EXPECT_EQ(w.treeFolder(), dst) << "opens at the remembered destination";
+    const auto* tree = w.findChild<QTreeView*>("folders");
+    const QModelIndex shown = tree->currentIndex();
+    ASSERT_TRUE(shown.isValid()) << "the remembered folder is the tree's current item";
+    EXPECT_EQ(shown.data(QFileSystemModel::FilePathRole).toString(), dst);
+    EXPECT_TRUE(tree->isExpanded(shown.parent())) << "unfolded down to it";
     QStringList keys;
     for (QAction* a : w.toolbar()->actions())
         keys << a->data().toString();
