@@ -147,7 +147,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::quitProgram() {
     runShutDown();
-    QApplication::quit();
+    // exit, not quit: a modal window open at the time (a logout during a
+    // question) runs an event loop of its own, which quit() leaves running.
+    QApplication::exit(0);
 }
 
 void MainWindow::showIdleLight(bool busy) {
