@@ -7,7 +7,6 @@
 #include "imaging/codecs/TgaCodec.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageWriter>
 #include <QSaveFile>
 

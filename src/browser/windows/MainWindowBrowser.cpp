@@ -11,7 +11,6 @@
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/MainWindow.h"
-
 #include "browser/windows/PreviewPane.h"
 
 #include <QDir>
