@@ -5,7 +5,7 @@
 #include "app/IniStore.h"
 #include "app/Ui.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "fileops/CopyMove.h"
 #include "fileops/DestinationChooser.h"
 
@@ -126,7 +126,7 @@ double runDovi(const QString& from, const QString& to, bool move) {
     Workspace ws(QDir::tempPath(), store, SettingsEnvironment{1024, 768, QDir::homePath()});
     ws.settings.confirmActions = 0;
     ws.filePattern = QStringLiteral("*.*");
-    browser::changeFolder(ws, from); // nothing selected: every listed file
+    changeFolder(ws, from); // nothing selected: every listed file
     SilentUi ui;
     FixedChooser chooser(to);
     QElapsedTimer t;

@@ -7,8 +7,8 @@
 // Usage: browser_open [folder] [files] [runs]   (defaults: /tmp/dovi-bench-open 20000 15)
 #include "app/IniStore.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/windows/MainWindow.h"
+#include "app/FolderState.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -107,10 +107,10 @@ int main(int argc, char** argv) {
         plain.push_back(t.nsecsElapsed() / 1e6);
 
         // Leave the folder, then open it again the way the tree does.
-        dovi::browser::changeFolder(ws, scratch.filePath("empty"));
+        dovi::changeFolder(ws, scratch.filePath("empty"));
         QApplication::processEvents();
         t.restart();
-        dovi::browser::changeFolder(ws, folder);
+        dovi::changeFolder(ws, folder);
         QApplication::processEvents(); // the list view lays out and paints
         dovi.push_back(t.nsecsElapsed() / 1e6);
     }

@@ -40,7 +40,8 @@ qt_add_resources(dovi_app dovi_app_resources PREFIX "/" BASE ${CMAKE_SOURCE_DIR}
 # 4. Subsystem operations: plain code over the workspace and the Ui seam.
 set(DOVI_SUBSYSTEMS browser fileops batch series viewer slideshow thumbs extras about)
 set(ops_globs)
-set(window_globs ${CMAKE_SOURCE_DIR}/src/app/windows/*.cpp ${CMAKE_SOURCE_DIR}/src/app/windows/*.h)
+set(window_globs ${CMAKE_SOURCE_DIR}/src/app/windows/*.cpp ${CMAKE_SOURCE_DIR}/src/app/windows/*.h
+  ${CMAKE_SOURCE_DIR}/src/shell/*.cpp ${CMAKE_SOURCE_DIR}/src/shell/*.h)
 foreach(sub ${DOVI_SUBSYSTEMS})
   list(APPEND ops_globs ${CMAKE_SOURCE_DIR}/src/${sub}/*.cpp ${CMAKE_SOURCE_DIR}/src/${sub}/*.h)
   list(APPEND window_globs ${CMAKE_SOURCE_DIR}/src/${sub}/windows/*.cpp ${CMAKE_SOURCE_DIR}/src/${sub}/windows/*.h)

@@ -4,7 +4,7 @@
 #include "app/Workspace.h"
 #include "app/windows/DialogUi.h"
 #include "app/windows/SplashWindow.h"
-#include "browser/windows/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "platform/DisplayFacts.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolder.h"

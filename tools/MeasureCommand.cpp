@@ -1,7 +1,7 @@
 #include "MeasureCommand.h"
 
 #include "CommandLine.h"
-#include "browser/DetailedList.h"
+#include "fileops/DetailedList.h"
 #include "imaging/ImagingEngine.h"
 
 #include <cstdio>
@@ -13,10 +13,10 @@ int runMeasureCommand(const QStringList& args) {
     if (cl.files().isEmpty())
         return usageError(QStringLiteral("measure: no files given"));
     if (cl.has("--headings"))
-        std::printf("%s\n", dovi::browser::kDetailedListHeading.toLocal8Bit().constData());
+        std::printf("%s\n", dovi::fileops::kDetailedListHeading.toLocal8Bit().constData());
     dovi::imaging::ImagingEngine engine;
     for (const QString& file : cl.files()) {
-        const QString line = dovi::browser::detailedListLine(file, engine);
+        const QString line = dovi::fileops::detailedListLine(file, engine);
         std::printf("%s\n", line.toLocal8Bit().constData());
     }
     return 0;

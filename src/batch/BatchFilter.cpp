@@ -2,7 +2,7 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "imaging/Codecs.h"
 #include "imaging/ImagingEngine.h"
 
@@ -133,10 +133,10 @@ BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
         ui.setProgressValue(i + 1);
     }
 
-    browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
-    browser::updateCounters(ws);
-    browser::resetPreview(ws);
+    rereadFiles(ws);
+    refreshSelection(ws);
+    updateCounters(ws);
+    resetPreview(ws);
     setStatus(ui, false);
     reportSkipped(ui, summary, failedFiles);
     return summary;

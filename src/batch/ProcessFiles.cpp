@@ -3,8 +3,8 @@
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "batch/ProcessOptions.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 
 #include <QThread>
 
@@ -88,10 +88,10 @@ ProcessSummary processFiles(Workspace& ws, Ui& ui, ProcessWindowPort& window,
     }
     window.setCaption(QStringLiteral("Work Complete"));
     window.setCloseEnabled(true);
-    browser::rereadFiles(ws);
+    rereadFiles(ws);
     if (options.deleteOriginal)
-        browser::clearHoldList(ws);
-    browser::updateCounters(ws);
+        clearHoldList(ws);
+    updateCounters(ws);
     setStatus(ui, false);
     return summary;
 }

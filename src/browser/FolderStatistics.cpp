@@ -2,7 +2,7 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "browser/PreviewFacts.h"
 
 #include <QFileInfo>

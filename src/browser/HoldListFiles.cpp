@@ -3,7 +3,7 @@
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "browser/ListFiles.h"
 
 #include <QDir>

@@ -22,7 +22,7 @@ inline const QString kReadingCaption = QStringLiteral("Reading Selected File");
 // read and measured on a worker thread, so a large photo never stops the
 // window; only the newest request is ever shown, and the busy state lasts
 // from the request until its answer (or until something newer replaces it).
-// Anyone may reset the preview to the logo through browser::resetPreview.
+// Anyone may reset the preview to the logo through resetPreview.
 class Preview : public QObject {
     Q_OBJECT
 public:

@@ -2,10 +2,10 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
-#include "fileops/ActionList.h"
-#include "fileops/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::fileops {
@@ -102,11 +102,11 @@ void conformExtensions(Workspace& ws, Ui& ui) {
         setStatus(ui, false);
     }
 
-    browser::rereadFiles(ws);
+    rereadFiles(ws);
     if (!ws.hold.bypass && !ws.hold.isEmpty() && !answer.isEmpty())
-        browser::clearHoldList(ws);
-    browser::refreshSelection(ws);
-    browser::updateCounters(ws);
+        clearHoldList(ws);
+    refreshSelection(ws);
+    updateCounters(ws);
     reportErrors(ui, errors, QStringLiteral(" Possible duplications."));
 }
 

@@ -4,10 +4,10 @@
 #include "app/SharedServices.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
-#include "fileops/ActionList.h"
-#include "fileops/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
 #include "fileops/DestinationChooser.h"
 #include "platform/FileCopy.h"
 
@@ -73,18 +73,18 @@ Step transferOne(Workspace& ws, Ui& ui, Transfer kind, const QString& source, co
 }
 
 void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& destination) {
-    browser::rereadFiles(ws);
+    rereadFiles(ws);
     if (destination.makeWorkingFolder)
-        browser::changeFolder(ws, destination.folder);
+        changeFolder(ws, destination.folder);
     if (kind == Transfer::Move)
-        browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
+        rereadFiles(ws);
+    refreshSelection(ws);
     if (kind == Transfer::Move) {
         if (!ws.hold.bypass)
-            browser::clearHoldList(ws);
-        browser::resetPreview(ws);
+            clearHoldList(ws);
+        resetPreview(ws);
     }
-    browser::updateCounters(ws);
+    updateCounters(ws);
     ui.setCaption(applicationTitle());
     setStatus(ui, false);
 }

@@ -3,10 +3,10 @@
 #include "app/SharedServices.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
-#include "fileops/ActionList.h"
-#include "fileops/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 #include "platform/Trash.h"
 
@@ -54,12 +54,12 @@ void deleteActionList(Workspace& ws, Ui& ui) {
         ui.setProgressValue(i + 1);
     }
 
-    browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
+    rereadFiles(ws);
+    refreshSelection(ws);
     if (!ws.hold.bypass)
-        browser::clearHoldList(ws);
-    browser::resetPreview(ws);
-    browser::updateCounters(ws);
+        clearHoldList(ws);
+    resetPreview(ws);
+    updateCounters(ws);
     ui.setCaption(applicationTitle());
     setStatus(ui, false);
     reportErrors(ui, errors);

@@ -3,9 +3,9 @@
 #include "app/HoldList.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/FileListing.h"
-#include "fileops/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/FileListing.h"
+#include "app/CommandFrame.h"
 #include "fileops/Delete.h"
 
 #include <QFile>
@@ -25,7 +25,7 @@ void refresh(const FolderTreeRefresh& refreshTree) {
 // The list's pattern goes back to the file-type entry chosen (an entry
 // outside the table leaves the pattern it had before).
 void restorePattern(Workspace& ws, const QString& previous) {
-    const QString pattern = browser::patternForFilter(ws.settings.filterIndex);
+    const QString pattern = patternForFilter(ws.settings.filterIndex);
     ws.filePattern = pattern.isEmpty() ? previous : pattern;
 }
 
@@ -39,7 +39,7 @@ bool removeEmptyFolder(const QString& folder) {
 } // namespace
 
 void defaultFolder(Workspace& ws) {
-    browser::changeFolder(ws, ws.settings.startupFolder);
+    changeFolder(ws, ws.settings.startupFolder);
 }
 
 void newFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
@@ -48,7 +48,7 @@ void newFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
                      QStringLiteral("Enter the name of the folder you wish to create"), QString())
             .value_or(QString());
     if (!name.isEmpty()) {
-        const QString folder = browser::fullPath(ws, name);
+        const QString folder = fullPath(ws, name);
         if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
             showMessage(ui, QStringLiteral("Could not create the folder!"));
             return;
@@ -71,7 +71,7 @@ void removeFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
 
     const QString previousPattern = ws.filePattern;
     ws.filePattern = QStringLiteral("*.*");
-    browser::rereadFiles(ws);
+    rereadFiles(ws);
 
     bool removed = false;
     if (ws.files.isEmpty()) {
@@ -80,7 +80,7 @@ void removeFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
         // Exactly the folder's own files, whatever the hold list holds.
         ws.targets.clear();
         for (const QString& name : ws.files)
-            ws.targets.append(browser::fullPath(ws, name));
+            ws.targets.append(fullPath(ws, name));
         ws.actionListEmpty = false;
         deleteActionList(ws, ui);
         removed = removeEmptyFolder(folder);
@@ -91,10 +91,10 @@ void removeFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
     restorePattern(ws, previousPattern);
     if (!removed) {
         showMessage(ui, QStringLiteral("Path/File access error!"));
-        browser::rereadFiles(ws);
+        rereadFiles(ws);
         return;
     }
-    browser::changeFolder(ws, HoldList::folderPart(folder));
+    changeFolder(ws, HoldList::folderPart(folder));
     refresh(refreshTree);
 }
 

@@ -3,9 +3,9 @@
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "fileops/ActionList.h"
-#include "fileops/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::fileops {
@@ -28,12 +28,12 @@ RenameStep submitNewName(Workspace& ws, Ui& ui, const QString& oldName, const QS
             return RenameStep::StayAndHighlight;
         }
     }
-    const QString target = browser::fullPath(ws, newName);
+    const QString target = fullPath(ws, newName);
     if (fileExists(target)) {
         showMessage(ui, QStringLiteral("File ") + target + QStringLiteral(" already exists"));
         return RenameStep::StayAndHighlight;
     }
-    const QString source = browser::fullPath(ws, oldName);
+    const QString source = fullPath(ws, oldName);
     clearAttributes(source);
     const platform::FileResult result = platform::renameNoReplace(source, target);
     if (!result.ok) {
@@ -56,10 +56,10 @@ void renameFile(Workspace& ws, Ui& ui, const std::function<bool(const QString&)>
     }
     if (!openWindow(ws.files[ws.currentEntry]))
         return;
-    browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
-    browser::updateCounters(ws);
-    browser::resetPreview(ws);
+    rereadFiles(ws);
+    refreshSelection(ws);
+    updateCounters(ws);
+    resetPreview(ws);
 }
 
 } // namespace dovi::fileops

@@ -2,8 +2,8 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "series/SeriesCreation.h"
 #include "series/SeriesHistory.h"
 #include "series/SeriesRenaming.h"
@@ -71,11 +71,11 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
                               &error))
         reportHistoryNotWritten(ui, error);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
-        browser::clearHoldList(ws);
-    browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
-    browser::resetPreview(ws);
-    browser::updateCounters(ws);
+        clearHoldList(ws);
+    rereadFiles(ws);
+    refreshSelection(ws);
+    resetPreview(ws);
+    updateCounters(ws);
     setStatus(ui, false);
     reportRenameErrors(ui, run.errors);
     return AddStep::Close;

@@ -2,8 +2,8 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/HoldListOperations.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "series/SeriesHistory.h"
 
 #include <QLocale>
@@ -41,10 +41,10 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
     const SeriesRenameRun run =
         seriesCreation(ws, ui, targets, request.text, *start, request.prefix, request.addToHistory);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
-        browser::clearHoldList(ws);
-    browser::rereadFiles(ws);
-    browser::refreshSelection(ws);
-    browser::updateCounters(ws);
+        clearHoldList(ws);
+    rereadFiles(ws);
+    refreshSelection(ws);
+    updateCounters(ws);
     reportRenameErrors(ui, run.errors);
     return SeriesStep::Done;
 }

@@ -2,7 +2,7 @@
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "fileops/CommandFrame.h"
+#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::series {
@@ -47,11 +47,11 @@ SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targe
             result = platform::renameNoReplace(source, target);
         }
         if (result.ok) {
-            fileops::logLine(ws, source + QStringLiteral(" renamed to ") + target);
+            logLine(ws, source + QStringLiteral(" renamed to ") + target);
         } else {
             ++run.errors;
-            fileops::logLine(ws,
-                             fileops::failureLine(source, QStringLiteral("renamed to ") + target,
+            logLine(ws,
+                             failureLine(source, QStringLiteral("renamed to ") + target,
                                                   result.reason));
         }
         ++run.nextIndex;
@@ -61,7 +61,7 @@ SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targe
 }
 
 void reportRenameErrors(Ui& ui, int errors) {
-    fileops::reportErrors(ui, errors);
+    reportErrors(ui, errors);
 }
 
 } // namespace dovi::series

@@ -19,7 +19,7 @@ struct ListFiles : WorkspaceFixture {
     void SetUp() override {
         WorkspaceFixture::SetUp();
         pics = filesIn("pics", {"a.jpg", "b.bmp", "c.tga", "d.pcx", "e.jpg", "été, 1.jpg"});
-        browser::changeFolder(*ws, pics);
+        changeFolder(*ws, pics);
     }
     void hold(const QStringList& names) {
         for (const QString& n : names)
@@ -176,7 +176,7 @@ TEST_F(ListFiles, SaveWritesQuotedCrLfLinesAndOpenHoldsTheSameFilesInOrder) {
     EXPECT_EQ(ws->hold.names(), QStringList({"c.tga", "été, 1.jpg", "a.jpg", "c.tga"}));
     EXPECT_EQ(ws->hold.chosenIndex(), 0);
     EXPECT_TRUE(ws->hold.bypass) << "opening leaves the bypass box alone";
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 4");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 4");
     EXPECT_EQ(ws->history.lines().last(), "Opened a hold list");
     EXPECT_TRUE(ui.prompts.isEmpty());
 }
@@ -192,7 +192,7 @@ TEST_F(ListFiles, OpeningHoldsOnlyExistingFilesNamedByFullPathWithoutAMessage) {
     browser::openHoldList(*ws, ui);
     EXPECT_EQ(ws->hold.fullPaths(),
               QStringList({pics + "/b.bmp", pics + "/c.tga", pics + "/e.jpg"}));
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 3");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 3");
     EXPECT_TRUE(ui.prompts.isEmpty());
 }
 
@@ -211,7 +211,7 @@ TEST_F(ListFiles, WhenNoFileIsLeftTheListFileMayBeRemovedEvenIfReadOnly) {
                   test::Prompts({test::question(
                       "Open Hold List", "These files no longer exist. Remove " + path + "?")}));
         EXPECT_EQ(QFileInfo::exists(path), answer == Answer::No);
-        EXPECT_EQ(browser::heldPanelText(*ws), "Held : 0");
+        EXPECT_EQ(heldPanelText(*ws), "Held : 0");
         EXPECT_EQ(ws->history.lines().last(), "Opened a hold list");
     }
 }

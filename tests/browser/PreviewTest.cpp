@@ -22,7 +22,7 @@ struct PreviewFixture : WorkspaceFixture {
         WorkspaceFixture::SetUp();
         pics = filesIn("pics", {"a.bmp", "b.jpg", "notes.txt"});
         ws->filePattern = "*.*";
-        browser::changeFolder(*ws, pics);
+        changeFolder(*ws, pics);
         preview = std::make_unique<browser::Preview>(*ws, ui, measurer);
         measurer->script("a.bmp", test::loadedFacts(3000, 2000, 1234567, 65536, 24));
         measurer->script("b.jpg", test::loadedFacts(640, 480, 1000, 12, 8));
@@ -110,7 +110,7 @@ TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
     measurer->hold();
     previewOnly("a.bmp");
     ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
-    browser::changeFolder(*ws, dir.path()); // a folder change resets the preview
+    changeFolder(*ws, dir.path()); // a folder change resets the preview
     EXPECT_FALSE(preview->isReading());
     EXPECT_FALSE(ui.idleLightBusy);
     QSignalSpy changed(preview.get(), &browser::Preview::changed);
@@ -132,7 +132,7 @@ TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
         test::writeFile(pics + "/" + c.name, QByteArray(c.bytes, 'x'));
         measurer->script(c.name, test::loadedFacts(10, 10, c.bytes, 2, 24));
     }
-    browser::rereadFiles(*ws);
+    rereadFiles(*ws);
     for (const auto& c : cases) {
         const qsizetype before = measurer->measured().size();
         previewOnly(c.name);
@@ -176,7 +176,7 @@ TEST_F(PreviewFixture, AFileGoneFromDiskReReadsTheListAndEndsIdle) {
     preview->showSelectedFile();
     EXPECT_FALSE(preview->isReading());
     EXPECT_FALSE(ws->files.contains("a.bmp"));
-    EXPECT_EQ(browser::totalPanelText(*ws), "Total : 2");
+    EXPECT_EQ(totalPanelText(*ws), "Total : 2");
     EXPECT_TRUE(preview->labels().isEmpty());
     EXPECT_FALSE(ui.idleLightBusy);
     EXPECT_TRUE(ui.prompts.isEmpty());

@@ -44,7 +44,7 @@ TEST_F(FolderFixture, CreateFolderInsideTheShownFolderAndStayThere) {
 }
 
 TEST_F(FolderFixture, TheRootIsNeverRemovedAndNoAsksNothingElse) {
-    browser::changeFolder(*ws, "/");
+    changeFolder(*ws, "/");
     fileops::removeFolder(*ws, ui, refreshTree);
     EXPECT_EQ(ui.promptTexts(), QStringList({"Cannot remove a root"}));
 
@@ -66,7 +66,7 @@ TEST_F(FolderFixture, AnEmptyFolderGoesWithoutAHistoryLineAndItsParentIsShown) {
     EXPECT_FALSE(QFileInfo::exists(old));
     EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
     EXPECT_TRUE(historyLines().isEmpty());
-    EXPECT_EQ(ws->filePattern, browser::patternForFilter(ws->settings.filterIndex));
+    EXPECT_EQ(ws->filePattern, patternForFilter(ws->settings.filterIndex));
     EXPECT_EQ(treeRefreshes, 1);
 }
 
@@ -115,7 +115,7 @@ TEST_F(FolderFixture, HiddenFilesOrLinksOutKeepTheFolderAndEverythingOutside) {
     EXPECT_TRUE(QFileInfo(old + "/deeplink").isSymLink());
     EXPECT_FALSE(QFileInfo::exists(old + "/x.jpg"));
     EXPECT_EQ(ws->currentFolder, old);
-    EXPECT_EQ(ws->filePattern, browser::patternForFilter(ws->settings.filterIndex));
+    EXPECT_EQ(ws->filePattern, patternForFilter(ws->settings.filterIndex));
     EXPECT_EQ(treeRefreshes, 0);
     for (const QString& line : historyLines())
         EXPECT_FALSE(line.startsWith("Removed folder")) << line.toStdString();

@@ -3,8 +3,8 @@
 // destination chooser: what every browser, file, batch and series test starts from.
 #include "app/IniStore.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
-#include "browser/FileListing.h"
+#include "app/FolderState.h"
+#include "app/FileListing.h"
 #include "fileops/DestinationChooser.h"
 #include "imaging/Codecs.h"
 
@@ -51,7 +51,7 @@ struct WorkspaceFixture : ::testing::Test {
         ws = std::make_unique<Workspace>(programFolder(), *store,
                                          SettingsEnvironment{1024, 768, dir.path()});
         ws->loadSettings();
-        ws->filePattern = browser::patternForFilter(ws->settings.filterIndex);
+        ws->filePattern = patternForFilter(ws->settings.filterIndex);
     }
 
     QString iniPath() const { return dir.filePath("Dovi.ini"); }
@@ -92,11 +92,11 @@ struct WorkspaceFixture : ::testing::Test {
                 ws->currentEntry = i;
         }
         if (refresh)
-            browser::refreshSelection(*ws);
+            refreshSelection(*ws);
     }
     // The browser shows a folder with the named files selected.
     void show(const QString& in, const QStringList& selectedNames = {}) {
-        browser::changeFolder(*ws, in);
+        changeFolder(*ws, in);
         select(selectedNames);
     }
 };

@@ -4,8 +4,8 @@
 #include "batch/BatchFilter.h"
 #include "batch/ProcessFiles.h"
 #include "batch/windows/ProcessWindow.h"
-#include "browser/CommandTable.h"
-#include "fileops/ActionList.h"
+#include "shell/CommandTable.h"
+#include "app/ActionList.h"
 #include "series/AddToSeries.h"
 #include "series/SeriesCreation.h"
 #include "series/windows/AddSeriesWindow.h"
@@ -23,7 +23,7 @@ namespace {
 // (the user has been told). A copy: the list in the workspace may be rebuilt
 // by another command while a run lets events through.
 std::optional<QStringList> actionList(Workspace& ws, Ui& ui) {
-    fileops::buildActionList(ws, ui);
+    buildActionList(ws, ui);
     if (ws.actionListEmpty)
         return std::nullopt;
     return ws.targets;

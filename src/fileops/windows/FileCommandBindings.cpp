@@ -1,8 +1,8 @@
 #include "fileops/windows/FileCommandBindings.h"
 
-#include "browser/CommandTable.h"
-#include "browser/DetailedList.h"
-#include "browser/windows/StopItWindow.h"
+#include "shell/CommandTable.h"
+#include "fileops/DetailedList.h"
+#include "app/windows/StopItWindow.h"
 #include "fileops/Conformity.h"
 #include "fileops/CopyMove.h"
 #include "fileops/Delete.h"
@@ -20,7 +20,7 @@ namespace {
 
 // The detailed list's windows: the main window's running history and a
 // "Stop It!" window that lives for one run.
-class DetailedListWindowSet : public browser::DetailedListWindows {
+class DetailedListWindowSet : public fileops::DetailedListWindows {
 public:
     DetailedListWindowSet(QWidget* parent, Workspace& ws, std::function<void()> showHistory)
         : parent_(parent), ws_(ws), showHistory_(std::move(showHistory)) {}
@@ -73,8 +73,8 @@ void bindFileCommands(CommandDispatcher& commands, const FileCommandContext& con
     const std::function<void()> showHistory = context.showRunningHistory;
     commands.bind(QStringLiteral("mnuDetail"), [&ws, &ui, parent, engine, showHistory] {
         DetailedListWindowSet windows(parent, ws, showHistory);
-        browser::generateDetailedList(ws, ui, windows, [engine](const QString& path) {
-            return browser::detailedListLine(path, *engine);
+        fileops::generateDetailedList(ws, ui, windows, [engine](const QString& path) {
+            return fileops::detailedListLine(path, *engine);
         });
     });
     commands.bind(QStringLiteral("mnucreate"),

@@ -2,8 +2,8 @@
 
 #include "WorkspaceFixture.h"
 #include "batch/windows/ProcessWindow.h"
-#include "browser/BrowserState.h"
-#include "browser/CommandTable.h"
+#include "app/FolderState.h"
+#include "shell/CommandTable.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,9 +21,9 @@ struct BatchCommands : PicturesFixture {
     }
     // Lists the folder and selects every file in it, as the user would.
     void selectAll() {
-        browser::rereadFiles(*ws);
+        rereadFiles(*ws);
         ws->fileSelected.fill(true, ws->files.size());
-        browser::refreshSelection(*ws);
+        refreshSelection(*ws);
     }
     static QList<ProcessWindow*> processWindows() {
         QList<ProcessWindow*> out;

@@ -1,6 +1,6 @@
 #include "fileops/windows/FileCommandBindings.h"
 
-#include "browser/CommandTable.h"
+#include "shell/CommandTable.h"
 
 #include "WorkspaceFixture.h"
 

@@ -1,8 +1,8 @@
-#include "fileops/CommandFrame.h"
+#include "app/CommandFrame.h"
 
 #include "app/Workspace.h"
 
-namespace dovi::fileops {
+namespace dovi {
 
 void logLine(Workspace& ws, const QString& line) {
     if (ws.settings.historyLimit != 0)
@@ -20,4 +20,4 @@ QString failureLine(const QString& what, const QString& done, const QString& why
     return what + QStringLiteral(" NOT ") + done + QStringLiteral(" - ") + why;
 }
 
-} // namespace dovi::fileops
+} // namespace dovi

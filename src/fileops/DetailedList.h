@@ -11,7 +11,7 @@ namespace dovi::imaging {
 class ImagingEngine;
 }
 
-namespace dovi::browser {
+namespace dovi::fileops {
 
 inline const QString kDetailedListHeading =
     QStringLiteral("Filename,File Size,Format,X,Y,Colours,BPP");
@@ -62,4 +62,4 @@ using DetailedLineMaker = std::function<QString(const QString& path)>;
 void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,
                           const DetailedLineMaker& lineFor);
 
-} // namespace dovi::browser
+} // namespace dovi::fileops

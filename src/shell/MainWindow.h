@@ -1,7 +1,7 @@
 #pragma once
 #include "app/windows/DialogUi.h"
 #include "app/windows/StatusSurface.h"
-#include "browser/CommandTable.h"
+#include "shell/CommandTable.h"
 #include "browser/Preview.h"
 #include "browser/windows/HistoryWindow.h"
 

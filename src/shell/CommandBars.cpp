@@ -1,4 +1,4 @@
-#include "browser/windows/CommandBars.h"
+#include "shell/CommandBars.h"
 
 #include <QIcon>
 #include <QMenu>

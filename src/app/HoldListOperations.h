@@ -1,14 +1,12 @@
 #pragma once
 #include <QString>
 
-namespace dovi {
-class Workspace;
-class Ui;
-} // namespace dovi
-
 // The hold list: files set aside from any number of folders, which the file
 // commands act on instead of the selection while it holds anything.
-namespace dovi::browser {
+namespace dovi {
+
+class Workspace;
+class Ui;
 
 inline const QString kSelectHoldItemMessage = QStringLiteral("Please select a hold list item");
 
@@ -33,4 +31,4 @@ void chooseHeldEntry(Workspace& ws, int index);
 // The "Bypass Hold List" box.
 void setBypassHoldList(Workspace& ws, bool bypass);
 
-} // namespace dovi::browser
+} // namespace dovi

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace dovi::browser {
+namespace dovi {
 
 // The six entries of the file-type list, in order.
 const QStringList& filterCaptions();
@@ -40,4 +40,4 @@ QStringList listFolder(const QString& folder, const QString& pattern, const Attr
 // Sorts names in natural order, in place.
 void sortNaturally(QStringList& names);
 
-} // namespace dovi::browser
+} // namespace dovi

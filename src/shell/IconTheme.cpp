@@ -1,4 +1,4 @@
-#include "browser/windows/IconTheme.h"
+#include "shell/IconTheme.h"
 
 #include <QDir>
 #include <QFileInfo>

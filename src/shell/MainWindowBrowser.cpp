@@ -4,13 +4,13 @@
 #include "app/Workspace.h"
 #include "app/windows/FolderTree.h"
 #include "browser/BrowserEvents.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "browser/FileListModel.h"
-#include "browser/FileListing.h"
-#include "browser/HoldListOperations.h"
+#include "app/FileListing.h"
+#include "app/HoldListOperations.h"
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
-#include "browser/windows/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "browser/windows/PreviewPane.h"
 
 #include <QDir>
@@ -43,7 +43,7 @@ void MainWindow::connectBrowser() {
             [this, &ws] { browser::folderTreeClicked(ws, preview_); });
 
     connect(filters_, &QComboBox::activated, this,
-            [&ws](int index) { browser::chooseFilter(ws, index); });
+            [&ws](int index) { chooseFilter(ws, index); });
 
     connect(files_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onListSelectionChanged);
@@ -63,9 +63,9 @@ void MainWindow::connectBrowser() {
             [this](const QSize& box) { preview_.setPictureBox(box); });
 
     connect(holdshort_, &QComboBox::activated, this,
-            [&ws](int index) { browser::chooseHeldEntry(ws, index); });
+            [&ws](int index) { chooseHeldEntry(ws, index); });
     connect(bypass_, &QCheckBox::toggled, this,
-            [&ws](bool on) { browser::setBypassHoldList(ws, on); });
+            [&ws](bool on) { setBypassHoldList(ws, on); });
 
     connect(manual_, &QRadioButton::toggled, this, [&ws](bool on) {
         if (on)
@@ -109,9 +109,9 @@ void MainWindow::startBrowsing() {
     for (QModelIndex up = home; up.isValid(); up = up.parent())
         folders_->expand(up);
 
-    browser::openStartupFolder(ws);
+    openStartupFolder(ws);
     preview_.showImageInfo(false);
-    browser::updateCounters(ws);
+    updateCounters(ws);
     showHoldList();
 }
 
@@ -127,10 +127,10 @@ void MainWindow::showFolderInTree(const QString& folder) {
 void MainWindow::onTreeCurrentChanged(const QModelIndex& current) {
     if (!current.isValid())
         return;
-    const QString folder = browser::normaliseFolder(folderModel_->filePath(current));
+    const QString folder = normaliseFolder(folderModel_->filePath(current));
     if (folder.isEmpty() || folder == workspace_.currentFolder)
         return;
-    browser::changeFolder(workspace_, folder);
+    changeFolder(workspace_, folder);
 }
 
 void MainWindow::onFilesChanged() {
@@ -172,9 +172,9 @@ void MainWindow::onListSelectionChanged(const QItemSelection& selected,
 }
 
 void MainWindow::showCounters() {
-    panels_[0]->setText(browser::totalPanelText(workspace_));
-    panels_[1]->setText(browser::selectedPanelText(workspace_));
-    panels_[2]->setText(browser::heldPanelText(workspace_));
+    panels_[0]->setText(totalPanelText(workspace_));
+    panels_[1]->setText(selectedPanelText(workspace_));
+    panels_[2]->setText(heldPanelText(workspace_));
 }
 
 void MainWindow::showHoldList() {

@@ -1,4 +1,4 @@
-#include "browser/FileListing.h"
+#include "app/FileListing.h"
 
 #include <QFile>
 
@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace dovi::browser {
+namespace dovi {
 
 const QStringList& filterCaptions() {
     static const QStringList captions = {"All Files (*.*)", "All Images", "JPEG Images",
@@ -203,4 +203,4 @@ QStringList listFolder(const QString& folder, const QString& pattern,
     return names;
 }
 
-} // namespace dovi::browser
+} // namespace dovi

@@ -1,13 +1,13 @@
-#include "browser/DetailedList.h"
+#include "fileops/DetailedList.h"
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "fileops/ActionList.h"
+#include "app/ActionList.h"
 #include "imaging/ImagingEngine.h"
 
 #include <QFileInfo>
 
-namespace dovi::browser {
+namespace dovi::fileops {
 
 bool isMeasured(int fileType) {
     return fileType != 0 && fileType < 21 && fileType != 6 && fileType != 7 && fileType != 10 &&
@@ -57,7 +57,7 @@ QString detailedListLine(const QString& path, imaging::ImagingEngine& engine) {
 
 void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,
                           const DetailedLineMaker& lineFor) {
-    fileops::buildActionList(ws, ui);
+    buildActionList(ws, ui);
     if (ws.actionListEmpty)
         return;
     ws.abortRequested = false;
@@ -94,4 +94,4 @@ void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,
     setStatus(ui, false);
 }
 
-} // namespace dovi::browser
+} // namespace dovi::fileops

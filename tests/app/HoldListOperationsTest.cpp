@@ -1,4 +1,4 @@
-#include "browser/HoldListOperations.h"
+#include "app/HoldListOperations.h"
 
 #include "WorkspaceFixture.h"
 
@@ -14,7 +14,7 @@ struct HoldListOps : WorkspaceFixture {
     void SetUp() override {
         WorkspaceFixture::SetUp();
         pics = filesIn("pics", {"a.jpg", "b.bmp", "c.tga", "d.pcx"});
-        browser::changeFolder(*ws, pics);
+        changeFolder(*ws, pics);
     }
 };
 
@@ -25,18 +25,18 @@ TEST_F(HoldListOps, AddingHoldsTheSelectionAsLastRefreshedWithOneHistoryLineEach
     // The live selection moves on, but nothing refreshed it: the add uses the old one.
     select({"c.tga"}, false);
     QSignalSpy changed(ws.get(), &Workspace::holdListChanged);
-    browser::addToHoldList(*ws);
+    addToHoldList(*ws);
     EXPECT_EQ(ws->hold.fullPaths(),
               QStringList({pics + "/a.jpg", pics + "/b.bmp", pics + "/d.pcx"}));
     EXPECT_EQ(ws->hold.names(), QStringList({"a.jpg", "b.bmp", "d.pcx"}));
     EXPECT_EQ(ws->hold.chosenIndex(), 0);
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 3");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 3");
     EXPECT_EQ(ws->history.lines(),
               QStringList({pics + "/a.jpg added to hold list", pics + "/b.bmp added to hold list",
                            pics + "/d.pcx added to hold list"}));
     EXPECT_EQ(changed.count(), 1);
 
-    browser::addToHoldList(*ws); // the same selection again: every file held twice
+    addToHoldList(*ws); // the same selection again: every file held twice
     EXPECT_EQ(ws->hold.count(), 6);
     EXPECT_EQ(ws->hold.fullPaths().mid(3), ws->hold.fullPaths().mid(0, 3));
     EXPECT_TRUE(ui.prompts.isEmpty());
@@ -46,37 +46,37 @@ TEST_F(HoldListOps, AtTheRootPathsAreNotDoubledAndHistoryOffWritesNothing) {
     ws->settings.historyLimit = 0;
     ws->currentFolder = "/";
     ws->selected = {"x.jpg", "y.jpg"};
-    browser::addToHoldList(*ws);
+    addToHoldList(*ws);
     EXPECT_EQ(ws->hold.fullPaths(), QStringList({"/x.jpg", "/y.jpg"}));
     EXPECT_TRUE(ws->history.isEmpty());
 
     ws->selected.clear(); // an empty selection adds nothing but still chooses the first
     ws->hold.choose(1);
-    browser::addToHoldList(*ws);
+    addToHoldList(*ws);
     EXPECT_EQ(ws->hold.count(), 2);
     EXPECT_EQ(ws->hold.chosenIndex(), 0);
 }
 
 TEST_F(HoldListOps, RemovingTheChosenEntryTouchesBothListsAndClearingEmptiesThem) {
     select({"a.jpg", "b.bmp", "c.tga"});
-    browser::addToHoldList(*ws);
-    browser::chooseHeldEntry(*ws, 1);
-    browser::removeFromHoldList(*ws, ui);
+    addToHoldList(*ws);
+    chooseHeldEntry(*ws, 1);
+    removeFromHoldList(*ws, ui);
     EXPECT_EQ(ws->hold.fullPaths(), QStringList({pics + "/a.jpg", pics + "/c.tga"}));
     EXPECT_EQ(ws->hold.names(), QStringList({"a.jpg", "c.tga"}));
     EXPECT_EQ(ws->hold.chosenIndex(), 0);
     EXPECT_EQ(ws->history.lines().last(), pics + "/b.bmp removed from hold list");
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 2");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 2");
     EXPECT_TRUE(ui.prompts.isEmpty());
 
     // Clearing empties both lists and unticks bypass without asking or logging.
     const int historyBefore = ws->history.count();
-    browser::setBypassHoldList(*ws, true);
-    browser::clearHoldList(*ws);
+    setBypassHoldList(*ws, true);
+    clearHoldList(*ws);
     EXPECT_TRUE(ws->hold.isEmpty());
     EXPECT_TRUE(ws->hold.names().isEmpty());
     EXPECT_FALSE(ws->hold.bypass);
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 0");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 0");
     EXPECT_EQ(ws->history.count(), historyBefore);
     EXPECT_TRUE(ui.prompts.isEmpty());
 }
@@ -91,13 +91,13 @@ TEST_F(HoldListOps, NothingChosenWarnsAndChangesNothing) {
         EXPECT_EQ(ws->hold.fullPaths(), before);
         EXPECT_EQ(ws->currentFolder, folderBefore);
     };
-    expectWarning(browser::removeFromHoldList); // empty hold list
-    expectWarning(browser::goToHeldPath);
+    expectWarning(removeFromHoldList); // empty hold list
+    expectWarning(goToHeldPath);
     select({"a.jpg"});
-    browser::addToHoldList(*ws);
-    browser::chooseHeldEntry(*ws, -1); // held files, none chosen
-    expectWarning(browser::removeFromHoldList);
-    expectWarning(browser::goToHeldPath);
+    addToHoldList(*ws);
+    chooseHeldEntry(*ws, -1); // held files, none chosen
+    expectWarning(removeFromHoldList);
+    expectWarning(goToHeldPath);
 }
 
 TEST_F(HoldListOps, GoingToTheHeldPathListsThatFolderOrSaysItHasGone) {
@@ -106,21 +106,21 @@ TEST_F(HoldListOps, GoingToTheHeldPathListsThatFolderOrSaysItHasGone) {
     ws->hold.append("/etc/hostname");
     ws->hold.choose(0);
     QSignalSpy folderShown(ws.get(), &Workspace::currentFolderChanged);
-    browser::goToHeldPath(*ws, ui);
+    goToHeldPath(*ws, ui);
     EXPECT_EQ(ws->currentFolder, year);
     EXPECT_EQ(ws->files, QStringList({"x.bmp", "y.bmp"}));
     ASSERT_EQ(folderShown.count(), 1);
     EXPECT_EQ(folderShown[0][0].toString(), year);
 
     ws->hold.choose(1);
-    browser::goToHeldPath(*ws, ui);
+    goToHeldPath(*ws, ui);
     EXPECT_EQ(ws->currentFolder, "/etc");
     EXPECT_TRUE(ui.prompts.isEmpty());
 
     // A folder that has gone: said so, and the browser stays put.
     ws->hold.append(dir.filePath("gone/x.bmp"));
     ws->hold.choose(2);
-    browser::goToHeldPath(*ws, ui);
+    goToHeldPath(*ws, ui);
     ASSERT_EQ(ui.prompts.size(), 1);
     EXPECT_TRUE(ui.prompts[0].text.contains(dir.filePath("gone")));
     EXPECT_EQ(ws->currentFolder, "/etc");

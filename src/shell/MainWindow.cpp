@@ -1,4 +1,4 @@
-#include "browser/windows/MainWindow.h"
+#include "shell/MainWindow.h"
 
 #include "app/SharedServices.h"
 #include "app/Shutdown.h"
@@ -6,14 +6,14 @@
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
 #include "batch/windows/BatchCommandBindings.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 #include "browser/EngineMeasurer.h"
 #include "browser/FolderStatistics.h"
 #include "browser/HoldListFiles.h"
-#include "browser/HoldListOperations.h"
-#include "browser/windows/CommandBars.h"
+#include "app/HoldListOperations.h"
+#include "shell/CommandBars.h"
 #include "browser/windows/HistoryWindow.h"
-#include "browser/windows/IconTheme.h"
+#include "shell/IconTheme.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "platform/KeyLocks.h"
 
@@ -73,11 +73,11 @@ void MainWindow::bindCommands() {
     commands_.bind(QStringLiteral("mnuquit"), [this] { quitProgram(); });
     commands_.bind(QStringLiteral("mnuopenhold"), [this, &ws] { browser::openHoldList(ws, ui_); });
     commands_.bind(QStringLiteral("mnusavehold"), [this, &ws] { browser::saveHoldList(ws, ui_); });
-    commands_.bind(QStringLiteral("mnuadd"), [&ws] { browser::addToHoldList(ws); });
+    commands_.bind(QStringLiteral("mnuadd"), [&ws] { addToHoldList(ws); });
     commands_.bind(QStringLiteral("mnuremovehold"),
-                   [this, &ws] { browser::removeFromHoldList(ws, ui_); });
-    commands_.bind(QStringLiteral("mnuclearhold"), [&ws] { browser::clearHoldList(ws); });
-    commands_.bind(QStringLiteral("mnuheldpath"), [this, &ws] { browser::goToHeldPath(ws, ui_); });
+                   [this, &ws] { removeFromHoldList(ws, ui_); });
+    commands_.bind(QStringLiteral("mnuclearhold"), [&ws] { clearHoldList(ws); });
+    commands_.bind(QStringLiteral("mnuheldpath"), [this, &ws] { goToHeldPath(ws, ui_); });
     commands_.bind(QStringLiteral("mnuRunningHist"), [this] { showRunningHistory(); });
     // The folder tree's model follows the disk by itself: no refresh hook.
     bindFileCommands(commands_, {workspace_, ui_, this, [this] { showRunningHistory(); }, {}});

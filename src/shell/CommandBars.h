@@ -1,5 +1,5 @@
 #pragma once
-#include "browser/CommandTable.h"
+#include "shell/CommandTable.h"
 
 #include <QMenuBar>
 #include <QToolBar>

@@ -6,10 +6,10 @@
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
 #include "browser/FileListModel.h"
-#include "browser/FileListing.h"
+#include "app/FileListing.h"
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
-#include "browser/windows/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "browser/windows/PreviewPane.h"
 
 #include <QFileSystemModel>
@@ -85,7 +85,7 @@ QWidget* MainWindow::buildFileColumn() {
     files_->setModel(fileModel_);
     filters_ = new QComboBox(column);
     filters_->setObjectName(QStringLiteral("filters"));
-    filters_->addItems(browser::filterCaptions());
+    filters_->addItems(filterCaptions());
     layout->addWidget(files_, 1);
     layout->addWidget(filters_);
     return column;

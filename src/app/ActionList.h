@@ -1,11 +1,9 @@
 #pragma once
 
 namespace dovi {
+
 class Workspace;
 class Ui;
-} // namespace dovi
-
-namespace dovi::fileops {
 
 // Fills ws.targets with the full paths every file command acts on: the hold
 // list unless "Bypass Hold List" is ticked, else the selection, else every
@@ -13,4 +11,4 @@ namespace dovi::fileops {
 // ws.actionListEmpty, after which the caller does nothing more.
 void buildActionList(Workspace& ws, Ui& ui);
 
-} // namespace dovi::fileops
+} // namespace dovi

@@ -1,10 +1,10 @@
-#include "fileops/ActionList.h"
+#include "app/ActionList.h"
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 
-namespace dovi::fileops {
+namespace dovi {
 
 void buildActionList(Workspace& ws, Ui& ui) {
     ws.targets.clear();
@@ -20,7 +20,7 @@ void buildActionList(Workspace& ws, Ui& ui) {
         return;
     }
     for (const QString& name : names)
-        ws.targets.append(browser::fullPath(ws, name));
+        ws.targets.append(fullPath(ws, name));
 }
 
-} // namespace dovi::fileops
+} // namespace dovi

@@ -1,11 +1,11 @@
-#include "browser/DetailedList.h"
+#include "fileops/DetailedList.h"
 
 #include "imaging/ImagingEngine.h"
 
 #include "WorkspaceFixture.h"
 
 using namespace dovi;
-using browser::MeasuredFile;
+using fileops::MeasuredFile;
 using dovi::test::WorkspaceFixture;
 
 TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
@@ -28,7 +28,7 @@ TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
         {{21, 77, 2, 3, 4, 8}, "/p/a,b.bmp,77,N/A"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(browser::detailedListLine("/p/a,b.bmp", c.facts), c.expected);
+        EXPECT_EQ(fileops::detailedListLine("/p/a,b.bmp", c.facts), c.expected);
 }
 
 TEST(DetailedListLine, MeasuresWithTheEngine) {
@@ -38,15 +38,15 @@ TEST(DetailedListLine, MeasuresWithTheEngine) {
     ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
     ASSERT_TRUE(dovi::test::writeFile(text, "not a picture at all"));
     imaging::ImagingEngine engine;
-    EXPECT_EQ(browser::detailedListLine(bmp, engine), bmp + ",246,BMP,16,16,16,4");
-    EXPECT_EQ(browser::detailedListLine(text, engine), text + ",20,N/A");
-    EXPECT_EQ(browser::detailedListLine(dir.filePath("gone.jpg"), engine),
+    EXPECT_EQ(fileops::detailedListLine(bmp, engine), bmp + ",246,BMP,16,16,16,4");
+    EXPECT_EQ(fileops::detailedListLine(text, engine), text + ",20,N/A");
+    EXPECT_EQ(fileops::detailedListLine(dir.filePath("gone.jpg"), engine),
               dir.filePath("gone.jpg") + ",0,N/A");
 }
 
 namespace {
 
-struct RecordingWindows : browser::DetailedListWindows {
+struct RecordingWindows : fileops::DetailedListWindows {
     QStringList calls;
     void showRunningHistory() override { calls << "history"; }
     void showCancelWindow() override { calls << "show cancel"; }
@@ -57,7 +57,7 @@ struct DetailedFixture : WorkspaceFixture {
     RecordingWindows windows;
     QStringList measured;
     QString pics;
-    browser::DetailedLineMaker lineFor = [this](const QString& path) {
+    fileops::DetailedLineMaker lineFor = [this](const QString& path) {
         measured << path;
         return "line " + path;
     };
@@ -74,7 +74,7 @@ struct DetailedFixture : WorkspaceFixture {
 TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
     ws->addHistory("older line");
     ui.answers = {Answer::Yes, Answer::Yes};
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
 
     EXPECT_EQ(ui.prompts, test::Prompts({test::question("Generate Detailed List",
                                                         "Clear history list before beginning?",
@@ -93,18 +93,18 @@ TEST_F(DetailedFixture,
        CancelOrNoToTheFirstQuestionAnEmptyHistoryAsksNothingHistoryOffOnlyMeasures) {
     ws->addHistory("older line");
     ui.answers = {Answer::Cancel};
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_TRUE(measured.isEmpty());
     EXPECT_TRUE(windows.calls.isEmpty());
 
     ui.answers = {Answer::No, Answer::No};
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_EQ(historyLines().first(), "older line");
     EXPECT_EQ(historyLines().size(), 4);
 
     ws->history.clear();
     ui.prompts.clear();
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
 
     // With the history off only the measuring happens.
@@ -112,7 +112,7 @@ TEST_F(DetailedFixture,
     ws->settings.historyLimit = 0;
     measured.clear();
     ui.answers = {Answer::Yes};
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_TRUE(historyLines().isEmpty()) << "the heading is written, and dropped at once";
     EXPECT_EQ(measured.size(), 3);
 }
@@ -123,7 +123,7 @@ TEST_F(DetailedFixture, TheCancelWindowStopsTheListAfterTheCurrentFile) {
         if (measured.size() == 2)
             ws->abortRequested = true;
     };
-    browser::generateDetailedList(*ws, ui, windows, lineFor);
+    fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_EQ(measured.size(), 2);
     EXPECT_EQ(historyLines(), QStringList({"line " + pics + "/a.jpg", "line " + pics + "/b.jpg"}));
     EXPECT_EQ(windows.calls.last(), "close cancel");

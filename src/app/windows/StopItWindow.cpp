@@ -1,4 +1,4 @@
-#include "browser/windows/StopItWindow.h"
+#include "app/windows/StopItWindow.h"
 
 #include "app/Workspace.h"
 

@@ -1,13 +1,13 @@
-#include "browser/HoldListOperations.h"
+#include "app/HoldListOperations.h"
 
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace dovi::browser {
+namespace dovi {
 
 namespace {
 
@@ -84,4 +84,4 @@ void setBypassHoldList(Workspace& ws, bool bypass) {
     ws.hold.bypass = bypass;
 }
 
-} // namespace dovi::browser
+} // namespace dovi

@@ -5,66 +5,10 @@
 #include "ScriptedMeasurer.h"
 #include "WorkspaceFixture.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace dovi;
 using dovi::test::WorkspaceFixture;
-
-TEST_F(WorkspaceFixture, FolderChangeListsSelectsNothingCountsAndReReadsKeepTheSelection) {
-    const QString photos = filesIn("photos", {"a.jpg", "b.JPG", "c.tga", "d.txt", "e.bmp"});
-    QSignalSpy reset(ws.get(), &Workspace::previewReset);
-    browser::changeFolder(*ws, photos + "/");
-    EXPECT_EQ(ws->currentFolder, photos);
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.JPG", "c.tga", "e.bmp"}));
-    EXPECT_EQ(browser::totalPanelText(*ws), "Total : 4");
-    EXPECT_EQ(browser::selectedPanelText(*ws), "Selected : 0");
-    EXPECT_EQ(ws->sizer.size(), 4);
-    EXPECT_EQ(reset.count(), 1);
-    EXPECT_EQ(browser::fullPath(*ws, "a.jpg"), photos + "/a.jpg");
-
-    ws->fileSelected = {true, false, true, false};
-    browser::refreshSelection(*ws);
-    EXPECT_EQ(ws->selected, QStringList({"a.jpg", "c.tga"}));
-    EXPECT_EQ(browser::selectedPanelText(*ws), "Selected : 2");
-    QFile::remove(photos + "/a.jpg");
-    test::writeFile(photos + "/0.bmp", "x");
-    browser::rereadFiles(*ws);
-    browser::refreshSelection(*ws);
-    EXPECT_EQ(ws->files, QStringList({"0.bmp", "b.JPG", "c.tga", "e.bmp"}));
-    EXPECT_EQ(ws->selected, QStringList({"c.tga"}));
-
-    // Choosing a filter narrows, clears the selection and is stored at once.
-    browser::chooseFilter(*ws, 4);
-    EXPECT_EQ(ws->files, QStringList({"c.tga"}));
-    EXPECT_TRUE(ws->selected.isEmpty());
-    EXPECT_EQ(storedValue("File System", "filter"), "4");
-    browser::chooseFilter(*ws, 9); // no such entry: the pattern stays
-    EXPECT_EQ(ws->filePattern, "*.TGA");
-    browser::chooseFilter(*ws, 0);
-    EXPECT_EQ(ws->files.size(), 5);
-
-    browser::changeFolder(*ws, "/");
-    EXPECT_EQ(browser::fullPath(*ws, "etc"), "/etc");
-}
-
-TEST(HoldList, BothListsChangeTogetherAtTheSameIndex) {
-    HoldList h;
-    h.append("/pics/a.jpg");
-    h.append("/b.jpg");
-    h.append("/pics/a.jpg");
-    EXPECT_EQ(h.names(), QStringList({"a.jpg", "b.jpg", "a.jpg"}));
-    h.choose(1);
-    h.removeAt(h.chosenIndex());
-    EXPECT_EQ(h.fullPaths(), QStringList({"/pics/a.jpg", "/pics/a.jpg"}));
-    EXPECT_EQ(h.names(), QStringList({"a.jpg", "a.jpg"}));
-    EXPECT_EQ(HoldList::folderPart("/pics/2001/x.bmp"), "/pics/2001/");
-    EXPECT_EQ(HoldList::folderPart("/x.bmp"), "/");
-    h.bypass = true;
-    h.clear();
-    EXPECT_TRUE(h.isEmpty());
-    EXPECT_TRUE(h.bypass) << "emptying the lists leaves the bypass box to its caller";
-}
 
 namespace {
 
@@ -78,7 +22,7 @@ struct BrowserEvents : WorkspaceFixture {
     void SetUp() override {
         WorkspaceFixture::SetUp();
         pics = filesIn("pics", {"a.jpg", "b.jpg", "c.jpg"});
-        browser::changeFolder(*ws, pics);
+        changeFolder(*ws, pics);
         preview = std::make_unique<browser::Preview>(*ws, ui, measurer);
         for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
             measurer->script(n, test::loadedFacts(4, 3, 1, 1, 24));
@@ -94,12 +38,12 @@ TEST_F(BrowserEvents, ReleasingOnOneFilePreviewsItAndOnSeveralShowsTheLogo) {
     select({"b.jpg"}, false);
     browser::fileListReleased(*ws, *preview);
     ASSERT_TRUE(settles());
-    EXPECT_EQ(browser::selectedPanelText(*ws), "Selected : 1");
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 1");
     EXPECT_TRUE(ws->previewValid);
 
     select({"a.jpg", "c.jpg"}, false);
     browser::fileListReleased(*ws, *preview);
-    EXPECT_EQ(browser::selectedPanelText(*ws), "Selected : 2");
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 2");
     EXPECT_FALSE(ws->previewValid);
     EXPECT_TRUE(preview->labels().isEmpty());
     EXPECT_EQ(measurer->measured().size(), 1) << "two files selected: nothing read";
@@ -124,8 +68,8 @@ TEST_F(BrowserEvents, SpaceAndTheRightButtonHoldThePreviousSelectionOtherKeysRef
     select({"c.jpg"}, false);
     browser::fileListRightPressed(*ws);
     EXPECT_EQ(ws->hold.names(), QStringList({"a.jpg", "b.jpg"}));
-    EXPECT_EQ(browser::heldPanelText(*ws), "Held : 2");
-    EXPECT_EQ(browser::selectedPanelText(*ws), "Selected : 2");
+    EXPECT_EQ(heldPanelText(*ws), "Held : 2");
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 2");
 }
 
 TEST_F(BrowserEvents, ATreeRightClickLeavesTheListAloneAndTheNextClickReReads) {
@@ -141,12 +85,12 @@ TEST_F(BrowserEvents, ATreeRightClickLeavesTheListAloneAndTheNextClickReReads) {
     browser::folderTreeClicked(*ws, *preview);
     EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"a.jpg"})) << "a re-read keeps what is still there";
-    EXPECT_EQ(browser::totalPanelText(*ws), "Total : 4");
+    EXPECT_EQ(totalPanelText(*ws), "Total : 4");
 }
 
 TEST_F(BrowserEvents, ChangesOnDiskAreFollowedAndAVanishedFolderFallsBackToItsParent) {
     const QString deep = filesIn("pics/deep/er", {"z.jpg"});
-    browser::changeFolder(*ws, deep);
+    changeFolder(*ws, deep);
     select({"z.jpg"});
     test::writeFile(deep + "/y.jpg", "x");
     browser::followFolderOnDisk(*ws);
@@ -192,14 +136,14 @@ TEST_F(BrowserEvents, StartingListsTheStartupFolderUnderTheStoredFilterAndAttrib
         store->setValue("File System", "incH", c.hidden);
         Workspace fresh(programFolder(), *store, SettingsEnvironment{1024, 768, dir.path()});
         fresh.loadSettings();
-        browser::openStartupFolder(fresh);
+        openStartupFolder(fresh);
         EXPECT_EQ(fresh.currentFolder, start);
         EXPECT_EQ(fresh.files, c.listed) << c.filter << c.hidden;
     }
     store->setValue("File System", "startup", dir.filePath("gone"));
     Workspace fallback(programFolder(), *store, SettingsEnvironment{1024, 768, dir.path()});
     fallback.loadSettings();
-    browser::openStartupFolder(fallback);
+    openStartupFolder(fallback);
     EXPECT_EQ(fallback.currentFolder, dir.path());
 }
 
@@ -207,13 +151,13 @@ TEST_F(BrowserEvents, NewAttributeRulesReReadTheListKeepingTheSelection) {
     test::writeFile(pics + "/.d.jpg", "x");
     select({"b.jpg"});
     ws->settings.includeHidden = 1;
-    browser::applyAttributeRules(*ws);
+    applyAttributeRules(*ws);
     EXPECT_EQ(ws->files, QStringList({".d.jpg", "a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
-    EXPECT_EQ(browser::totalPanelText(*ws), "Total : 4");
+    EXPECT_EQ(totalPanelText(*ws), "Total : 4");
     EXPECT_EQ(ws->sizer, QStringList({"a.jpg", "b.jpg", "c.jpg"}))
         << "the statistics listing never shows hidden files";
     ws->settings.includeHidden = 0;
-    browser::applyAttributeRules(*ws);
+    applyAttributeRules(*ws);
     EXPECT_EQ(ws->sizer, ws->files);
 }

@@ -1,4 +1,4 @@
-#include "browser/CommandTable.h"
+#include "shell/CommandTable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,12 @@
-#include "browser/windows/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
-#include "browser/CommandTable.h"
+#include "shell/CommandTable.h"
 #include "browser/PreviewFacts.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/HistoryWindow.h"
 #include "browser/windows/PreviewPane.h"
-#include "browser/windows/StopItWindow.h"
 
 #include "TestSupport.h"
 
@@ -317,14 +316,4 @@ TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
         EXPECT_GT(preview.width(), previousPreviewWidth) << "the preview did not grow";
         previousPreviewWidth = preview.width();
     }
-}
-
-TEST_F(MainWindowFixture, StopItWindowsCancelAsksTheListToStop) {
-    auto* w = new StopItWindow(nullptr, *workspace);
-    EXPECT_EQ(w->windowTitle(), "Stop It!");
-    EXPECT_EQ(w->cancelButton()->text(), "Cancel");
-    workspace->abortRequested = false;
-    w->cancelButton()->click();
-    EXPECT_TRUE(workspace->abortRequested);
-    delete w;
 }

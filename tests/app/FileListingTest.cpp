@@ -1,4 +1,4 @@
-#include "browser/FileListing.h"
+#include "app/FileListing.h"
 
 #include "TestSupport.h"
 

@@ -1,14 +1,12 @@
 #pragma once
 #include <QString>
 
-namespace dovi {
-class Workspace;
-}
-
-// The browser's shared operations: which folder is shown, what its list holds,
-// what is selected, and the counters. Every file command calls back into these
+// The folder shown and its list: which folder it is, what its list holds,
+// what is selected, and the counters. Every subsystem calls back into these
 // after it has changed files on disk.
-namespace dovi::browser {
+namespace dovi {
+
+class Workspace;
 
 // Folder and name joined by the program's one rule (root joins directly).
 QString fullPath(const Workspace& ws, const QString& name);
@@ -59,4 +57,4 @@ QString totalPanelText(const Workspace& ws);
 QString selectedPanelText(const Workspace& ws);
 QString heldPanelText(const Workspace& ws);
 
-} // namespace dovi::browser
+} // namespace dovi

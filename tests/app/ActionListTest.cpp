@@ -1,5 +1,4 @@
-#include "fileops/ActionList.h"
-#include "fileops/DestinationChooser.h"
+#include "app/ActionList.h"
 
 #include "WorkspaceFixture.h"
 
@@ -43,7 +42,7 @@ TEST_F(WorkspaceFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryLi
         for (const QString& n : c.expectedNames)
             expected << (n.startsWith('/') ? n : pics + "/" + n);
 
-        fileops::buildActionList(*ws, ui);
+        buildActionList(*ws, ui);
         EXPECT_EQ(ws->targets, expected);
         EXPECT_FALSE(ws->actionListEmpty);
     }
@@ -53,42 +52,16 @@ TEST_F(WorkspaceFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryLi
 TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
     show(folder("empty"));
     ws->targets = {"stale"};
-    fileops::buildActionList(*ws, ui);
+    buildActionList(*ws, ui);
     EXPECT_TRUE(ws->actionListEmpty);
     EXPECT_TRUE(ws->targets.isEmpty());
     EXPECT_EQ(ui.prompts, test::Prompts({test::warning("No files to action!")}));
 
     // The root joins without a doubled separator.
-    browser::changeFolder(*ws, "/");
+    changeFolder(*ws, "/");
     ws->files = {"a.jpg"};
     ws->fileSelected = {true};
-    browser::refreshSelection(*ws);
-    fileops::buildActionList(*ws, ui);
+    refreshSelection(*ws);
+    buildActionList(*ws, ui);
     EXPECT_EQ(ws->targets, QStringList({"/a.jpg"}));
-}
-
-TEST_F(WorkspaceFixture, TheChooserRefusesOnlyTheShownFolderAndRemembersWithATrailingSlash) {
-    const QString pics = folder("Pics");
-    show(pics);
-    EXPECT_EQ(fileops::chooserCaption(fileops::ChooserMode::CopyMove), "Copy/Move Destination");
-    EXPECT_EQ(fileops::chooserCaption(fileops::ChooserMode::SelectFolder), "Select a Folder");
-
-    EXPECT_FALSE(fileops::acceptDestination(*ws, ui, fileops::ChooserMode::CopyMove, pics));
-    EXPECT_EQ(ui.promptTexts(), QStringList({"Destination cannot match the source!"}));
-    EXPECT_TRUE(fileops::acceptDestination(*ws, ui, fileops::ChooserMode::SelectFolder, pics));
-    EXPECT_TRUE(fileops::acceptDestination(*ws, ui, fileops::ChooserMode::CopyMove, dir.path()));
-    EXPECT_EQ(ui.prompts.size(), 1);
-
-    // Kept as written: on Linux Pics and pics are two folders.
-    fileops::rememberDestination(*ws, pics);
-    EXPECT_EQ(ws->settings.lastDestFolder, pics + "/");
-    EXPECT_EQ(fileops::chooserStartFolder(*ws), pics);
-    fileops::rememberDestination(*ws, "/");
-    EXPECT_EQ(ws->settings.lastDestFolder, "/");
-
-    // A remembered folder that has gone opens at its nearest parent.
-    ws->settings.lastDestFolder = pics + "/gone/deeper/";
-    EXPECT_EQ(fileops::chooserStartFolder(*ws), pics);
-    ws->settings.lastDestFolder = "c:\\";
-    EXPECT_EQ(fileops::chooserStartFolder(*ws), QDir::homePath());
 }

@@ -1,14 +1,14 @@
-#include "browser/BrowserState.h"
+#include "app/FolderState.h"
 
 #include "app/ProgramFiles.h"
 #include "app/Workspace.h"
-#include "browser/FileListing.h"
+#include "app/FileListing.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
-namespace dovi::browser {
+namespace dovi {
 
 QString fullPath(const Workspace& ws, const QString& name) {
     return joinPath(ws.currentFolder, name);
@@ -143,4 +143,4 @@ QString heldPanelText(const Workspace& ws) {
     return panel("Held : ", ws.hold.count());
 }
 
-} // namespace dovi::browser
+} // namespace dovi

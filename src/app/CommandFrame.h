@@ -1,13 +1,11 @@
 #pragma once
 #include <QString>
 
+// Pieces every file command's frame shares.
 namespace dovi {
+
 class Workspace;
 class Ui;
-} // namespace dovi
-
-// Pieces every file command's frame shares.
-namespace dovi::fileops {
 
 // Writes a running history line when the history is on.
 void logLine(Workspace& ws, const QString& line);
@@ -19,4 +17,4 @@ void reportErrors(Ui& ui, int errors, const QString& tail = {});
 // A history line for a step that failed: what + " NOT " + done + " - " + why.
 QString failureLine(const QString& what, const QString& done, const QString& why);
 
-} // namespace dovi::fileops
+} // namespace dovi

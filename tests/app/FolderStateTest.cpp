@@ -1,0 +1,63 @@
+#include "app/FolderState.h"
+
+#include "WorkspaceFixture.h"
+
+#include <QSignalSpy>
+
+using namespace dovi;
+using dovi::test::WorkspaceFixture;
+
+TEST_F(WorkspaceFixture, FolderChangeListsSelectsNothingCountsAndReReadsKeepTheSelection) {
+    const QString photos = filesIn("photos", {"a.jpg", "b.JPG", "c.tga", "d.txt", "e.bmp"});
+    QSignalSpy reset(ws.get(), &Workspace::previewReset);
+    changeFolder(*ws, photos + "/");
+    EXPECT_EQ(ws->currentFolder, photos);
+    EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.JPG", "c.tga", "e.bmp"}));
+    EXPECT_EQ(totalPanelText(*ws), "Total : 4");
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 0");
+    EXPECT_EQ(ws->sizer.size(), 4);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(fullPath(*ws, "a.jpg"), photos + "/a.jpg");
+
+    ws->fileSelected = {true, false, true, false};
+    refreshSelection(*ws);
+    EXPECT_EQ(ws->selected, QStringList({"a.jpg", "c.tga"}));
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 2");
+    QFile::remove(photos + "/a.jpg");
+    test::writeFile(photos + "/0.bmp", "x");
+    rereadFiles(*ws);
+    refreshSelection(*ws);
+    EXPECT_EQ(ws->files, QStringList({"0.bmp", "b.JPG", "c.tga", "e.bmp"}));
+    EXPECT_EQ(ws->selected, QStringList({"c.tga"}));
+
+    // Choosing a filter narrows, clears the selection and is stored at once.
+    chooseFilter(*ws, 4);
+    EXPECT_EQ(ws->files, QStringList({"c.tga"}));
+    EXPECT_TRUE(ws->selected.isEmpty());
+    EXPECT_EQ(storedValue("File System", "filter"), "4");
+    chooseFilter(*ws, 9); // no such entry: the pattern stays
+    EXPECT_EQ(ws->filePattern, "*.TGA");
+    chooseFilter(*ws, 0);
+    EXPECT_EQ(ws->files.size(), 5);
+
+    changeFolder(*ws, "/");
+    EXPECT_EQ(fullPath(*ws, "etc"), "/etc");
+}
+
+TEST(HoldList, BothListsChangeTogetherAtTheSameIndex) {
+    HoldList h;
+    h.append("/pics/a.jpg");
+    h.append("/b.jpg");
+    h.append("/pics/a.jpg");
+    EXPECT_EQ(h.names(), QStringList({"a.jpg", "b.jpg", "a.jpg"}));
+    h.choose(1);
+    h.removeAt(h.chosenIndex());
+    EXPECT_EQ(h.fullPaths(), QStringList({"/pics/a.jpg", "/pics/a.jpg"}));
+    EXPECT_EQ(h.names(), QStringList({"a.jpg", "a.jpg"}));
+    EXPECT_EQ(HoldList::folderPart("/pics/2001/x.bmp"), "/pics/2001/");
+    EXPECT_EQ(HoldList::folderPart("/x.bmp"), "/");
+    h.bypass = true;
+    h.clear();
+    EXPECT_TRUE(h.isEmpty());
+    EXPECT_TRUE(h.bypass) << "emptying the lists leaves the bypass box to its caller";
+}
