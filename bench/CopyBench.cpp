@@ -2,10 +2,10 @@
 // Ui that answers nothing) against cp and mv on the same files in the same
 // run, and prints the ratios. Best of several rounds, the order of the two
 // contenders alternating, the page cache flushed to disk before each.
+#include "app/FolderState.h"
 #include "app/IniStore.h"
 #include "app/Ui.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 #include "fileops/CopyMove.h"
 #include "fileops/DestinationChooser.h"
 

@@ -5,9 +5,9 @@
 // taking the new names. No file is opened or decoded.
 //
 // Usage: browser_open [folder] [files] [runs]   (defaults: /tmp/dovi-bench-open 20000 15)
+#include "app/FolderState.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 #include "shell/MainWindow.h"
 
 #include <QApplication>

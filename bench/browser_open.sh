@@ -8,11 +8,10 @@ root=$(dirname "$here")
 build=$(cd "${1:-$root/build}" && pwd)
 shift || true
 out="$build/bench_browser_open"
-if [ ! -x "$out" ] || [ "$here/browser_open.cpp" -nt "$out" ] || [ "$build/libdovi_windows.a" -nt "$out" ]; then
+if [ ! -x "$out" ] || [ "$here/browser_open.cpp" -nt "$out" ] || [ "$build/libdovi_shell.a" -nt "$out" ]; then
     c++ -std=c++20 -O2 -fPIC -Wall -Wextra -I"$root/src" -I"$build/generated" \
         $(pkg-config --cflags Qt6Widgets) "$here/browser_open.cpp" -o "$out" \
-        "$build/libdovi_windows.a" "$build/libdovi_ops.a" "$build/libdovi_app.a" \
-        "$build/libdovi_platform.a" "$build/libdovi_imaging.a" \
+        -Wl,--start-group "$build"/libdovi_*.a -Wl,--end-group \
         $(pkg-config --libs Qt6Widgets) -ljpeg -lpthread
 fi
 exec "$out" "$@"

@@ -1,68 +1,108 @@
-# One static library per layer. A layer links only the layers below it, so a
-# window class used from the logic layer, or a widget used by the engine, is a
-# link error rather than a review comment.
+# The layers, each a static library that links only the layers below it:
+#
+#   imaging < platform < app < app windows < each subsystem < its windows < shell
+#
+# Subsystems (browser, fileops, ...) are siblings: none may use another. Each
+# library compiles against an include root of its own, made in the build tree,
+# that holds links to exactly the src/ folders it may use
+# (build/include/dovi_batch/{imaging,platform,app,batch}). A subsystem that
+# includes a sibling's header therefore fails to compile: the sibling's folder
+# is not there. The shell, the programs and the tests see every folder.
 configure_file(${CMAKE_SOURCE_DIR}/src/app/Version.h.in ${CMAKE_BINARY_DIR}/generated/app/Version.h)
 
-function(dovi_layer name)
-  cmake_parse_arguments(L "" "" "GLOBS;LINKS" ${ARGN})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${L_GLOBS})
-  list(FILTER sources EXCLUDE REGEX "/windows/")
-  list(FILTER sources INCLUDE REGEX "\\.cpp$")
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    set(scope PUBLIC)
-  else()
-    # A layer with no code yet still carries its include path and links.
-    add_library(${name} INTERFACE)
-    set(scope INTERFACE)
+option(DOVI_PCH "Precompile the Qt and standard headers every file includes" ON)
+include(cmake/DoviPrecompiled.cmake)
+
+# Gives target an include root holding only the listed src/ folders, plus the
+# generated headers. The root is private: whoever links target has its own.
+function(dovi_include_root target)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  file(REMOVE_RECURSE ${root})
+  file(MAKE_DIRECTORY ${root})
+  foreach(folder ${ARGN})
+    file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PRIVATE ${root} ${CMAKE_BINARY_DIR}/generated)
+endfunction()
+
+# A library of the sources directly in src/<folder>/ (windows/ excluded) or
+# in src/<folder>/windows/ when WINDOWS is given. Headers are listed too, so
+# that moc finds every Q_OBJECT class.
+function(dovi_library name folder)
+  cmake_parse_arguments(L "WINDOWS" "PCH" "SEES;LINKS" ${ARGN})
+  set(dir ${CMAKE_SOURCE_DIR}/src/${folder})
+  if(L_WINDOWS)
+    set(dir ${dir}/windows)
   endif()
-  target_include_directories(${name} ${scope} ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated)
-  target_link_libraries(${name} ${scope} ${L_LINKS})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT L_WINDOWS)
+    list(FILTER sources EXCLUDE REGEX "/windows/")
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC ${L_LINKS})
+  dovi_include_root(${name} ${L_SEES})
+  dovi_use_precompiled(${name} ${L_PCH})
 endfunction()
 
 # 1. Imaging engine: pixels and codecs, QtGui and libjpeg only.
-dovi_layer(dovi_imaging
-  GLOBS ${CMAKE_SOURCE_DIR}/src/imaging/*.cpp ${CMAKE_SOURCE_DIR}/src/imaging/*.h
+dovi_library(dovi_imaging imaging SEES imaging PCH gui
   LINKS Qt6::Gui JPEG::JPEG Threads::Threads)
-
 # 2. Platform: the Linux side of attributes, trash, desktop, system facts, the lock.
-dovi_layer(dovi_platform
-  GLOBS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/*.h
-  LINKS Qt6::Gui)
-
-# 3. Application: settings, shared services, start and stop, the Ui seam, the workspace.
-dovi_layer(dovi_app
-  GLOBS ${CMAKE_SOURCE_DIR}/src/app/*.cpp ${CMAKE_SOURCE_DIR}/src/app/*.h
+dovi_library(dovi_platform platform SEES platform PCH gui LINKS Qt6::Gui)
+# 3. Application: settings, the workspace and its services, the Ui seam, the
+# command context; then the windows every subsystem may open.
+set(DOVI_BELOW_SUBSYSTEMS imaging platform app)
+dovi_library(dovi_app app SEES ${DOVI_BELOW_SUBSYSTEMS} PCH gui
   LINKS dovi_platform dovi_imaging)
 qt_add_resources(dovi_app dovi_app_resources PREFIX "/" BASE ${CMAKE_SOURCE_DIR}/resources
   FILES ${CMAKE_SOURCE_DIR}/resources/dovilogo.jpg ${CMAKE_SOURCE_DIR}/resources/dovi.png)
+dovi_library(dovi_app_windows app WINDOWS SEES ${DOVI_BELOW_SUBSYSTEMS} PCH widgets
+  LINKS dovi_app Qt6::Widgets)
 
-# 4. Subsystem operations: plain code over the workspace and the Ui seam.
-set(DOVI_SUBSYSTEMS browser fileops batch series viewer slideshow thumbs extras about)
-set(ops_globs)
-set(window_globs ${CMAKE_SOURCE_DIR}/src/app/windows/*.cpp ${CMAKE_SOURCE_DIR}/src/app/windows/*.h
-  ${CMAKE_SOURCE_DIR}/src/shell/*.cpp ${CMAKE_SOURCE_DIR}/src/shell/*.h)
-foreach(sub ${DOVI_SUBSYSTEMS})
-  list(APPEND ops_globs ${CMAKE_SOURCE_DIR}/src/${sub}/*.cpp ${CMAKE_SOURCE_DIR}/src/${sub}/*.h)
-  list(APPEND window_globs ${CMAKE_SOURCE_DIR}/src/${sub}/windows/*.cpp ${CMAKE_SOURCE_DIR}/src/${sub}/windows/*.h)
+# 4. Subsystems: dovi_<name> (plain code over the workspace and the Ui seam)
+# and dovi_<name>_windows. Adding one is one line below.
+set_property(GLOBAL PROPERTY DOVI_SUBSYSTEMS)
+function(dovi_subsystem name)
+  dovi_library(dovi_${name} ${name} SEES ${DOVI_BELOW_SUBSYSTEMS} ${name} PCH gui
+    LINKS dovi_app)
+  dovi_library(dovi_${name}_windows ${name} WINDOWS SEES ${DOVI_BELOW_SUBSYSTEMS} ${name}
+    PCH widgets LINKS dovi_${name} dovi_app_windows)
+  set_property(GLOBAL APPEND PROPERTY DOVI_SUBSYSTEMS ${name})
+endfunction()
+
+dovi_subsystem(browser)
+dovi_subsystem(fileops)
+dovi_subsystem(batch)
+dovi_subsystem(series)
+
+get_property(DOVI_SUBSYSTEMS GLOBAL PROPERTY DOVI_SUBSYSTEMS)
+set(DOVI_ALL_FOLDERS ${DOVI_BELOW_SUBSYSTEMS} ${DOVI_SUBSYSTEMS} shell)
+set(DOVI_SUBSYSTEM_LIBRARIES)
+set(DOVI_SUBSYSTEM_WINDOWS)
+foreach(name ${DOVI_SUBSYSTEMS})
+  list(APPEND DOVI_SUBSYSTEM_LIBRARIES dovi_${name})
+  list(APPEND DOVI_SUBSYSTEM_WINDOWS dovi_${name}_windows)
 endforeach()
-dovi_layer(dovi_ops GLOBS ${ops_globs} LINKS dovi_app)
 
-# 5. Windows: one class per window, in each subsystem's windows/ folder.
-file(GLOB_RECURSE window_sources CONFIGURE_DEPENDS ${window_globs})
-add_library(dovi_windows STATIC ${window_sources})
-target_link_libraries(dovi_windows PUBLIC dovi_ops Qt6::Widgets)
+# 5. The shell: the main window, its menu and toolbar table, and the one place
+# that has every subsystem bind its rows.
+dovi_library(dovi_shell shell SEES ${DOVI_ALL_FOLDERS} PCH widgets
+  LINKS ${DOVI_SUBSYSTEM_WINDOWS})
 
 # 6. The two programs.
 add_executable(dovi src/main.cpp)
-target_link_libraries(dovi PRIVATE dovi_windows)
+target_link_libraries(dovi PRIVATE dovi_shell)
+dovi_include_root(dovi ${DOVI_ALL_FOLDERS})
+dovi_use_precompiled(dovi widgets)
 
 file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 include(GNUInstallDirs)
 install(TARGETS dovi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(tool_sources)
   add_executable(dovi-batch ${tool_sources})
-  target_link_libraries(dovi-batch PRIVATE dovi_ops)
+  target_link_libraries(dovi-batch PRIVATE dovi_batch dovi_fileops)
+  dovi_include_root(dovi-batch ${DOVI_ALL_FOLDERS})
+  dovi_use_precompiled(dovi-batch gui)
   install(TARGETS dovi-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(FILES resources/dovi.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -4,11 +4,11 @@
 #include "app/Workspace.h"
 #include "app/windows/DialogUi.h"
 #include "app/windows/SplashWindow.h"
-#include "shell/MainWindow.h"
 #include "platform/DisplayFacts.h"
 #include "platform/InstanceLock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/TerminationSignals.h"
+#include "shell/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,26 +1,24 @@
 #include "app/ActionList.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 
 namespace dovi {
 
-void buildActionList(Workspace& ws, Ui& ui) {
-    ws.targets.clear();
-    ws.actionListEmpty = false;
-    if (!ws.hold.isEmpty() && !ws.hold.bypass) {
-        ws.targets = ws.hold.fullPaths();
-        return;
-    }
+std::optional<QStringList> buildActionList(const Workspace& ws, Ui& ui) {
+    if (!ws.hold.isEmpty() && !ws.hold.bypass)
+        return ws.hold.fullPaths();
     const QStringList& names = !ws.selected.isEmpty() ? ws.selected : ws.files;
     if (names.isEmpty()) {
         showMessage(ui, QStringLiteral("No files to action!"));
-        ws.actionListEmpty = true;
-        return;
+        return std::nullopt;
     }
+    QStringList paths;
+    paths.reserve(names.size());
     for (const QString& name : names)
-        ws.targets.append(fullPath(ws, name));
+        paths.append(fullPath(ws, name));
+    return paths;
 }
 
 } // namespace dovi

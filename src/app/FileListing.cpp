@@ -17,8 +17,8 @@ const QStringList& filterCaptions() {
 }
 
 QString patternForFilter(int index) {
-    static const QStringList patterns = {"*.*",   "*.BMP;*.JPG;*.JPEG;*.TGA;*.PCX",
-                                         "*.JPG;*.JPEG", "*.BMP", "*.TGA", "*.PCX"};
+    static const QStringList patterns = {
+        "*.*", "*.BMP;*.JPG;*.JPEG;*.TGA;*.PCX", "*.JPG;*.JPEG", "*.BMP", "*.TGA", "*.PCX"};
     return index >= 0 && index < patterns.size() ? patterns[index] : QString();
 }
 
@@ -29,8 +29,8 @@ namespace {
 bool wildcardMatch(QStringView name, QStringView mask) {
     qsizetype n = 0, m = 0, starMask = -1, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == QLatin1Char('?') ||
-                                mask[m].toCaseFolded() == name[n].toCaseFolded())) {
+        if (m < mask.size() &&
+            (mask[m] == QLatin1Char('?') || mask[m].toCaseFolded() == name[n].toCaseFolded())) {
             ++n;
             ++m;
         } else if (m < mask.size() && mask[m] == QLatin1Char('*')) {
@@ -153,8 +153,7 @@ void sortNaturally(QStringList& names) {
     names = std::move(sorted);
 }
 
-QStringList listFolder(const QString& folder, const QString& pattern,
-                       const AttributeRules& rules) {
+QStringList listFolder(const QString& folder, const QString& pattern, const AttributeRules& rules) {
     QStringList names;
     const Masks masks(pattern);
     const QByteArray nativeFolder = QFile::encodeName(folder);

@@ -1,8 +1,8 @@
 #include "app/FolderState.h"
 
+#include "app/FileListing.h"
 #include "app/ProgramFiles.h"
 #include "app/Workspace.h"
-#include "app/FileListing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,12 +25,12 @@ void rereadFiles(Workspace& ws) {
     for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
         if (ws.fileSelected[i])
             wasSelected.insert(ws.files[i]);
-    const QString focused =
-        ws.currentEntry >= 0 && ws.currentEntry < ws.files.size() ? ws.files[ws.currentEntry]
-                                                                  : QString();
+    const QString focused = ws.currentEntry >= 0 && ws.currentEntry < ws.files.size()
+                                ? ws.files[ws.currentEntry]
+                                : QString();
 
-    ws.files = listFolder(ws.currentFolder, ws.filePattern,
-                          AttributeRules::fromSettings(ws.settings));
+    ws.files =
+        listFolder(ws.currentFolder, ws.filePattern, AttributeRules::fromSettings(ws.settings));
     ws.fileSelected.fill(false, ws.files.size());
     ws.currentEntry = -1;
     for (int i = 0; i < ws.files.size(); ++i) {

@@ -1,8 +1,8 @@
 #include "app/HoldListOperations.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 
 #include <QDir>
 #include <QFileInfo>

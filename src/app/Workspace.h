@@ -41,10 +41,6 @@ public:
     HoldList hold;
     RunningHistory history;
 
-    // The action list every file command acts on, and whether it came out empty.
-    QStringList targets;
-    bool actionListEmpty = false;
-
     // True while the preview shows a file whose facts are on the labels.
     bool previewValid = false;
 

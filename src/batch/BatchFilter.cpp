@@ -1,8 +1,8 @@
 #include "batch/BatchFilter.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 #include "imaging/Codecs.h"
 #include "imaging/ImagingEngine.h"
 

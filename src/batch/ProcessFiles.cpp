@@ -1,10 +1,10 @@
 #include "batch/ProcessFiles.h"
 
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "batch/ProcessOptions.h"
-#include "app/FolderState.h"
-#include "app/HoldListOperations.h"
 
 #include <QThread>
 

@@ -1,8 +1,8 @@
 #include "browser/BrowserEvents.h"
 
-#include "app/Workspace.h"
 #include "app/FolderState.h"
 #include "app/HoldListOperations.h"
+#include "app/Workspace.h"
 #include "browser/Preview.h"
 
 #include <QDir>

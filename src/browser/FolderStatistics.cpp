@@ -1,8 +1,8 @@
 #include "browser/FolderStatistics.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 #include "browser/PreviewFacts.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "browser/HoldListFiles.h"
 
+#include "app/FolderState.h"
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 #include "browser/ListFiles.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "browser/Preview.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
 
 #include <QFileInfo>
 #include <QRunnable>

@@ -1,11 +1,11 @@
 #include "fileops/Conformity.h"
 
-#include "app/SharedServices.h"
-#include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/HoldListOperations.h"
 #include "app/ActionList.h"
 #include "app/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
+#include "app/SharedServices.h"
+#include "app/Workspace.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::fileops {
@@ -68,10 +68,10 @@ std::optional<QString> conformedPath(const QString& path, const QString& answer)
 }
 
 void conformExtensions(Workspace& ws, Ui& ui) {
-    buildActionList(ws, ui);
-    if (ws.actionListEmpty)
+    const std::optional<QStringList> targets = buildActionList(ws, ui);
+    if (!targets)
         return;
-    const QStringList paths = ws.targets;
+    const QStringList& paths = *targets;
     const QString answer =
         askForExtension(ui, extensionOf(paths.first()).value_or(QString()).toLower());
 

@@ -1,13 +1,13 @@
 #include "fileops/CopyMove.h"
 
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/HoldListOperations.h"
-#include "app/ActionList.h"
-#include "app/CommandFrame.h"
 #include "fileops/DestinationChooser.h"
 #include "platform/FileCopy.h"
 
@@ -90,15 +90,15 @@ void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& desti
 }
 
 void transferFiles(Workspace& ws, Ui& ui, DestinationChooser& chooser, Transfer kind) {
-    buildActionList(ws, ui);
-    if (ws.actionListEmpty)
+    const std::optional<QStringList> targets = buildActionList(ws, ui);
+    if (!targets)
         return;
     const DestinationResult destination = chooser.choose(ChooserMode::CopyMove);
     if (destination.cancelled)
         return;
 
     const TransferWords words = wordsFor(kind);
-    const QStringList sources = ws.targets;
+    const QStringList& sources = *targets;
     const int count = int(sources.size());
     if (ws.settings.confirmActions == 1) {
         ws.lastAnswer =

@@ -1,26 +1,23 @@
 #include "fileops/Delete.h"
 
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "app/SharedServices.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/HoldListOperations.h"
-#include "app/ActionList.h"
-#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 #include "platform/Trash.h"
 
 namespace dovi::fileops {
 
 void deleteFiles(Workspace& ws, Ui& ui) {
-    buildActionList(ws, ui);
-    if (ws.actionListEmpty)
-        return;
-    deleteActionList(ws, ui);
+    if (const std::optional<QStringList> targets = buildActionList(ws, ui))
+        deleteActionList(ws, ui, *targets);
 }
 
-void deleteActionList(Workspace& ws, Ui& ui) {
-    const QStringList paths = ws.targets;
+void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths) {
     const int count = int(paths.size());
     if (ws.settings.confirmActions == 1) {
         ws.lastAnswer = ui.messageBox(QStringLiteral("Delete Files"),

@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 
 namespace dovi {
 class Workspace;
@@ -13,8 +14,8 @@ namespace dovi::fileops {
 // "Errors" box at the end.
 void deleteFiles(Workspace& ws, Ui& ui);
 
-// The same run over ws.targets as they stand (the folder removal fills them
-// with the folder's own files): question, loop, tidy-up.
-void deleteActionList(Workspace& ws, Ui& ui);
+// The same run over the given paths (the folder removal hands in the folder's
+// own files): question, loop, tidy-up.
+void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths);
 
 } // namespace dovi::fileops

@@ -1,8 +1,8 @@
 #include "fileops/DetailedList.h"
 
+#include "app/ActionList.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/ActionList.h"
 #include "imaging/ImagingEngine.h"
 
 #include <QFileInfo>
@@ -57,8 +57,8 @@ QString detailedListLine(const QString& path, imaging::ImagingEngine& engine) {
 
 void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,
                           const DetailedLineMaker& lineFor) {
-    buildActionList(ws, ui);
-    if (ws.actionListEmpty)
+    const std::optional<QStringList> targets = buildActionList(ws, ui);
+    if (!targets)
         return;
     ws.abortRequested = false;
     if (!ws.history.isEmpty()) {
@@ -78,7 +78,7 @@ void generateDetailedList(Workspace& ws, Ui& ui, DetailedListWindows& windows,
 
     windows.showRunningHistory();
     windows.showCancelWindow();
-    const QStringList paths = ws.targets;
+    const QStringList& paths = *targets;
     setStatus(ui, true);
     ui.setProgressRange(0, int(paths.size()));
     for (int i = 0; i < paths.size(); ++i) {

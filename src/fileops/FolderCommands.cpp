@@ -1,11 +1,11 @@
 #include "fileops/FolderCommands.h"
 
+#include "app/CommandFrame.h"
+#include "app/FileListing.h"
+#include "app/FolderState.h"
 #include "app/HoldList.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/FileListing.h"
-#include "app/CommandFrame.h"
 #include "fileops/Delete.h"
 
 #include <QFile>
@@ -78,11 +78,10 @@ void removeFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
         removed = removeEmptyFolder(folder);
     } else {
         // Exactly the folder's own files, whatever the hold list holds.
-        ws.targets.clear();
+        QStringList paths;
         for (const QString& name : ws.files)
-            ws.targets.append(fullPath(ws, name));
-        ws.actionListEmpty = false;
-        deleteActionList(ws, ui);
+            paths.append(fullPath(ws, name));
+        deleteActionList(ws, ui, paths);
         removed = removeEmptyFolder(folder);
         if (removed)
             logLine(ws, QStringLiteral("Removed folder - ") + folder);

@@ -1,11 +1,11 @@
 #include "fileops/Rename.h"
 
+#include "app/ActionList.h"
+#include "app/CommandFrame.h"
+#include "app/FolderState.h"
 #include "app/ProgramFiles.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/ActionList.h"
-#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::fileops {
@@ -47,8 +47,7 @@ RenameStep submitNewName(Workspace& ws, Ui& ui, const QString& oldName, const QS
 }
 
 void renameFile(Workspace& ws, Ui& ui, const std::function<bool(const QString&)>& openWindow) {
-    buildActionList(ws, ui);
-    if (ws.actionListEmpty)
+    if (!buildActionList(ws, ui))
         return;
     if (ws.currentEntry < 0 || ws.currentEntry >= ws.files.size()) {
         showMessage(ui, QStringLiteral("Please select the file to rename."));

@@ -1,9 +1,9 @@
 #include "series/AddToSeries.h"
 
-#include "app/SharedServices.h"
-#include "app/Workspace.h"
 #include "app/FolderState.h"
 #include "app/HoldListOperations.h"
+#include "app/SharedServices.h"
+#include "app/Workspace.h"
 #include "series/SeriesCreation.h"
 #include "series/SeriesHistory.h"
 #include "series/SeriesRenaming.h"

@@ -1,9 +1,9 @@
 #include "series/SeriesCreation.h"
 
-#include "app/SharedServices.h"
-#include "app/Workspace.h"
 #include "app/FolderState.h"
 #include "app/HoldListOperations.h"
+#include "app/SharedServices.h"
+#include "app/Workspace.h"
 #include "series/SeriesHistory.h"
 
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "series/SeriesRenaming.h"
 
+#include "app/CommandFrame.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
-#include "app/CommandFrame.h"
 #include "platform/FileCopy.h"
 
 namespace dovi::series {
@@ -50,9 +50,7 @@ SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targe
             logLine(ws, source + QStringLiteral(" renamed to ") + target);
         } else {
             ++run.errors;
-            logLine(ws,
-                             failureLine(source, QStringLiteral("renamed to ") + target,
-                                                  result.reason));
+            logLine(ws, failureLine(source, QStringLiteral("renamed to ") + target, result.reason));
         }
         ++run.nextIndex;
         ui.setProgressValue(static_cast<int>(run.nextIndex - startIndex));

@@ -84,7 +84,7 @@ void buildToolbar(QToolBar* toolBar, const CommandDispatcher& dispatcher) {
         action->setToolTip(row.tooltip);
         const QString key = row.key;
         QObject::connect(action, &QAction::triggered,
-                         [&dispatcher, key] { dispatcher.runToolbarKey(key); });
+                         [&dispatcher, key] { runToolbarKey(dispatcher, key); });
     }
 }
 

@@ -85,26 +85,10 @@ const QList<ToolbarCommand>& toolbarCommands() {
     return rows;
 }
 
-void CommandDispatcher::bind(const QString& control, std::function<void()> operation) {
-    operations_[control] = std::move(operation);
-}
-
-bool CommandDispatcher::isBound(const QString& control) const {
-    return operations_.count(control) != 0;
-}
-
-bool CommandDispatcher::runControl(const QString& control) const {
-    const auto it = operations_.find(control);
-    if (it == operations_.end())
-        return false;
-    it->second();
-    return true;
-}
-
-bool CommandDispatcher::runToolbarKey(const QString& key) const {
+bool runToolbarKey(const CommandDispatcher& commands, const QString& key) {
     for (const ToolbarCommand& row : toolbarCommands())
         if (row.key == key)
-            return runControl(row.control);
+            return commands.runControl(row.control);
     return false;
 }
 

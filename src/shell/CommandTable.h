@@ -1,10 +1,14 @@
 #pragma once
+#include "app/CommandDispatcher.h"
+
 #include <QList>
 #include <QString>
-#include <functional>
-#include <map>
 
 namespace dovi {
+
+// The main window's menu bar and toolbar, row by row: the index from a
+// caption to the control whose operation it runs. Each subsystem binds the
+// controls of its own rows (its *CommandBindings.cpp).
 
 // One item of the main window's menu bar. submenu is empty for items that sit
 // directly in their menu; a caption "-" is a separator.
@@ -28,20 +32,9 @@ struct ToolbarCommand {
 const QList<MenuCommand>& menuCommands();
 const QList<ToolbarCommand>& toolbarCommands();
 
-// Binds operations to menu controls and runs them. A command whose operation
-// is not bound is not offered: menus and toolbar show only what works.
-class CommandDispatcher {
-public:
-    void bind(const QString& control, std::function<void()> operation);
-    bool isBound(const QString& control) const;
-    // Runs the menu control's operation; false when nothing is bound to it.
-    bool runControl(const QString& control) const;
-    // Compares key case-sensitively with the toolbar keys in table order; the
-    // first equal one runs. A key that matches none does nothing.
-    bool runToolbarKey(const QString& key) const;
-
-private:
-    std::map<QString, std::function<void()>> operations_;
-};
+// Compares key case-sensitively with the toolbar keys in table order; the
+// first equal one runs its menu control's operation. A key that matches none
+// does nothing (false).
+bool runToolbarKey(const CommandDispatcher& commands, const QString& key);
 
 } // namespace dovi

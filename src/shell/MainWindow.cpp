@@ -1,21 +1,18 @@
 #include "shell/MainWindow.h"
 
+#include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Shutdown.h"
 #include "app/Version.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
-#include "batch/windows/BatchCommandBindings.h"
-#include "app/FolderState.h"
 #include "browser/EngineMeasurer.h"
 #include "browser/FolderStatistics.h"
-#include "browser/HoldListFiles.h"
-#include "app/HoldListOperations.h"
-#include "shell/CommandBars.h"
 #include "browser/windows/HistoryWindow.h"
-#include "shell/IconTheme.h"
-#include "fileops/windows/FileCommandBindings.h"
 #include "platform/KeyLocks.h"
+#include "shell/CommandBars.h"
+#include "shell/CommandBindings.h"
+#include "shell/IconTheme.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -69,19 +66,8 @@ MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasu
 MainWindow::~MainWindow() = default;
 
 void MainWindow::bindCommands() {
-    Workspace& ws = workspace_;
     commands_.bind(QStringLiteral("mnuquit"), [this] { quitProgram(); });
-    commands_.bind(QStringLiteral("mnuopenhold"), [this, &ws] { browser::openHoldList(ws, ui_); });
-    commands_.bind(QStringLiteral("mnusavehold"), [this, &ws] { browser::saveHoldList(ws, ui_); });
-    commands_.bind(QStringLiteral("mnuadd"), [&ws] { addToHoldList(ws); });
-    commands_.bind(QStringLiteral("mnuremovehold"),
-                   [this, &ws] { removeFromHoldList(ws, ui_); });
-    commands_.bind(QStringLiteral("mnuclearhold"), [&ws] { clearHoldList(ws); });
-    commands_.bind(QStringLiteral("mnuheldpath"), [this, &ws] { goToHeldPath(ws, ui_); });
-    commands_.bind(QStringLiteral("mnuRunningHist"), [this] { showRunningHistory(); });
-    // The folder tree's model follows the disk by itself: no refresh hook.
-    bindFileCommands(commands_, {workspace_, ui_, this, [this] { showRunningHistory(); }, {}});
-    bindBatchCommands(commands_, {workspace_, ui_, this});
+    bindSubsystemCommands(commands_, {workspace_, ui_, this, *this});
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
@@ -95,6 +81,11 @@ void MainWindow::showRunningHistory() {
     history_->show();
     history_->raise();
     history_->activateWindow();
+}
+
+void MainWindow::refreshFolderTree() {
+    // Nothing to do: the tree's model watches the folders it has read and
+    // follows a folder made or removed on its own.
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

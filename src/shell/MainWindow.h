@@ -1,7 +1,8 @@
 #pragma once
+#include "app/CommandContext.h"
+#include "app/CommandDispatcher.h"
 #include "app/windows/DialogUi.h"
 #include "app/windows/StatusSurface.h"
-#include "shell/CommandTable.h"
 #include "browser/Preview.h"
 #include "browser/windows/HistoryWindow.h"
 
@@ -33,8 +34,9 @@ class FileListModel;
 }
 
 // The hub of the program: lives for the whole run, draws the workspace and
-// turns its menus, toolbar and controls into calls of the operations.
-class MainWindow : public QMainWindow, public StatusSurface {
+// turns its menus, toolbar and controls into calls of the operations. It is
+// the shell every subsystem's commands ask for what only it can do.
+class MainWindow : public QMainWindow, public StatusSurface, public ShellServices {
     Q_OBJECT
 public:
     // measurer: how the preview reads files (the imaging engine unless given).
@@ -62,8 +64,10 @@ public:
     QRadioButton* manualOption() const { return manual_; }
     QRadioButton* timerOption() const { return timer_; }
 
-    // The running history window: created on first use, one at a time.
-    void showRunningHistory();
+    // ShellServices. The running history window: created on first use, one
+    // at a time.
+    void showRunningHistory() override;
+    void refreshFolderTree() override;
     HistoryWindow* historyWindow() const { return history_; }
 
     // What the tree's right button shows besides marking the next click (the

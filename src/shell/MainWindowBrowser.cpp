@@ -1,17 +1,17 @@
 // The browser's controls kept in step with the workspace: the tree follows
 // the folder shown, the list view shows the listed names and the selection
 // the workspace keeps, and each gesture is handed to its operation.
+#include "app/FileListing.h"
+#include "app/FolderState.h"
+#include "app/HoldListOperations.h"
 #include "app/Workspace.h"
 #include "app/windows/FolderTree.h"
 #include "browser/BrowserEvents.h"
-#include "app/FolderState.h"
 #include "browser/FileListModel.h"
-#include "app/FileListing.h"
-#include "app/HoldListOperations.h"
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
-#include "shell/MainWindow.h"
 #include "browser/windows/PreviewPane.h"
+#include "shell/MainWindow.h"
 
 #include <QDir>
 #include <QFileSystemModel>
@@ -42,8 +42,7 @@ void MainWindow::connectBrowser() {
     connect(folders_, &FolderTreeView::rightReleased, this,
             [this, &ws] { browser::folderTreeClicked(ws, preview_); });
 
-    connect(filters_, &QComboBox::activated, this,
-            [&ws](int index) { chooseFilter(ws, index); });
+    connect(filters_, &QComboBox::activated, this, [&ws](int index) { chooseFilter(ws, index); });
 
     connect(files_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onListSelectionChanged);
@@ -64,8 +63,7 @@ void MainWindow::connectBrowser() {
 
     connect(holdshort_, &QComboBox::activated, this,
             [&ws](int index) { chooseHeldEntry(ws, index); });
-    connect(bypass_, &QCheckBox::toggled, this,
-            [&ws](bool on) { setBypassHoldList(ws, on); });
+    connect(bypass_, &QCheckBox::toggled, this, [&ws](bool on) { setBypassHoldList(ws, on); });
 
     connect(manual_, &QRadioButton::toggled, this, [&ws](bool on) {
         if (on)

@@ -2,15 +2,15 @@
 // list over the filter drop-down, preview over its information lines), the
 // idle light and progress bar, the hold frame, and the status bar. Layouts and
 // a splitter, not fixed positions, so it follows resizing and screen scale.
+#include "app/FileListing.h"
 #include "app/ProgramFiles.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
 #include "browser/FileListModel.h"
-#include "app/FileListing.h"
 #include "browser/SlideshowOptions.h"
 #include "browser/windows/BrowserViews.h"
-#include "shell/MainWindow.h"
 #include "browser/windows/PreviewPane.h"
+#include "shell/MainWindow.h"
 
 #include <QFileSystemModel>
 #include <QFrame>

@@ -42,19 +42,14 @@ TEST_F(WorkspaceFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryLi
         for (const QString& n : c.expectedNames)
             expected << (n.startsWith('/') ? n : pics + "/" + n);
 
-        buildActionList(*ws, ui);
-        EXPECT_EQ(ws->targets, expected);
-        EXPECT_FALSE(ws->actionListEmpty);
+        EXPECT_EQ(buildActionList(*ws, ui), expected);
     }
     EXPECT_TRUE(ui.prompts.isEmpty()) << "a hold list or selection source never gives the message";
 }
 
-TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
+TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndGivesNothing) {
     show(folder("empty"));
-    ws->targets = {"stale"};
-    buildActionList(*ws, ui);
-    EXPECT_TRUE(ws->actionListEmpty);
-    EXPECT_TRUE(ws->targets.isEmpty());
+    EXPECT_EQ(buildActionList(*ws, ui), std::nullopt);
     EXPECT_EQ(ui.prompts, test::Prompts({test::warning("No files to action!")}));
 
     // The root joins without a doubled separator.
@@ -62,6 +57,5 @@ TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndMarksTheListEmpty) {
     ws->files = {"a.jpg"};
     ws->fileSelected = {true};
     refreshSelection(*ws);
-    buildActionList(*ws, ui);
-    EXPECT_EQ(ws->targets, QStringList({"/a.jpg"}));
+    EXPECT_EQ(buildActionList(*ws, ui), QStringList({"/a.jpg"}));
 }

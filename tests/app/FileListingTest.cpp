@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace dovi::browser;
+using namespace dovi;
 
 TEST(FileListing, PatternsMatchMasksIgnoringCase) {
     const struct {
@@ -18,10 +18,11 @@ TEST(FileListing, PatternsMatchMasksIgnoringCase) {
         int filter;
         bool listed;
     } cases[] = {
-        {"a.jpg", 2, true},    {"a.JPG", 2, true},    {"a.jpeg", 2, true},  {"a.JPEG", 1, true},
-        {"a.jpeg", 3, false},  {"a.jpg.bak", 2, false}, {"jpg", 2, false},  {"b.Bmp", 3, true},
-        {"c.tga", 4, true},    {"d.PCX", 5, true},    {"notes.txt", 1, false}, {"README", 0, true},
-        {"x.tga", 1, true},    {".hidden.pcx", 5, true},
+        {"a.jpg", 2, true},  {"a.JPG", 2, true},       {"a.jpeg", 2, true},
+        {"a.JPEG", 1, true}, {"a.jpeg", 3, false},     {"a.jpg.bak", 2, false},
+        {"jpg", 2, false},   {"b.Bmp", 3, true},       {"c.tga", 4, true},
+        {"d.PCX", 5, true},  {"notes.txt", 1, false},  {"README", 0, true},
+        {"x.tga", 1, true},  {".hidden.pcx", 5, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(matchesPattern(c.name, patternForFilter(c.filter)), c.listed)
@@ -75,5 +76,6 @@ TEST(FileListing, NaturalOrderAndUnencodableNamesSkipped) {
     ASSERT_GE(fd, 0);
     ::close(fd);
     const QStringList got = listFolder(dir.path(), "*.JPG", {});
-    EXPECT_EQ(got, QStringList({"A.jpg", "b.jpg", "IMG1.jpg", "img1.jpg", "img2.jpg", "img10.jpg"}));
+    EXPECT_EQ(got,
+              QStringList({"A.jpg", "b.jpg", "IMG1.jpg", "img1.jpg", "img2.jpg", "img10.jpg"}));
 }

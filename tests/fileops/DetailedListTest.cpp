@@ -5,8 +5,8 @@
 #include "WorkspaceFixture.h"
 
 using namespace dovi;
-using fileops::MeasuredFile;
 using dovi::test::WorkspaceFixture;
+using fileops::MeasuredFile;
 
 TEST(DetailedListLine, MeasuredFilesGiveSevenFieldsOthersThree) {
     const struct {

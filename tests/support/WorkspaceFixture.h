@@ -1,10 +1,10 @@
 #pragma once
 // A workspace over a temporary folder, with a scripted Ui and a scripted
 // destination chooser: what every browser, file, batch and series test starts from.
+#include "app/FileListing.h"
+#include "app/FolderState.h"
 #include "app/IniStore.h"
 #include "app/Workspace.h"
-#include "app/FolderState.h"
-#include "app/FileListing.h"
 #include "fileops/DestinationChooser.h"
 #include "imaging/Codecs.h"
 

@@ -1,11 +1,11 @@
 #include "fileops/windows/FileCommandBindings.h"
 
-#include "shell/CommandTable.h"
-#include "fileops/DetailedList.h"
+#include "app/CommandDispatcher.h"
 #include "app/windows/StopItWindow.h"
 #include "fileops/Conformity.h"
 #include "fileops/CopyMove.h"
 #include "fileops/Delete.h"
+#include "fileops/DetailedList.h"
 #include "fileops/FolderCommands.h"
 #include "fileops/Rename.h"
 #include "fileops/windows/DestinationDialogChooser.h"
@@ -18,18 +18,15 @@ namespace dovi {
 
 namespace {
 
-// The detailed list's windows: the main window's running history and a
-// "Stop It!" window that lives for one run.
+// The detailed list's windows: the shell's running history and a "Stop It!"
+// window that lives for one run.
 class DetailedListWindowSet : public fileops::DetailedListWindows {
 public:
-    DetailedListWindowSet(QWidget* parent, Workspace& ws, std::function<void()> showHistory)
-        : parent_(parent), ws_(ws), showHistory_(std::move(showHistory)) {}
+    DetailedListWindowSet(QWidget* parent, Workspace& ws, ShellServices& shell)
+        : parent_(parent), ws_(ws), shell_(shell) {}
     ~DetailedListWindowSet() override { closeCancelWindow(); }
 
-    void showRunningHistory() override {
-        if (showHistory_)
-            showHistory_();
-    }
+    void showRunningHistory() override { shell_.showRunningHistory(); }
     void showCancelWindow() override {
         cancel_ = new StopItWindow(parent_, ws_);
         cancel_->show();
@@ -42,18 +39,19 @@ public:
 private:
     QPointer<QWidget> parent_;
     Workspace& ws_;
-    std::function<void()> showHistory_;
+    ShellServices& shell_;
     QPointer<StopItWindow> cancel_;
 };
 
 } // namespace
 
-void bindFileCommands(CommandDispatcher& commands, const FileCommandContext& context) {
+void bindFileCommands(CommandDispatcher& commands, const CommandContext& context) {
     Workspace& ws = context.workspace;
     Ui& ui = context.ui;
     QPointer<QWidget> parent = context.parent;
     auto chooser = std::make_shared<DestinationDialogChooser>(context.parent, ws, ui);
-    const fileops::FolderTreeRefresh refreshTree = context.refreshFolderTree;
+    ShellServices& shell = context.shell;
+    const fileops::FolderTreeRefresh refreshTree = [&shell] { shell.refreshFolderTree(); };
 
     commands.bind(QStringLiteral("mnucopy"),
                   [&ws, &ui, chooser] { fileops::copyFiles(ws, ui, *chooser); });
@@ -70,9 +68,8 @@ void bindFileCommands(CommandDispatcher& commands, const FileCommandContext& con
     commands.bind(QStringLiteral("mnuconform"), [&ws, &ui] { fileops::conformExtensions(ws, ui); });
     // The hidden engine that measures files for the detailed list.
     auto engine = std::make_shared<imaging::ImagingEngine>();
-    const std::function<void()> showHistory = context.showRunningHistory;
-    commands.bind(QStringLiteral("mnuDetail"), [&ws, &ui, parent, engine, showHistory] {
-        DetailedListWindowSet windows(parent, ws, showHistory);
+    commands.bind(QStringLiteral("mnuDetail"), [&ws, &ui, parent, engine, &shell] {
+        DetailedListWindowSet windows(parent, ws, shell);
         fileops::generateDetailedList(ws, ui, windows, [engine](const QString& path) {
             return fileops::detailedListLine(path, *engine);
         });

@@ -1,9 +1,11 @@
 #include "batch/windows/BatchCommandBindings.h"
 
-#include "WorkspaceFixture.h"
-#include "batch/windows/ProcessWindow.h"
 #include "app/FolderState.h"
+#include "batch/windows/ProcessWindow.h"
 #include "shell/CommandTable.h"
+
+#include "RecordingShell.h"
+#include "WorkspaceFixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,9 +17,10 @@ namespace {
 
 struct BatchCommands : PicturesFixture {
     CommandDispatcher commands;
+    RecordingShell shell;
     void SetUp() override {
         PicturesFixture::SetUp();
-        bindBatchCommands(commands, {*ws, ui, nullptr});
+        bindBatchCommands(commands, {*ws, ui, nullptr, shell});
     }
     // Lists the folder and selects every file in it, as the user would.
     void selectAll() {
@@ -36,15 +39,14 @@ struct BatchCommands : PicturesFixture {
 
 } // namespace
 
-TEST_F(BatchCommands, EveryBatchAndSeriesItemIsBoundButButtonizeAndNeedsFilesToActOn) {
-    for (const char* control :
-         {"mnuprocess", "mnuautocont", "mnuemboss", "mnuFlip", "mnubatmedian", "mnumirror",
-          "mnuNegate", "mnucreateseries", "mnuaddseries", "mnuclearhist"})
+TEST_F(BatchCommands, EveryBatchItemIsBoundButButtonizeAndNeedsFilesToActOn) {
+    for (const char* control : {"mnuprocess", "mnuautocont", "mnuemboss", "mnuFlip", "mnubatmedian",
+                                "mnumirror", "mnuNegate"})
         EXPECT_TRUE(commands.isBound(control)) << control;
     EXPECT_FALSE(commands.isBound("mnubutton"));
 
     // Nothing to act on stops every file command.
-    for (const char* control : {"mnuprocess", "mnuNegate", "mnucreateseries", "mnuaddseries"}) {
+    for (const char* control : {"mnuprocess", "mnuNegate"}) {
         ui.prompts.clear();
         EXPECT_TRUE(commands.runControl(control));
         EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"}) << control;
@@ -61,15 +63,8 @@ TEST_F(BatchCommands, TheToolbarAndMenuReachTheOperations) {
     EXPECT_TRUE(commands.runControl("mnuFlip"));
     EXPECT_EQ(imaging::decodeFile(pic("a.bmp")).image.pixels, before.mirrored(false, true));
 
-    EXPECT_TRUE(commands.runToolbarKey("addseries"));
-    EXPECT_EQ(ui.promptTexts().last(), "No series history exists");
-
-    ui.answers = {Answer::Yes};
-    EXPECT_TRUE(commands.runControl("mnuclearhist"));
-    EXPECT_EQ(ui.prompts.last().title, "Purge History");
-
     ws->settings.convertOnly = 1;
-    EXPECT_TRUE(commands.runToolbarKey("process"));
+    EXPECT_TRUE(runToolbarKey(commands, "process"));
     const auto windows = processWindows();
     ASSERT_EQ(windows.size(), 1);
     EXPECT_TRUE(windows[0]->isVisible());
@@ -112,7 +107,7 @@ TEST_F(BatchCommands, ASecondProcessCommandDuringARunStartsNothing) {
     user.commands = &commands;
     user.answers = {Answer::Yes, Answer::Yes};
     CommandDispatcher dispatcher;
-    bindBatchCommands(dispatcher, {*ws, user, nullptr});
+    bindBatchCommands(dispatcher, {*ws, user, nullptr, shell});
     user.commands = &dispatcher;
     dispatcher.runControl("mnuprocess");
     EXPECT_EQ(user.prompts.size(), 1) << "the second command asked nothing";

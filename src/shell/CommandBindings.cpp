@@ -1,0 +1,17 @@
+#include "shell/CommandBindings.h"
+
+#include "batch/windows/BatchCommandBindings.h"
+#include "browser/windows/BrowserCommandBindings.h"
+#include "fileops/windows/FileCommandBindings.h"
+#include "series/windows/SeriesCommandBindings.h"
+
+namespace dovi {
+
+void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& context) {
+    bindBrowserCommands(commands, context);
+    bindFileCommands(commands, context);
+    bindBatchCommands(commands, context);
+    bindSeriesCommands(commands, context);
+}
+
+} // namespace dovi
