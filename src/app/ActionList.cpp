@@ -9,7 +9,7 @@ namespace dovi {
 std::optional<QStringList> buildActionList(const Workspace& ws, Ui& ui) {
     if (!ws.hold.isEmpty() && !ws.hold.bypass)
         return ws.hold.fullPaths();
-    const QStringList& names = !ws.selected.isEmpty() ? ws.selected : ws.files;
+    const QStringList& names = !ws.selected.isEmpty() ? ws.selected : ws.files.names();
     if (names.isEmpty()) {
         showMessage(ui, QStringLiteral("No files to action!"));
         return std::nullopt;

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 
 namespace dovi {
 
@@ -21,33 +20,15 @@ QString normaliseFolder(const QString& folder) {
 }
 
 void rereadFiles(Workspace& ws) {
-    QSet<QString> wasSelected;
-    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
-        if (ws.fileSelected[i])
-            wasSelected.insert(ws.files[i]);
-    const QString focused = ws.currentEntry >= 0 && ws.currentEntry < ws.files.size()
-                                ? ws.files[ws.currentEntry]
-                                : QString();
-
-    ws.files =
-        listFolder(ws.currentFolder, ws.filePattern, AttributeRules::fromSettings(ws.settings));
-    ws.fileSelected.fill(false, ws.files.size());
-    ws.currentEntry = -1;
-    for (int i = 0; i < ws.files.size(); ++i) {
-        ws.fileSelected[i] = wasSelected.contains(ws.files[i]);
-        if (ws.files[i] == focused)
-            ws.currentEntry = i;
-    }
+    ws.files.reread(
+        listFolder(ws.currentFolder, ws.filePattern, AttributeRules::fromSettings(ws.settings)));
     emit ws.filesChanged();
 }
 
 namespace {
 
 void rebuildSelected(Workspace& ws) {
-    ws.selected.clear();
-    for (int i = 0; i < ws.files.size() && i < ws.fileSelected.size(); ++i)
-        if (ws.fileSelected[i])
-            ws.selected.append(ws.files[i]);
+    ws.selected = ws.files.selectedNames();
 }
 
 // The counters right after the file list was read from disk.
@@ -56,7 +37,7 @@ void countFreshListing(Workspace& ws) {
         updateCounters(ws);
         return;
     }
-    ws.sizer = ws.files;
+    ws.sizer = ws.files.names();
     emit ws.countersChanged();
 }
 
@@ -90,9 +71,7 @@ void resetPreview(Workspace& ws) {
 
 void changeFolder(Workspace& ws, const QString& folder) {
     ws.currentFolder = normaliseFolder(folder);
-    ws.files.clear();
-    ws.fileSelected.clear();
-    ws.currentEntry = -1;
+    ws.files = FileList();
     emit ws.currentFolderChanged(ws.currentFolder);
     rereadAndRefreshSelection(ws);
     resetPreview(ws);
@@ -103,7 +82,7 @@ void chooseFilter(Workspace& ws, int index) {
     const QString pattern = patternForFilter(index);
     if (!pattern.isEmpty())
         ws.filePattern = pattern;
-    ws.fileSelected.fill(false, ws.files.size());
+    ws.files.selectNone();
     rereadAndRefreshSelection(ws);
     resetPreview(ws);
     ws.saveSetting(QStringLiteral("filter"));

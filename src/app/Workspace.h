@@ -1,4 +1,5 @@
 #pragma once
+#include "app/FileList.h"
 #include "app/HoldList.h"
 #include "app/IniStore.h"
 #include "app/RunningHistory.h"
@@ -24,14 +25,11 @@ public:
     Settings settings;
 
     // The browser: the folder shown (no trailing "/" except the root "/"),
-    // the name pattern of the file list, the names it lists, and which of them
-    // the user has selected right now (kept by the window, one flag per name).
+    // the name pattern of the file list, and the names it lists with what the
+    // user has selected and focused right now (kept by the window).
     QString currentFolder;
     QString filePattern;
-    QStringList files;
-    QList<bool> fileSelected;
-    // The entry that has the file list's focus; -1 when none.
-    int currentEntry = -1;
+    FileList files;
     // The selection other operations see: names selected at the last refresh.
     QStringList selected;
     // A second listing of the current folder for folder statistics: same

@@ -39,7 +39,7 @@ void Preview::showSelectedFile() {
     ws_.previewValid = false;
     emit changed();
 
-    const int entry = ws_.currentEntry;
+    const int entry = ws_.files.current();
     if (entry < 0 || entry >= ws_.files.size()) {
         showImageInfo(false);
         settle();

@@ -79,7 +79,7 @@ void removeFolder(Workspace& ws, Ui& ui, const FolderTreeRefresh& refreshTree) {
     } else {
         // Exactly the folder's own files, whatever the hold list holds.
         QStringList paths;
-        for (const QString& name : ws.files)
+        for (const QString& name : ws.files.names())
             paths.append(fullPath(ws, name));
         deleteActionList(ws, ui, paths);
         removed = removeEmptyFolder(folder);

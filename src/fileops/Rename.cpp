@@ -49,11 +49,11 @@ RenameStep submitNewName(Workspace& ws, Ui& ui, const QString& oldName, const QS
 void renameFile(Workspace& ws, Ui& ui, const std::function<bool(const QString&)>& openWindow) {
     if (!buildActionList(ws, ui))
         return;
-    if (ws.currentEntry < 0 || ws.currentEntry >= ws.files.size()) {
+    if (ws.files.current() < 0) {
         showMessage(ui, QStringLiteral("Please select the file to rename."));
         return;
     }
-    if (!openWindow(ws.files[ws.currentEntry]))
+    if (!openWindow(ws.files.at(ws.files.current())))
         return;
     rereadFiles(ws);
     refreshSelection(ws);

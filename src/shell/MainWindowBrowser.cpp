@@ -49,7 +49,7 @@ void MainWindow::connectBrowser() {
     connect(files_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, &ws](const QModelIndex& current) {
                 if (!restoringSelection_)
-                    ws.currentEntry = current.isValid() ? current.row() : -1;
+                    ws.files.setCurrent(current.isValid() ? current.row() : -1);
             });
     connect(files_, &FileListView::leftReleased, this,
             [this, &ws] { browser::fileListReleased(ws, preview_); });
@@ -136,20 +136,21 @@ void MainWindow::onFilesChanged() {
     restoringSelection_ = true;
     fileModel_->reload();
     QItemSelection selection;
-    const int count = int(std::min(ws.files.size(), ws.fileSelected.size()));
+    const int count = int(ws.files.size());
     for (int i = 0; i < count; ++i) {
-        if (!ws.fileSelected[i])
+        if (!ws.files.isSelected(i))
             continue;
         int last = i;
-        while (last + 1 < count && ws.fileSelected[last + 1])
+        while (last + 1 < count && ws.files.isSelected(last + 1))
             ++last;
         selection.select(fileModel_->index(i), fileModel_->index(last));
         i = last;
     }
     QItemSelectionModel* model = files_->selectionModel();
     model->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (ws.currentEntry >= 0 && ws.currentEntry < ws.files.size())
-        model->setCurrentIndex(fileModel_->index(ws.currentEntry), QItemSelectionModel::NoUpdate);
+    if (ws.files.current() >= 0)
+        model->setCurrentIndex(fileModel_->index(ws.files.current()),
+                               QItemSelectionModel::NoUpdate);
     restoringSelection_ = false;
 }
 
@@ -157,13 +158,11 @@ void MainWindow::onListSelectionChanged(const QItemSelection& selected,
                                         const QItemSelection& deselected) {
     if (restoringSelection_)
         return;
-    QList<bool>& flags = workspace_.fileSelected;
-    if (flags.size() != workspace_.files.size())
-        flags.resize(workspace_.files.size(), false);
-    auto mark = [&flags](const QItemSelection& ranges, bool on) {
+    FileList& files = workspace_.files;
+    auto mark = [&files](const QItemSelection& ranges, bool on) {
         for (const QItemSelectionRange& range : ranges)
-            for (int row = range.top(); row <= range.bottom() && row < flags.size(); ++row)
-                flags[row] = on;
+            for (int row = range.top(); row <= range.bottom(); ++row)
+                files.setSelected(row, on);
     };
     mark(deselected, false);
     mark(selected, true);

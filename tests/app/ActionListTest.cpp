@@ -54,8 +54,8 @@ TEST_F(WorkspaceFixture, NothingToActOnSaysSoAndGivesNothing) {
 
     // The root joins without a doubled separator.
     changeFolder(*ws, "/");
-    ws->files = {"a.jpg"};
-    ws->fileSelected = {true};
+    ws->files = FileList({"a.jpg"});
+    ws->files.setSelected(0, true);
     refreshSelection(*ws);
     EXPECT_EQ(buildActionList(*ws, ui), QStringList({"/a.jpg"}));
 }

@@ -46,12 +46,12 @@ TEST_F(SettingsFixture, EmptyStoreGivesTheDefaultsAndSavingWritesAllKeysInTheirS
         const char* key;
         QString value;
     } expected[] = {
-        {"System", "history", "500"},       {"File System", "filter", "1"},
-        {"File System", "incA", "1"},       {"File System", "incH", "0"},
-        {"File System", "recycle", "1"},    {"Batch", "xres", "1280"},
-        {"Batch", "yres", "800"},           {"Batch", "altfldpath", env().fallbackFolder},
-        {"System", "limit", "0"},           {"Slideshow", "interval", "5"},
-        {"Slideshow", "filename", "1"},     {"File System", "startup", env().fallbackFolder},
+        {"System", "history", "500"},    {"File System", "filter", "1"},
+        {"File System", "incA", "1"},    {"File System", "incH", "0"},
+        {"File System", "recycle", "1"}, {"Batch", "xres", "1280"},
+        {"Batch", "yres", "800"},        {"Batch", "altfldpath", env().fallbackFolder},
+        {"System", "limit", "0"},        {"Slideshow", "interval", "5"},
+        {"Slideshow", "filename", "1"},  {"File System", "startup", env().fallbackFolder},
     };
     for (const auto& e : expected)
         EXPECT_EQ(reread.value(e.section, e.key, "<missing>"), e.value) << e.key;
@@ -69,11 +69,11 @@ TEST_F(SettingsFixture, UnreadableOrOutOfRangeNumbersFallBackToTheDefault) {
         const char* stored;
         int expected;
     } cases[] = {
-        {"System", "history", "lots", 500},       {"System", "history", "40000", 500},
-        {"System", "history", "-32768", -32768},  {"System", "history", " 12 ", 12},
-        {"File System", "incH", "2", 0},          {"File System", "incH", "1", 1},
-        {"System", "limit", "100000", 100000},    {"System", "limit", "3000000000", 0},
-        {"Slideshow", "interval", "", 5},         {"Batch", "xres", "1e3", 1280},
+        {"System", "history", "lots", 500},      {"System", "history", "40000", 500},
+        {"System", "history", "-32768", -32768}, {"System", "history", " 12 ", 12},
+        {"File System", "incH", "2", 0},         {"File System", "incH", "1", 1},
+        {"System", "limit", "100000", 100000},   {"System", "limit", "3000000000", 0},
+        {"Slideshow", "interval", "", 5},        {"Batch", "xres", "1e3", 1280},
     };
     for (const auto& c : cases) {
         IniStore store(iniPath());

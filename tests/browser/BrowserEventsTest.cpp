@@ -83,7 +83,7 @@ TEST_F(BrowserEvents, ATreeRightClickLeavesTheListAloneAndTheNextClickReReads) {
     EXPECT_EQ(ws->selected, QStringList({"a.jpg"}));
 
     browser::folderTreeClicked(*ws, *preview);
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"a.jpg"})) << "a re-read keeps what is still there";
     EXPECT_EQ(totalPanelText(*ws), "Total : 4");
 }
@@ -94,8 +94,8 @@ TEST_F(BrowserEvents, ChangesOnDiskAreFollowedAndAVanishedFolderFallsBackToItsPa
     select({"z.jpg"});
     test::writeFile(deep + "/y.jpg", "x");
     browser::followFolderOnDisk(*ws);
-    EXPECT_EQ(ws->files, QStringList({"y.jpg", "z.jpg"}));
-    EXPECT_EQ(ws->fileSelected, QList<bool>({false, true}));
+    EXPECT_EQ(ws->files.names(), QStringList({"y.jpg", "z.jpg"}));
+    EXPECT_EQ(ws->files.selectedNames(), QStringList({"z.jpg"}));
 
     QDir(dir.filePath("pics/deep")).removeRecursively();
     browser::followFolderOnDisk(*ws);
@@ -138,7 +138,7 @@ TEST_F(BrowserEvents, StartingListsTheStartupFolderUnderTheStoredFilterAndAttrib
         fresh.loadSettings();
         openStartupFolder(fresh);
         EXPECT_EQ(fresh.currentFolder, start);
-        EXPECT_EQ(fresh.files, c.listed) << c.filter << c.hidden;
+        EXPECT_EQ(fresh.files.names(), c.listed) << c.filter << c.hidden;
     }
     store->setValue("File System", "startup", dir.filePath("gone"));
     Workspace fallback(programFolder(), *store, SettingsEnvironment{1024, 768, dir.path()});
@@ -152,12 +152,12 @@ TEST_F(BrowserEvents, NewAttributeRulesReReadTheListKeepingTheSelection) {
     select({"b.jpg"});
     ws->settings.includeHidden = 1;
     applyAttributeRules(*ws);
-    EXPECT_EQ(ws->files, QStringList({".d.jpg", "a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({".d.jpg", "a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
     EXPECT_EQ(totalPanelText(*ws), "Total : 4");
     EXPECT_EQ(ws->sizer, QStringList({"a.jpg", "b.jpg", "c.jpg"}))
         << "the statistics listing never shows hidden files";
     ws->settings.includeHidden = 0;
     applyAttributeRules(*ws);
-    EXPECT_EQ(ws->sizer, ws->files);
+    EXPECT_EQ(ws->sizer, ws->files.names());
 }

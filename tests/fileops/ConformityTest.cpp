@@ -55,7 +55,7 @@ TEST_F(WorkspaceFixture, ConformityRenamesEveryFileAndAsksWithTheFirstExtension)
         << "a refused answer is asked again without a message";
     EXPECT_EQ(ui.inputPresets.first(), "jpeg");
     EXPECT_TRUE(ui.prompts.isEmpty());
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(snapshot(pics)["a.jpg"], before["a.JPEG"]);
     EXPECT_EQ(snapshot(pics)["c.jpg"], before["c"]);
     EXPECT_TRUE(ws->hold.isEmpty()) << "the held paths no longer exist";
@@ -120,7 +120,7 @@ TEST_F(WorkspaceFixture, CancelledConformityChangesNoNameButRefreshesTheList) {
     const auto before = snapshot(pics);
     fileops::conformExtensions(*ws, ui); // the box is cancelled
     EXPECT_EQ(snapshot(pics), before);
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "b.bmp", "new.tga"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "b.bmp", "new.tga"}));
     EXPECT_EQ(ws->hold.count(), 1);
     EXPECT_TRUE(ui.captions.isEmpty());
 }

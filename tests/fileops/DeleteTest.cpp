@@ -37,7 +37,7 @@ TEST_F(DeleteFixture, ToTheTrashOneFileAtATimeWithItsRecord) {
     EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
     EXPECT_EQ(ui.highestProgress(), 2);
     EXPECT_EQ(historyLines(), QStringList({pics + "/a.jpg deleted", pics + "/c.jpg deleted"}));
-    EXPECT_EQ(ws->files, QStringList({"b.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"b.jpg"}));
     EXPECT_GE(reset.count(), 1) << "the preview never shows a deleted file";
     EXPECT_EQ(ws->hold.count(), 1) << "bypassed: the hold list stays";
 
@@ -61,7 +61,7 @@ TEST_F(DeleteFixture, OutrightDeletionClearsReadOnlyAndEmptiesTheHoldList) {
 
     EXPECT_TRUE(ui.prompts.isEmpty()) << "confirmations off: no question";
     EXPECT_FALSE(QFileInfo::exists(pics + "/b.jpg"));
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "c.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "c.jpg"}));
     EXPECT_TRUE(ws->hold.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(trash()));
     EXPECT_EQ(historyLines(), QStringList({pics + "/b.jpg deleted"}));

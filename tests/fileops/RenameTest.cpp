@@ -78,7 +78,7 @@ TEST_F(WorkspaceFixture, RenameCommandOpensOnTheCurrentFileAndRefreshesAfterARen
     const QString pics = folder("pics");
     makeFiles(pics, {"a.jpg", "b.jpg"});
     show(pics, {"b.jpg"});
-    ws->currentEntry = 1;
+    ws->files.setCurrent(1);
     QStringList opened;
     QSignalSpy reset(ws.get(), &Workspace::previewReset);
 
@@ -87,11 +87,11 @@ TEST_F(WorkspaceFixture, RenameCommandOpensOnTheCurrentFileAndRefreshesAfterARen
         return fileops::submitNewName(*ws, ui, oldName, "z.jpg") == RenameStep::Renamed;
     });
     EXPECT_EQ(opened, QStringList({"b.jpg"}));
-    EXPECT_EQ(ws->files, QStringList({"a.jpg", "z.jpg"}));
+    EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "z.jpg"}));
     EXPECT_EQ(reset.count(), 1);
 
     // Escape: nothing renamed, nothing refreshed.
-    ws->currentEntry = 1;
+    ws->files.setCurrent(1);
     fileops::renameFile(*ws, ui, [&](const QString& oldName) {
         opened << oldName;
         return false;
@@ -99,7 +99,7 @@ TEST_F(WorkspaceFixture, RenameCommandOpensOnTheCurrentFileAndRefreshesAfterARen
     EXPECT_EQ(reset.count(), 1);
 
     // No current entry, or nothing at all to act on.
-    ws->currentEntry = -1;
+    ws->files.setCurrent(-1);
     const auto mustNotOpen = [](const QString&) {
         ADD_FAILURE() << "the window opened";
         return false;

@@ -82,14 +82,14 @@ struct WorkspaceFixture : ::testing::Test {
     // Selects the named entries of the listed files (the list's own selection),
     // makes the first of them the current entry, and refreshes when asked.
     void select(const QStringList& names, bool refresh = true) {
-        ws->fileSelected.fill(false, ws->files.size());
-        ws->currentEntry = -1;
+        ws->files.selectNone();
+        ws->files.setCurrent(-1);
         for (const QString& n : names) {
             const int i = int(ws->files.indexOf(n));
             ASSERT_GE(i, 0) << n.toStdString();
-            ws->fileSelected[i] = true;
-            if (ws->currentEntry < 0)
-                ws->currentEntry = i;
+            ws->files.setSelected(i, true);
+            if (ws->files.current() < 0)
+                ws->files.setCurrent(i);
         }
         if (refresh)
             refreshSelection(*ws);

@@ -25,7 +25,7 @@ struct BatchCommands : PicturesFixture {
     // Lists the folder and selects every file in it, as the user would.
     void selectAll() {
         rereadFiles(*ws);
-        ws->fileSelected.fill(true, ws->files.size());
+        ws->files.selectAll();
         refreshSelection(*ws);
     }
     static QList<ProcessWindow*> processWindows() {
