@@ -136,6 +136,12 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         *error = systemError(errno);
         return std::nullopt;
     }
+    auto buffer = readWholeFile(fd, error, factsOut);
+    ::close(fd);
+    return buffer;
+}
+
+std::optional<LargeBuffer> readWholeFile(int fd, QString* error, struct stat* factsOut) {
     struct stat facts {};
     std::optional<LargeBuffer> buffer;
     if (::fstat(fd, &facts) != 0) {
@@ -167,7 +173,6 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         if (buffer)
             buffer->shrink(done);
     }
-    ::close(fd);
     if (buffer && factsOut)
         *factsOut = facts;
     return buffer;

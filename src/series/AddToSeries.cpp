@@ -30,7 +30,7 @@ bool seriesHistoryAvailable(Workspace& ws, Ui& ui) {
 
 QStringList loadSeriesTexts(Workspace& ws, Ui& ui) {
     const SeriesHistoryRead read = readSeriesHistory(ws.programFolder());
-    if (read.damaged || !read.exists)
+    if (read.damaged || !read.exists || !read.error.isEmpty())
         showMessage(ui, kNoRecordsMessage);
     return textsOf(read.records);
 }

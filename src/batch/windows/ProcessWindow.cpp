@@ -19,7 +19,10 @@ ProcessWindow::ProcessWindow(QWidget* parent, Workspace& workspace)
     setAttribute(Qt::WA_DeleteOnClose);
     resize(640, 360);
     log_->setObjectName(QStringLiteral("process"));
-    log_->setUniformItemSizes(true);
+    // A line says why a file failed, often with a long path: it is shown
+    // whole, and the log scrolls sideways to reach its end.
+    log_->setTextElideMode(Qt::ElideNone);
+    log_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     log_->installEventFilter(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setTextVisible(false);

@@ -79,6 +79,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& /*request: callers resample
     result.image.fileSize = static_cast<qint64>(data.size());
     result.fullWidth = h.width;
     result.fullHeight = h.height;
+    result.partial = rows < h.height;
     return result;
 }
 

@@ -27,10 +27,13 @@ struct DecodeRequest {
 };
 
 struct DecodeResult {
-    Image image;        // image.pixels null on failure
-    int fullWidth = 0;  // the picture's size as stored (after EXIF rotation)
+    Image image;       // image.pixels null on failure
+    int fullWidth = 0; // the picture's size as stored (after EXIF rotation)
     int fullHeight = 0;
-    QString error;      // why the decode failed; empty on success
+    QString error; // why the decode failed; empty on success
+    // The file ended or broke off before the last row: the rows it never
+    // gave were filled in. Such a picture must not replace its own file.
+    bool partial = false;
 
     bool ok() const { return !image.pixels.isNull(); }
     static DecodeResult failure(QString why) {

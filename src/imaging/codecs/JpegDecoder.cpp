@@ -327,6 +327,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
         result.image.iccProfile = QByteArray(reinterpret_cast<const char*>(d.icc), d.iccLength);
     result.fullWidth = uprightWidth;
     result.fullHeight = uprightHeight;
+    result.partial = !allRows || d.source.dataEnded || d.source.ranDry;
     return result;
 }
 

@@ -207,7 +207,8 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
         return DecodeResult::failure(QStringLiteral("not enough memory for the picture"));
     const Layout layout{h, palette.data()};
     tgapcx::AlphaSeen alphaSeen;
-    for (int y = 0; y < height && src; ++y, src = y < height ? nextRow() : nullptr) {
+    int y = 0;
+    for (; y < height && src; ++y, src = y < height ? nextRow() : nullptr) {
         auto* out = reinterpret_cast<QRgb*>(pixels.scanLine(y));
         convertRow(layout, src, out, width);
         if (alpha)
@@ -224,6 +225,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     result.image.fileSize = qint64(data.size());
     result.fullWidth = width;
     result.fullHeight = height;
+    result.partial = y < height;
     return result;
 }
 

@@ -266,7 +266,8 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     if (pixels.isNull())
         return DecodeResult::failure(QStringLiteral("not enough memory for the picture"));
     AlphaSeen alphaSeen;
-    for (int row = 0; row < h.height && src; ++row, src = row < h.height ? nextRow() : nullptr) {
+    int row = 0;
+    for (; row < h.height && src; ++row, src = row < h.height ? nextRow() : nullptr) {
         const int y = h.topDown() ? row : h.height - 1 - row;
         auto* out = reinterpret_cast<QRgb*>(pixels.scanLine(y));
         convertRow(h, src, out, map.data(), alpha);
@@ -288,6 +289,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     result.image.fileSize = qint64(data.size());
     result.fullWidth = h.width;
     result.fullHeight = h.height;
+    result.partial = row < h.height;
     return result;
 }
 
