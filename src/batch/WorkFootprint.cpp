@@ -120,7 +120,7 @@ qint64 preparationFootprint(const QString& path, const ProcessOptions& options) 
     qint64 bytes = 0;
     if (::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode)) {
         bytes = facts.st_size;
-        std::array<std::uint8_t, 64> head{};
+        std::array<std::uint8_t, 1024> head{};
         const int length = readAt(fd, 0, head.data(), int(head.size()));
         const imaging::FormatCode format =
             imaging::sniffFormat(imaging::Bytes(head.data(), std::size_t(length)), path);
