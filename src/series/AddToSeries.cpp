@@ -55,6 +55,11 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
         showMessage(ui, kNoRecordsMessage);
         return AddStep::Stay;
     }
+    if (found->text.contains(QLatin1Char('/'))) {
+        // A hand-edited history: the files would move to another folder.
+        showMessage(ui, kSlashInTextMessage);
+        return AddStep::Stay;
+    }
     if (qint64(found->nextIndex) + targets.size() > std::numeric_limits<qint32>::max()) {
         showMessage(ui, kIndexNotNumericMessage);
         return AddStep::Stay;

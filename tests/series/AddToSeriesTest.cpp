@@ -1,4 +1,5 @@
 #include "series/AddToSeries.h"
+#include "series/SeriesCreation.h"
 
 #include "WorkspaceFixture.h"
 
@@ -129,4 +130,16 @@ TEST_F(AddSeries, RemovingWithoutConfirmationAndRecordsHiddenByDamage) {
     EXPECT_EQ(out.step, AddStep::Close) << "nothing left to list";
     // A record after the damaged line is still there for a hand repair.
     EXPECT_EQ(seriesDat(), "broken\r\n\"b\",2,#FALSE#\r\n");
+}
+
+TEST_F(AddSeries, ARecordedTextWithASlashMovesNoFileAndStaysAsItWas) {
+    const QByteArray history = "\"sub/x\",3,#FALSE#\r\n";
+    writeFile(seriesPath(), history);
+    QDir().mkpath(pics + "/sub");
+    const QStringList targets = make({"a.jpg"});
+    EXPECT_EQ(doAddition(*ws, ui, targets, {"sub/x"}), AddStep::Stay);
+    EXPECT_EQ(ui.prompts, Prompts({warning(kSlashInTextMessage)}));
+    EXPECT_EQ(content("a.jpg"), "a.jpg");
+    EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
+    EXPECT_EQ(seriesDat(), history);
 }
