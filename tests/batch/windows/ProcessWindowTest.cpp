@@ -89,6 +89,7 @@ TEST_F(ProcessWindowTest, EveryLogLineIsShownWhole) {
                              "/photo.jpg: No space left on device";
     window->addLogLine(pic("a.jpg") + "   ...   complete");
     window->addLogLine(longLine);
+    window->addLogLine(pic("b.jpg") + "   ...   complete");
     QApplication::processEvents();
 
     QListWidget* log = window->logList();
