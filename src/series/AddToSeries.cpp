@@ -108,9 +108,12 @@ RemoveOutcome removeSeries(Workspace& ws, Ui& ui, const QStringList& selectedTex
         reportHistoryNotWritten(ui, error);
     setStatus(ui, false);
     out.reloaded = true;
-    out.texts = textsOf(readSeriesHistory(ws.programFolder()).records);
+    const SeriesHistoryRead read = readSeriesHistory(ws.programFolder());
+    out.texts = textsOf(read.records);
     if (out.texts.isEmpty()) {
-        if (!anyRecordIn(ws.programFolder()))
+        // Only a history read whole and found empty goes; one that cannot be
+        // read is no proof of that.
+        if (read.error.isEmpty() && !anyRecordIn(ws.programFolder()))
             deleteSeriesHistory(ws.programFolder());
         out.step = AddStep::Close;
     }

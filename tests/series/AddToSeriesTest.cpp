@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 using namespace dovi;
 using namespace dovi::series;
@@ -142,4 +145,15 @@ TEST_F(AddSeries, ARecordedTextWithASlashMovesNoFileAndStaysAsItWas) {
     EXPECT_EQ(content("a.jpg"), "a.jpg");
     EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
     EXPECT_EQ(seriesDat(), history);
+}
+
+TEST_F(AddSeries, RemovingFromAHistoryThatCannotBeReadDeletesNothing) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(seriesPath()).constData(), 0644), 0);
+    ws->settings.confirmActions = 0;
+    const RemoveOutcome out = removeSeries(*ws, ui, {"a"});
+    EXPECT_EQ(ui.promptTexts(),
+              QStringList{"The series history could not be written - could not read " +
+                          seriesPath() + ": not a regular file"});
+    EXPECT_TRUE(out.texts.isEmpty());
+    EXPECT_TRUE(QFileInfo(seriesPath()).exists()) << "not deleted as if it were empty";
 }
