@@ -5,6 +5,7 @@
 #include "imaging/ops/Separable.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace dovi::imaging::ops {
@@ -136,27 +137,30 @@ QImage resample(const QImage& src, int width, int height) {
     if (!detail::usable(src) || !dimensionsAllowed(width, height))
         return {};
     if (width == src.width() && height == src.height())
-        return src.copy();
-    QImage dst(width, height, src.format());
+        return detail::duplicate(src);
+    QImage dst = allocateImage(width, height, src.format());
     if (dst.isNull())
         return {};
 
     const int kx = boxFactor(src.width(), width), ky = boxFactor(src.height(), height);
     const bool premultiply = alphaVaries(src);
-    Rows rows(src, premultiply, kx, ky);
     const auto kernel = detail::lanczos3();
     const detail::Taps tx = detail::makeTaps(src.width(), width, kernel, kx);
     const detail::Taps ty = detail::makeTaps(src.height(), height, kernel, ky);
-    detail::filterSeparable(std::ref(rows), rows.outHeight(), tx, ty, dst.bits(),
-                            dst.bytesPerLine());
-
-    if (premultiply) {
-        for (int y = 0; y < height; ++y) {
-            QRgb* line = row(dst, y);
-            for (int x = 0; x < width; ++x)
-                line[x] = detail::unpremultiply(line[x]);
-        }
-    }
+    // Each band reads through its own Rows (they keep scratch rows).
+    const auto makeSource = [&]() -> detail::RowSource {
+        auto rows = std::make_shared<Rows>(src, premultiply, kx, ky);
+        return [rows](int y) { return (*rows)(y); };
+    };
+    const detail::RowFinish finish = [&](int, std::uint8_t* bytes) {
+        if (!premultiply)
+            return;
+        QRgb* line = reinterpret_cast<QRgb*>(bytes);
+        for (int x = 0; x < width; ++x)
+            line[x] = detail::unpremultiply(line[x]);
+    };
+    detail::filterSeparable(makeSource, (src.height() + ky - 1) / ky, tx, ty, dst.bits(),
+                            dst.bytesPerLine(), finish);
     return dst;
 }
 
