@@ -85,16 +85,23 @@ QImage perspective(const QImage& src, int direction, int amount, QRgb background
 
     const detail::BilinearSampler sampler(src, background);
     const double mid = across / 2.0;
-    detail::forEachBand(dst.height(), dst.width(), [&](int first, int end) {
+    const int dw = dst.width();
+    const auto rows = [&]<bool Alpha>(int first, int end) {
         for (int y = first; y < end; ++y) {
             QRgb* out = row(dst, y);
-            for (int x = 0; x < dst.width(); ++x) {
+            for (int x = 0; x < dw; ++x) {
                 const int along = vertical ? y : x;
                 const double off = ((vertical ? x : y) + 0.5 - mid) / scaleAt[std::size_t(along)];
                 const double sa = sourceAt[std::size_t(along)], sc = mid + off - 0.5;
-                out[x] = vertical ? sampler.at(sc, sa) : sampler.at(sa, sc);
+                out[x] = vertical ? sampler.sample<Alpha>(sc, sa) : sampler.sample<Alpha>(sa, sc);
             }
         }
+    };
+    detail::forEachBand(dst.height(), dw, [&](int first, int end) {
+        if (sampler.alpha())
+            rows.operator()<true>(first, end);
+        else
+            rows.operator()<false>(first, end);
     });
     return dst;
 }

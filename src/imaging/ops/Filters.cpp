@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace dovi::imaging::ops {
 
 namespace {
@@ -107,20 +111,41 @@ const std::uint8_t* bytesOf(const QRgb* p) {
 // u = (v * keep + u * take) / 2^shift, rounded, per colour channel, v from
 // `in` and u the blurred row, mixed in place; alpha from `in`.
 void mixInto(const QRgb* in, QRgb* blurred, int w, int keep, int take, int shift) {
-    const std::uint8_t* __restrict v = bytesOf(in);
-    std::uint8_t* __restrict u = reinterpret_cast<std::uint8_t*>(blurred);
+    const std::uint8_t* v = bytesOf(in);
+    std::uint8_t* u = reinterpret_cast<std::uint8_t*>(blurred);
     const int round = 1 << (shift - 1);
     const std::size_t n = std::size_t(w) * 4;
-    const auto mix = [&](std::size_t j) {
-        u[j] = detail::clampByte((v[j] * keep + u[j] * take + round) >> shift);
-    };
     std::size_t i = 0;
-    for (; i + kBlock <= n; i += kBlock)
-        for (std::size_t j = i; j < i + kBlock; ++j)
-            mix(j);
+#if defined(__SSE2__)
+    // Each v, u pair as two 16-bit halves of a lane, multiplied by the
+    // (keep, take) pair and summed by pmaddwd: exact 32-bit sums, then the
+    // packs clamp to 0..255 as clampByte does.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weights = _mm_set1_epi32(std::int32_t(std::uint16_t(keep)) |
+                                           std::int32_t(std::uint32_t(std::uint16_t(take)) << 16));
+    const __m128i rounding = _mm_set1_epi32(round);
+    const __m128i count = _mm_cvtsi32_si128(shift);
+    const __m128i alpha = _mm_set1_epi32(std::int32_t(0xff000000u));
+    const auto sum = [&](__m128i pairs) {
+        return _mm_sra_epi32(_mm_add_epi32(_mm_madd_epi16(pairs, weights), rounding), count);
+    };
+    const auto half = [&](__m128i a, __m128i b) { // 8 bytes widened to 16 bits each
+        return _mm_packs_epi32(sum(_mm_unpacklo_epi16(a, b)), sum(_mm_unpackhi_epi16(a, b)));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+        const __m128i mixed =
+            _mm_packus_epi16(half(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero)),
+                             half(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero)));
+        const __m128i out = _mm_or_si128(_mm_andnot_si128(alpha, mixed), _mm_and_si128(alpha, a));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(u + i), out);
+    }
+#endif
+    const std::size_t done = i / 4;
     for (; i < n; ++i)
-        mix(i);
-    restoreAlpha(blurred, in, w);
+        u[i] = detail::clampByte((v[i] * keep + u[i] * take + round) >> shift);
+    restoreAlpha(blurred + done, in + done, w - int(done));
 }
 
 // Luma of a row into luma[1 .. w], the end values repeated into luma[0] and

@@ -101,14 +101,21 @@ QImage rotate(const QImage& src, double degrees, QRgb background) {
     const detail::BilinearSampler sampler(src, background);
     const double cx = outW / 2.0, cy = outH / 2.0;
     const double sx0 = w / 2.0 - 0.5, sy0 = h / 2.0 - 0.5;
-    detail::forEachBand(dst.height(), dst.width(), [&](int first, int end) {
+    const int dw = dst.width();
+    const auto rows = [&]<bool Alpha>(int first, int end) {
         for (int y = first; y < end; ++y) {
             QRgb* out = row(dst, y);
             const double dy = y + 0.5 - cy;
             double dx = 0.5 - cx;
-            for (int x = 0; x < dst.width(); ++x, dx += 1.0)
-                out[x] = sampler.at(sx0 + c * dx + s * dy, sy0 - s * dx + c * dy);
+            for (int x = 0; x < dw; ++x, dx += 1.0)
+                out[x] = sampler.sample<Alpha>(sx0 + c * dx + s * dy, sy0 - s * dx + c * dy);
         }
+    };
+    detail::forEachBand(dst.height(), dw, [&](int first, int end) {
+        if (sampler.alpha())
+            rows.operator()<true>(first, end);
+        else
+            rows.operator()<false>(first, end);
     });
     return dst;
 }
