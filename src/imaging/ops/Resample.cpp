@@ -164,4 +164,28 @@ QImage resample(const QImage& src, int width, int height) {
     return dst;
 }
 
+QSize previewSize(QSize picture, QSize box) {
+    if (picture.isEmpty() || box.isEmpty())
+        return {};
+    if (picture.width() <= box.width() && picture.height() <= box.height())
+        return picture;
+    // The limiting side gets the box's size exactly; the other is rounded.
+    const bool byWidth =
+        qint64(picture.width()) * box.height() >= qint64(picture.height()) * box.width();
+    if (byWidth)
+        return {box.width(),
+                std::max(1, int((qint64(picture.height()) * box.width() * 2 + picture.width()) /
+                                (2 * qint64(picture.width()))))};
+    return {std::max(1, int((qint64(picture.width()) * box.height() * 2 + picture.height()) /
+                            (2 * qint64(picture.height())))),
+            box.height()};
+}
+
+QImage previewCopy(const QImage& src, QSize box) {
+    if (!detail::usable(src) || box.isEmpty())
+        return {};
+    const QSize size = previewSize(src.size(), box);
+    return resample(src, size.width(), size.height());
+}
+
 } // namespace dovi::imaging::ops

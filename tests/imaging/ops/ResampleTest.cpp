@@ -9,6 +9,7 @@
 #include <random>
 
 using dovi::imaging::ops::resample;
+namespace ops = dovi::imaging::ops;
 namespace detail = dovi::imaging::ops::detail;
 
 namespace dovi::test {
@@ -218,12 +219,37 @@ TEST(Resample, EveryInnerLoopAndEveryBandingAgree) {
             EXPECT_EQ(out, portable) << "path " << int(path);
         }
         for (const int bands : {2, 7}) {
-            const imaging::ops::ScopedBands scoped(bands);
+            const ops::ScopedBands scoped(bands);
             std::vector<std::uint8_t> out(portable.size());
             detail::filterSeparable([&] { return rows; }, sh, h, v, out.data(), stride);
             EXPECT_EQ(out, portable) << bands << " bands";
         }
     }
+}
+
+TEST(Resample, PreviewCopiesFitTheBoxWithTheirProportions) {
+    const struct {
+        QSize picture, box, expected;
+    } cases[] = {
+        {{8660, 5773}, {800, 600}, {800, 533}}, // wide: the width fills the box
+        {{3000, 4000}, {800, 600}, {450, 600}}, // tall
+        {{640, 480}, {800, 600}, {640, 480}},   // fits already: kept as it is
+        {{800, 600}, {800, 600}, {800, 600}},
+        {{10000, 3}, {100, 100}, {100, 1}}, // never below one pixel
+        {{1001, 1000}, {500, 500}, {500, 500}},
+        {{0, 10}, {100, 100}, {}},
+        {{100, 100}, {0, 50}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ops::previewSize(c.picture, c.box), c.expected)
+            << c.picture.width() << "x" << c.picture.height();
+
+    const QImage src = makeTestPattern(300, 200, true);
+    const QImage preview = ops::previewCopy(src, {120, 120});
+    EXPECT_TRUE(samePixels(resample(src, 120, 80), preview));
+    EXPECT_TRUE(samePixels(src, ops::previewCopy(src, {300, 400})));
+    EXPECT_TRUE(ops::previewCopy(src, {}).isNull());
+    EXPECT_TRUE(ops::previewCopy(QImage(), {10, 10}).isNull());
 }
 
 } // namespace dovi::test
