@@ -57,14 +57,17 @@ struct Loops {
 
 Loops loopsFor(Path path) {
     if (path == Path::Fast)
-        path = pathAvailable(Path::Avx2) ? Path::Avx2 : Path::Sse2;
+        path = pathAvailable(Path::Avx512) ? Path::Avx512
+                                           : (pathAvailable(Path::Avx2) ? Path::Avx2 : Path::Sse2);
     if (!pathAvailable(path))
         path = Path::Portable;
     Loops l;
 #if defined(__SSE2__)
-    if (path == Path::Sse2 || path == Path::Avx2) {
+    if (path != Path::Portable) {
         l.horizontal = loops::horizontalSse2;
-        l.vertical = path == Path::Avx2 ? loops::verticalAvx2 : loops::verticalSse2;
+        l.vertical = path == Path::Avx512 ? loops::verticalAvx512
+                     : path == Path::Avx2 ? loops::verticalAvx2
+                                          : loops::verticalSse2;
     }
 #endif
     return l;
@@ -182,6 +185,12 @@ bool pathAvailable(Path path) {
     case Path::Avx2:
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
         return __builtin_cpu_supports("avx2");
+#else
+        return false;
+#endif
+    case Path::Avx512:
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
 #else
         return false;
 #endif

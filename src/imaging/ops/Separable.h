@@ -52,7 +52,7 @@ using RowFinish = std::function<void(int y, std::uint8_t* row)>;
 // Which inner loops run: the fastest the processor has, or one in particular
 // (tests check they all agree). Asking for one the processor lacks gives the
 // portable loops.
-enum class Path { Fast, Portable, Sse2, Avx2 };
+enum class Path { Fast, Portable, Sse2, Avx2, Avx512 };
 bool pathAvailable(Path path);
 
 // Runs the horizontal then the vertical pass over the four bytes of each pixel

@@ -34,6 +34,8 @@ void verticalSse2(const std::uint8_t* const* rows, const std::int16_t* w, int ta
                   std::size_t bytes, std::size_t padded, std::uint8_t* out);
 void verticalAvx2(const std::uint8_t* const* rows, const std::int16_t* w, int taps,
                   std::size_t bytes, std::size_t padded, std::uint8_t* out);
+void verticalAvx512(const std::uint8_t* const* rows, const std::int16_t* w, int taps,
+                    std::size_t bytes, std::size_t padded, std::uint8_t* out);
 #endif
 
 } // namespace dovi::imaging::ops::detail::loops

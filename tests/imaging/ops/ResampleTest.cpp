@@ -211,7 +211,8 @@ TEST(Resample, EveryInnerLoopAndEveryBandingAgree) {
         std::vector<std::uint8_t> portable(std::size_t(stride) * c.size.height());
         detail::filterRows(rows, sh, h, v, 0, v.size(), portable.data(), stride, {},
                            detail::Path::Portable);
-        for (const auto path : {detail::Path::Fast, detail::Path::Sse2, detail::Path::Avx2}) {
+        for (const auto path :
+             {detail::Path::Fast, detail::Path::Sse2, detail::Path::Avx2, detail::Path::Avx512}) {
             if (!detail::pathAvailable(path))
                 continue;
             std::vector<std::uint8_t> out(portable.size());

@@ -119,9 +119,9 @@ TEST(Tone, BrightnessAndContrastAreMonotonic) {
     }
 }
 
-// The vector HSL loop (four pixels at a time, branches turned into
+// Every vector HSL loop (four or eight pixels at a time, branches turned into
 // selections) gives the scalar code's levels for every colour it meets: a
-// lattice through the whole cube, with rows of every length mod 4.
+// lattice through the whole cube, with rows of every length mod 8.
 TEST(Tone, HslVectorLoopMatchesTheScalarCode) {
     std::vector<QRgb> colours;
     for (int r = 0; r < 256; r += 3)
@@ -136,13 +136,20 @@ TEST(Tone, HslVectorLoopMatchesTheScalarCode) {
     for (const auto& change : changes) {
         SCOPED_TRACE(testing::Message()
                      << change.turn << " " << change.saturation << " " << change.luminance);
-        for (const int length : {int(colours.size()), 5, 3, 1}) {
-            std::vector<QRgb> out(static_cast<std::size_t>(length));
-            imaging::ops::detail::changeHslRow(colours.data(), out.data(), length, change);
-            for (int i = 0; i < length; ++i)
-                ASSERT_EQ(out[std::size_t(i)],
-                          imaging::ops::detail::changeHsl(colours[std::size_t(i)], change))
-                    << std::hex << colours[std::size_t(i)];
+        using imaging::ops::detail::HslLoop;
+        for (const HslLoop loop : {HslLoop::Best, HslLoop::Plain, HslLoop::Avx2, HslLoop::Avx512}) {
+            if (!imaging::ops::detail::hslLoopAvailable(loop))
+                continue;
+            for (const int length : {int(colours.size()), 11, 5, 3, 1}) {
+                std::vector<QRgb> out(static_cast<std::size_t>(length));
+                imaging::ops::detail::changeHslRow(colours.data(), out.data(), length, change,
+                                                   loop);
+                for (int i = 0; i < length; ++i)
+                    ASSERT_EQ(out[std::size_t(i)],
+                              imaging::ops::detail::changeHsl(colours[std::size_t(i)], change))
+                        << "loop " << int(loop) << ", colour " << std::hex
+                        << colours[std::size_t(i)];
+            }
         }
     }
 }
