@@ -104,7 +104,7 @@ std::vector<Operation> operations() {
          [](const QImage& i) { return ops::rotate(i, 90); },
          fixed("-rotate 90"),
          {},
-         4},
+         3},
         // The far (bottom) edge at half width, centred, sampled bilinearly.
         {"perspective",
          [](const QImage& i) { return ops::perspective(i, 0, 100); },
