@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QString>
-#include <optional>
 
 namespace dovi::imaging {
 
@@ -48,9 +47,10 @@ public:
     int jpegChrominanceFactor = 1;
     bool saveFile();
 
-    // Restores the picture as it was before the latest processing call.
+    // Restores the picture as it was before the latest processing call: a
+    // swap of buffers, never a copy of pixels.
     bool undo();
-    bool canUndo() const { return undo_.has_value(); }
+    bool canUndo() const { return !undoPixels_.isNull(); }
 
     // Processing: each keeps the current picture as the undo copy and changes
     // it; a call that cannot apply (nothing loaded, bad arguments) changes
@@ -84,7 +84,9 @@ private:
     }
 
     Image image_;
-    std::optional<Image> undo_;
+    // The pixels before the latest processing call (processing changes
+    // nothing else of the picture).
+    QImage undoPixels_;
     QString fileName_;
     QString lastError_;
     int fullWidth_ = 0;
