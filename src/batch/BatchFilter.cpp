@@ -56,8 +56,7 @@ Content contentOf(const QString& path) {
     const QByteArray head = file.read(64 * 1024);
     const imaging::Bytes bytes(reinterpret_cast<const std::uint8_t*>(head.constData()),
                                std::size_t(head.size()));
-    return imaging::sniffFormat(bytes, path) == imaging::None ? Content::Unsupported
-                                                              : Content::Supported;
+    return imaging::sniffFormat(bytes) == imaging::None ? Content::Unsupported : Content::Supported;
 }
 
 QString countText(int n, const char* one, const char* many) {
@@ -103,20 +102,18 @@ BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
     ui.setProgressRange(0, count);
 
     ImagingEngine engine;
-    engine.jpegLuminanceFactor = ws.settings.jpegLuminance;
-    engine.jpegChrominanceFactor = ws.settings.jpegChrominance;
+    const imaging::EncodeOptions jpegFactors{ws.settings.jpegLuminance,
+                                             ws.settings.jpegChrominance};
     QStringList failedFiles;
     for (int i = 0; i < count; ++i) {
         const QString& path = targets[i];
         engine.release();
         engine.load(path);
-        engine.saveFileName = path;
         const int type = engine.imageFileType();
-        if (isSavedFormat(type))
-            engine.saveFileType = type;
         clearAttributes(path);
         if (isSavedFormat(type)) {
-            if ((engine.*(filter->apply))() && engine.saveFile()) {
+            if ((engine.*(filter->apply))() &&
+                engine.save(path, imaging::FormatCode(type), jpegFactors)) {
                 ++summary.filtered;
                 if (ws.settings.historyLimit != 0)
                     ws.addHistory(path + filter->historySuffix);

@@ -1,35 +1,10 @@
-#include "imaging/codecs/TgaPcxHelpers.h"
+#include "imaging/codecs/WriterInput.h"
 
-#include <algorithm>
+#include "imaging/CheckedSize.h"
+
 #include <array>
 
-namespace dovi::imaging::tgapcx {
-
-void makeOpaque(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[x] |= 0xff000000u;
-    }
-    image.reinterpretAsFormat(QImage::Format_RGB32);
-}
-
-void unpremultiply(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int a = qAlpha(line[x]);
-            if (a == 255)
-                continue;
-            if (a == 0) {
-                line[x] = 0;
-                continue;
-            }
-            auto un = [a](int c) { return (std::min(c, a) * 255 + a / 2) / a; };
-            line[x] = qRgba(un(qRed(line[x])), un(qGreen(line[x])), un(qBlue(line[x])), a);
-        }
-    }
-}
+namespace dovi::imaging {
 
 QImage writableCopy(const QImage& pixels) {
     if (pixels.isNull())
@@ -59,7 +34,11 @@ bool indexColours(const QImage& image, std::vector<QRgb>& palette,
     std::array<QRgb, kSlots> keys{};
     std::array<std::uint8_t, kSlots> values{};
     palette.clear();
-    indices.assign(static_cast<std::size_t>(image.width()) * image.height(), 0);
+    indices.clear();
+    const CheckedSize count = CheckedSize(image.width()) * image.height();
+    if (!count.valid())
+        return false;
+    indices.assign(count.value(), 0);
     std::uint8_t* out = indices.data();
     QRgb last = 0;
     std::uint8_t lastIndex = 0;
@@ -90,4 +69,4 @@ bool indexColours(const QImage& image, std::vector<QRgb>& palette,
     return true;
 }
 
-} // namespace dovi::imaging::tgapcx
+} // namespace dovi::imaging

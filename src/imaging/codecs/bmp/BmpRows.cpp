@@ -1,4 +1,4 @@
-#include "imaging/codecs/BmpPixels.h"
+#include "imaging/codecs/bmp/BmpPixels.h"
 
 #include <vector>
 
@@ -103,12 +103,12 @@ bool standardBytes(const Header& h) {
 } // namespace
 
 int availableRows(Bytes data, const Header& h) {
-    if (h.pixelOffset > data.size())
+    // What follows the first row's pixels; the last row need not carry its
+    // padding.
+    const CheckedSize afterFirstRow = CheckedSize(data.size()) - h.pixelOffset - h.rowBytes;
+    if (!afterFirstRow.valid())
         return 0;
-    const std::size_t have = data.size() - h.pixelOffset;
-    if (have < h.rowBytes)
-        return 0;
-    const std::size_t rows = (have - h.rowBytes) / h.rowStride + 1;
+    const std::size_t rows = afterFirstRow.value() / h.rowStride + 1;
     return rows < static_cast<std::size_t>(h.height) ? static_cast<int>(rows) : h.height;
 }
 

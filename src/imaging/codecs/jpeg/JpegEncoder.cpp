@@ -1,9 +1,9 @@
-#include "imaging/codecs/JpegCodec.h"
-#include "imaging/codecs/JpegErrors.h"
-#include "imaging/codecs/JpegExif.h"
-#include "imaging/codecs/JpegPixels.h"
-#include "imaging/codecs/JpegQuality.h"
-#include "imaging/codecs/JpegStreams.h"
+#include "imaging/codecs/jpeg/JpegCodec.h"
+#include "imaging/codecs/jpeg/JpegErrors.h"
+#include "imaging/codecs/jpeg/JpegExif.h"
+#include "imaging/codecs/jpeg/JpegPixels.h"
+#include "imaging/codecs/jpeg/JpegQuality.h"
+#include "imaging/codecs/jpeg/JpegStreams.h"
 
 #include <QtGlobal>
 #include <algorithm>
@@ -51,18 +51,12 @@ bool profileFits(const QByteArray& icc, int components) {
     return space == (components == 1 ? QByteArrayLiteral("GRAY") : QByteArrayLiteral("RGB "));
 }
 
-bool refuse(QString* error, const QString& why) {
-    if (error)
-        *error = why;
-    return false;
-}
-
 } // namespace
 
-bool encode(const Image& image, const SaveOptions& options, QByteArray& out, QString* error) {
+bool encode(const Image& image, const EncodeOptions& options, QByteArray& out, QString* error) {
     out.clear();
     if (image.isNull())
-        return refuse(error, QStringLiteral("No image to save"));
+        return failWith(error, QStringLiteral("No image to save"));
 
     // JPEG has no alpha: a picture with alpha is flattened onto white, the
     // background transparent areas are usually drawn for (and fully
@@ -73,7 +67,7 @@ bool encode(const Image& image, const SaveOptions& options, QByteArray& out, QSt
     if (pixels.format() != layout)
         pixels = pixels.convertToFormat(layout);
     if (pixels.isNull())
-        return refuse(error, QStringLiteral("Not enough memory to save the image"));
+        return failWith(error, QStringLiteral("Not enough memory to save the image"));
     const int width = pixels.width();
     const int height = pixels.height();
 
@@ -83,9 +77,10 @@ bool encode(const Image& image, const SaveOptions& options, QByteArray& out, QSt
                       (image.iccProfile.isEmpty() || profileFits(image.iccProfile, 1)) &&
                       allGrey(pixels);
     const int components = grey ? 1 : 3;
-    const bool fullChroma = quality::fullResolutionChroma(options.chrominanceFactor);
-    const quality::QuantTable luminance = quality::luminanceTable(options.luminanceFactor);
-    const quality::QuantTable chrominance = quality::chrominanceTable(options.chrominanceFactor);
+    const bool fullChroma = quality::fullResolutionChroma(options.jpegChrominanceFactor);
+    const quality::QuantTable luminance = quality::luminanceTable(options.jpegLuminanceFactor);
+    const quality::QuantTable chrominance =
+        quality::chrominanceTable(options.jpegChrominanceFactor);
 
     // The pixels are upright, so the EXIF orientation becomes 1.
     QByteArray exifData;
@@ -95,13 +90,13 @@ bool encode(const Image& image, const SaveOptions& options, QByteArray& out, QSt
         exifData = exif::forUprightSave(image.exif);
     const bool writeProfile = profileFits(image.iccProfile, components);
 
-    std::vector<QRgb> flattened(hasAlpha ? std::size_t(width) * kBatchRows : 0);
+    std::vector<QRgb> flattened(hasAlpha ? (CheckedSize(width) * kBatchRows).value() : 0);
 
     Compressor c;
     jpeg_compress_struct& cinfo = c.cinfo;
     const bool written = guarded(c.err, [&] {
         jpeg_create_compress(&cinfo);
-        c.dest.attach(&cinfo, out, qsizetype(width) * height / 4);
+        c.dest.attach(&cinfo, out, qsizetype((CheckedSize(width) * height).value() / 4));
         cinfo.image_width = JDIMENSION(width);
         cinfo.image_height = JDIMENSION(height);
         cinfo.input_components = 4;
@@ -145,7 +140,7 @@ bool encode(const Image& image, const SaveOptions& options, QByteArray& out, QSt
     });
     if (!written) {
         out.clear();
-        return refuse(error, c.err.reason());
+        return failWith(error, c.err.reason());
     }
     out.squeeze();
     return true;

@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegQuality.h"
+#include "imaging/codecs/jpeg/JpegQuality.h"
 
 #include <algorithm>
 #include <cmath>

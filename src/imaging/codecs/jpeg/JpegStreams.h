@@ -1,6 +1,6 @@
 #pragma once
 #include "imaging/codecs/CodecTypes.h"
-#include "imaging/codecs/JpegErrors.h"
+#include "imaging/codecs/jpeg/JpegErrors.h"
 
 #include <QByteArray>
 

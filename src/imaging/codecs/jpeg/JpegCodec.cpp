@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegCodec.h"
+#include "imaging/codecs/jpeg/JpegCodec.h"
 
 namespace dovi::imaging::jpeg {
 

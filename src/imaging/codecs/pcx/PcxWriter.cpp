@@ -1,6 +1,6 @@
-#include "imaging/codecs/PcxCodec.h"
-#include "imaging/codecs/PcxHeader.h"
-#include "imaging/codecs/TgaPcxHelpers.h"
+#include "imaging/codecs/WriterInput.h"
+#include "imaging/codecs/pcx/PcxCodec.h"
+#include "imaging/codecs/pcx/PcxHeader.h"
 
 #include <cstring>
 #include <vector>
@@ -39,17 +39,19 @@ std::uint8_t* encodeLine(const std::uint8_t* line, int count, std::uint8_t* out)
 } // namespace
 
 bool encode(const Image& image, QByteArray& out, QString* error) {
-    const QImage src = tgapcx::writableCopy(image.pixels);
+    if (image.isNull())
+        return failWith(error, QStringLiteral("no picture to write"));
+    const QImage src = writableCopy(image.pixels);
     if (src.isNull())
-        return tgapcx::fail(error, QStringLiteral("no picture to write"));
+        return failWith(error, QStringLiteral("not enough memory to convert the picture"));
     const int w = src.width();
     const int h = src.height();
     if (!dimensionsAllowed(w, h))
-        return tgapcx::fail(error, QStringLiteral("picture too large for PCX"));
+        return failWith(error, QStringLiteral("picture too large for PCX"));
 
     std::vector<QRgb> palette;
     std::vector<std::uint8_t> indices;
-    const bool mapped = image.sourceHadPalette && tgapcx::indexColours(src, palette, indices);
+    const bool mapped = image.sourceHadPalette && indexColours(src, palette, indices);
     const int planes = mapped ? 1 : 3;
     const int bpl = w + (w & 1);
 
@@ -71,11 +73,14 @@ bool encode(const Image& image, QByteArray& out, QString* error) {
     put16(header + 66, bpl);
     put16(header + 68, 1); // colour palette
     out.clear();
-    out.reserve(kHeaderSize + qsizetype(bpl) * planes * h + (mapped ? kTrailingPaletteSize : 0));
+    const CheckedSize lineBytes = CheckedSize(bpl) * planes;
+    const CheckedSize uncompressed =
+        CheckedSize(kHeaderSize) + lineBytes * h + (mapped ? kTrailingPaletteSize : 0);
+    out.reserve(qsizetype(uncompressed.value()));
     out.append(reinterpret_cast<const char*>(header), kHeaderSize);
 
     // Worst case a line doubles (every byte a one-byte run of a high value).
-    std::vector<std::uint8_t> plane(std::size_t(bpl) * planes, 0);
+    std::vector<std::uint8_t> plane(lineBytes.value(), 0);
     std::vector<std::uint8_t> packed(plane.size() * 2);
     for (int y = 0; y < h; ++y) {
         if (mapped) {

@@ -1,4 +1,4 @@
-#include "imaging/codecs/BmpHeader.h"
+#include "imaging/codecs/bmp/BmpHeader.h"
 
 #include "imaging/codecs/ByteReader.h"
 
@@ -235,25 +235,26 @@ QString parseHeader(Bytes data, Header& h) {
     // fit in the file at all means the header is corrupt.
     const std::size_t entrySize = os2v1 ? 3 : 4;
     const bool indexed = h.bitsPerPixel <= 8;
-    if (std::uint64_t{colorsUsed} * entrySize > data.size())
+    if (!(CheckedSize(colorsUsed) * entrySize).fits(data.size()))
         return QStringLiteral("colour table larger than the file");
-    const std::uint64_t stated = indexed && colorsUsed == 0 ? (1u << h.bitsPerPixel) : colorsUsed;
+    const std::size_t stated = indexed && colorsUsed == 0 ? (1u << h.bitsPerPixel) : colorsUsed;
     const std::size_t paletteStart = afterHeaders;
-    const std::size_t paletteEnd = paletteStart + static_cast<std::size_t>(stated) * entrySize;
+    const CheckedSize paletteEnd = CheckedSize(paletteStart) + CheckedSize(stated) * entrySize;
 
     // bfOffBits is honoured when it points past the headers. Some writers leave
     // it 0 or point it into the headers; the pixels then follow the colour
     // table, the only place they can sensibly be.
-    h.pixelOffset = offBits >= paletteStart ? offBits : paletteEnd;
-    if (h.pixelOffset > data.size())
+    const CheckedSize pixelOffset = offBits >= paletteStart ? CheckedSize(offBits) : paletteEnd;
+    if (!pixelOffset.fits(data.size()))
         return QStringLiteral("pixel data offset past the end of the file");
+    h.pixelOffset = pixelOffset.value();
 
     if (indexed) {
+        // No more entries than the depth can index: the table holds 256.
+        std::size_t count = std::min<std::size_t>(stated, 1u << h.bitsPerPixel);
         // The table never overlaps the pixels: a table cut short by bfOffBits
         // (as OS/2 1.x writers do with small palettes) keeps what fits.
-        std::size_t count = std::min<std::size_t>(stated, 1u << h.bitsPerPixel);
-        if (h.pixelOffset >= paletteStart)
-            count = std::min(count, (h.pixelOffset - paletteStart) / entrySize);
+        count = std::min(count, (h.pixelOffset - paletteStart) / entrySize);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint8_t* e = data.data() + paletteStart + i * entrySize;
             h.palette[i] = qRgb(e[2], e[1], e[0]); // the fourth byte is reserved
@@ -261,9 +262,8 @@ QString parseHeader(Bytes data, Header& h) {
         h.paletteSize = static_cast<int>(count);
     }
 
-    const std::uint64_t bitsPerRow = static_cast<std::uint64_t>(h.width) * h.bitsPerPixel;
-    h.rowBytes = static_cast<std::size_t>((bitsPerRow + 7) / 8);
-    h.rowStride = static_cast<std::size_t>((bitsPerRow + 31) / 32 * 4);
+    h.rowBytes = packedBytes(h.width, h.bitsPerPixel).value();
+    h.rowStride = packedBytes(h.width, h.bitsPerPixel, 4).value();
     return {};
 }
 

@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegPixels.h"
+#include "imaging/codecs/jpeg/JpegPixels.h"
 
 #include <algorithm>
 

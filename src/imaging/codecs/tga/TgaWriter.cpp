@@ -1,6 +1,6 @@
-#include "imaging/codecs/TgaCodec.h"
-#include "imaging/codecs/TgaHeader.h"
-#include "imaging/codecs/TgaPcxHelpers.h"
+#include "imaging/codecs/WriterInput.h"
+#include "imaging/codecs/tga/TgaCodec.h"
+#include "imaging/codecs/tga/TgaHeader.h"
 
 #include <algorithm>
 #include <vector>
@@ -23,24 +23,26 @@ void put16(std::uint8_t* p, int v) {
 } // namespace
 
 bool encode(const Image& image, QByteArray& out, QString* error) {
-    const QImage src = tgapcx::writableCopy(image.pixels);
+    if (image.isNull())
+        return failWith(error, QStringLiteral("no picture to write"));
+    const QImage src = writableCopy(image.pixels);
     if (src.isNull())
-        return tgapcx::fail(error, QStringLiteral("no picture to write"));
+        return failWith(error, QStringLiteral("not enough memory to convert the picture"));
     const int w = src.width();
     const int h = src.height();
     if (!dimensionsAllowed(w, h))
-        return tgapcx::fail(error, QStringLiteral("picture too large for TGA"));
+        return failWith(error, QStringLiteral("picture too large for TGA"));
 
-    const bool alpha = tgapcx::hasTranslucentPixel(src);
+    const bool alpha = hasTranslucentPixel(src);
     std::vector<QRgb> palette;
     std::vector<std::uint8_t> indices;
-    const bool mapped =
-        !alpha && image.sourceHadPalette && tgapcx::indexColours(src, palette, indices);
+    const bool mapped = !alpha && image.sourceHadPalette && indexColours(src, palette, indices);
     const int pixelBytes = mapped ? 1 : (alpha ? 4 : 3);
-    const qsizetype mapBytes = qsizetype(palette.size()) * 3;
-    const qsizetype rowBytes = qsizetype(w) * pixelBytes;
-
-    out = QByteArray(kHeaderSize + mapBytes + rowBytes * h, Qt::Uninitialized);
+    const CheckedSize fileSize = CheckedSize(kHeaderSize) + CheckedSize(palette.size()) * 3 +
+                                 CheckedSize(w) * pixelBytes * h;
+    if (!fileSize.valid())
+        return failWith(error, QStringLiteral("picture too large for TGA"));
+    out = QByteArray(qsizetype(fileSize.value()), Qt::Uninitialized);
     auto* p = reinterpret_cast<std::uint8_t*>(out.data());
     std::fill(p, p + kHeaderSize, std::uint8_t(0));
     p[1] = mapped ? 1 : 0;

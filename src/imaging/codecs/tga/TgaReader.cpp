@@ -1,7 +1,7 @@
 #include "imaging/codecs/ByteReader.h"
-#include "imaging/codecs/TgaCodec.h"
-#include "imaging/codecs/TgaHeader.h"
-#include "imaging/codecs/TgaPcxHelpers.h"
+#include "imaging/codecs/DecodedAlpha.h"
+#include "imaging/codecs/tga/TgaCodec.h"
+#include "imaging/codecs/tga/TgaHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -11,8 +11,6 @@
 
 namespace dovi::imaging::tga {
 namespace {
-
-using tgapcx::AlphaSeen;
 
 enum class AlphaUse { None, Straight, Premultiplied };
 
@@ -44,7 +42,7 @@ std::optional<int> extensionAttributeType(Bytes data) {
     ByteReader in(data);
     in.seek(footer);
     const std::size_t offset = in.u32le();
-    if (offset < kHeaderSize || offset > footer || footer - offset < kExtension)
+    if (offset < kHeaderSize || !(CheckedSize(offset) + kExtension).fits(footer))
         return std::nullopt;
     in.seek(offset);
     if (in.u16le() < kExtension)
@@ -221,6 +219,14 @@ bool sniff(Bytes head) {
     return h.colourMapType == 0 || h.mapLength == 0 || (h.mapEntryBits > 0 && h.mapEntryBits <= 32);
 }
 
+QSize statedSize(Bytes data) {
+    if (data.size() < std::size_t(kHeaderSize))
+        return {};
+    ByteReader in(data);
+    const Header h = readHeader(in);
+    return QSize(h.width, h.height);
+}
+
 DecodeResult decode(Bytes data, const DecodeRequest&) {
     if (data.size() < std::size_t(kHeaderSize))
         return DecodeResult::failure(QStringLiteral("file too short for a TGA header"));
@@ -237,7 +243,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     if (h.colourMapType == 1) {
         if (h.mapLength > 0 && (h.mapEntryBits == 0 || h.mapEntryBits > 32))
             return DecodeResult::failure(QStringLiteral("bad colour map entry size"));
-        const Bytes entries = in.take(std::size_t(h.mapLength) * h.mapEntryBytes());
+        const Bytes entries = in.take((CheckedSize(h.mapLength) * h.mapEntryBytes()).value());
         if (in.failed())
             return DecodeResult::failure(QStringLiteral("colour map past the end of the file"));
         if (h.kind() == kMapped)
@@ -249,7 +255,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     // The decode fails when not even one whole row arrived, checked before the
     // picture is allocated.
     const int pixelBytes = h.bytesPerPixel();
-    const std::size_t rowBytes = std::size_t(h.width) * pixelBytes;
+    const std::size_t rowBytes = (CheckedSize(h.width) * pixelBytes).value();
     std::vector<std::uint8_t> rowBuffer(h.rle() ? rowBytes : 0);
     RleStream rle(in, pixelBytes);
     auto nextRow = [&]() -> const std::uint8_t* {
@@ -276,9 +282,9 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
             alphaSeen.addRow(out, h.width);
     }
     if (alpha && !alphaSeen.meaningful())
-        tgapcx::makeOpaque(pixels);
+        makeOpaque(pixels);
     else if (use == AlphaUse::Premultiplied)
-        tgapcx::unpremultiply(pixels);
+        unpremultiply(pixels);
 
     DecodeResult result;
     result.image.pixels = std::move(pixels);

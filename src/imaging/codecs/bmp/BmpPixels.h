@@ -1,5 +1,5 @@
 #pragma once
-#include "imaging/codecs/BmpHeader.h"
+#include "imaging/codecs/bmp/BmpHeader.h"
 
 #include <QImage>
 

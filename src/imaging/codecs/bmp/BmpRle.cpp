@@ -1,4 +1,4 @@
-#include "imaging/codecs/BmpPixels.h"
+#include "imaging/codecs/bmp/BmpPixels.h"
 
 #include "imaging/codecs/ByteReader.h"
 

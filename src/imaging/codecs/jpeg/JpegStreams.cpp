@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegStreams.h"
+#include "imaging/codecs/jpeg/JpegStreams.h"
 
 // clang-format off
 #include <jerror.h>

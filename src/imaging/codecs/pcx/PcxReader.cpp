@@ -1,7 +1,7 @@
 #include "imaging/codecs/ByteReader.h"
-#include "imaging/codecs/PcxCodec.h"
-#include "imaging/codecs/PcxHeader.h"
-#include "imaging/codecs/TgaPcxHelpers.h"
+#include "imaging/codecs/DecodedAlpha.h"
+#include "imaging/codecs/pcx/PcxCodec.h"
+#include "imaging/codecs/pcx/PcxHeader.h"
 
 #include <algorithm>
 #include <array>
@@ -133,7 +133,7 @@ QString checkHeader(const Header& h) {
         return QStringLiteral("bad window (max below min)");
     if (!dimensionsAllowed(h.width(), h.height()))
         return QStringLiteral("picture too large (%1 x %2)").arg(h.width()).arg(h.height());
-    if (qint64(h.bytesPerLine) * 8 < qint64(h.width()) * h.bitsPerPlane)
+    if (!packedBytes(h.width(), h.bitsPerPlane).fits(h.bytesPerLine))
         return QStringLiteral("bytes per line too small for the width");
     return {};
 }
@@ -145,6 +145,14 @@ bool sniff(Bytes head) {
         return false;
     ByteReader in(head);
     return checkHeader(readHeader(in)).isEmpty();
+}
+
+QSize statedSize(Bytes data) {
+    if (data.size() < std::size_t(kHeaderSize))
+        return {};
+    ByteReader in(data);
+    const Header h = readHeader(in);
+    return h.xMax < h.xMin || h.yMax < h.yMin ? QSize() : QSize(h.width(), h.height());
 }
 
 DecodeResult decode(Bytes data, const DecodeRequest&) {
@@ -189,7 +197,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     ByteReader in(data.first(dataEnd));
     in.seek(kHeaderSize);
     RleStream rle(in);
-    const std::size_t rowBytes = std::size_t(h.bytesPerLine) * h.planes;
+    const std::size_t rowBytes = (CheckedSize(h.bytesPerLine) * h.planes).value();
     std::vector<std::uint8_t> rowBuffer(rowBytes);
     auto nextRow = [&]() -> const std::uint8_t* {
         if (h.encoding == 1)
@@ -206,7 +214,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
     if (pixels.isNull())
         return DecodeResult::failure(QStringLiteral("not enough memory for the picture"));
     const Layout layout{h, palette.data()};
-    tgapcx::AlphaSeen alphaSeen;
+    AlphaSeen alphaSeen;
     for (int y = 0; y < height && src; ++y, src = y < height ? nextRow() : nullptr) {
         auto* out = reinterpret_cast<QRgb*>(pixels.scanLine(y));
         convertRow(layout, src, out, width);
@@ -214,7 +222,7 @@ DecodeResult decode(Bytes data, const DecodeRequest&) {
             alphaSeen.addRow(out, width);
     }
     if (alpha && !alphaSeen.meaningful())
-        tgapcx::makeOpaque(pixels);
+        makeOpaque(pixels);
 
     DecodeResult result;
     result.image.pixels = std::move(pixels);

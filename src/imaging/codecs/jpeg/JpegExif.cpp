@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegExif.h"
+#include "imaging/codecs/jpeg/JpegExif.h"
 
 #include <algorithm>
 #include <cstring>
@@ -50,15 +50,16 @@ bool locate(Bytes app1, Ifd0& ifd) {
         return false;
     if (read(tiff, 2, 2, ifd.bigEndian) != 42)
         return false;
-    const std::uint64_t at = read(tiff, 4, 4, ifd.bigEndian);
-    if (at < 8 || at + 2 > tiff.size())
+    const CheckedSize at = read(tiff, 4, 4, ifd.bigEndian);
+    const CheckedSize firstEntry = at + 2;
+    if (at.value() < 8 || !firstEntry.fits(tiff.size()))
         return false;
-    const std::uint64_t declared = read(tiff, at, 2, ifd.bigEndian);
-    const std::uint64_t room = (tiff.size() - at - 2) / kEntrySize;
-    ifd.entries = kTiffStart + at + 2;
-    ifd.count = static_cast<std::size_t>(std::min(declared, room));
-    const std::uint64_t link = at + 2 + declared * kEntrySize;
-    ifd.nextLink = declared <= room && link + 4 <= tiff.size() ? kTiffStart + link : 0;
+    const std::size_t declared = read(tiff, at.value(), 2, ifd.bigEndian);
+    const std::size_t room = (CheckedSize(tiff.size()) - firstEntry).value() / kEntrySize;
+    ifd.entries = kTiffStart + firstEntry.value();
+    ifd.count = std::min(declared, room);
+    const CheckedSize link = firstEntry + CheckedSize(declared) * kEntrySize;
+    ifd.nextLink = declared <= room && (link + 4).fits(tiff.size()) ? kTiffStart + link.value() : 0;
     return true;
 }
 

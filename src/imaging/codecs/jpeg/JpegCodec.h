@@ -7,13 +7,6 @@
 // JPEG reading and writing through libjpeg-turbo.
 namespace dovi::imaging::jpeg {
 
-// The two quality factors of a JPEG save, each 1..255: 1 gives the finest
-// quantisation; the file gets smaller as either factor grows.
-struct SaveOptions {
-    int luminanceFactor = 1;
-    int chrominanceFactor = 1;
-};
-
 bool sniff(Bytes head);
 
 // Decodes a whole file held in memory; a broken file gives a failed result and
@@ -28,9 +21,11 @@ DecodeResult decode(Bytes data, const DecodeRequest& request = {});
 // alone, without decoding; an empty size when the headers are unreadable.
 QSize uprightSize(Bytes data);
 
-// Writes the image as a baseline JPEG. image.exif (orientation reset to
-// upright) and image.iccProfile are written back when present.
-bool encode(const Image& image, const SaveOptions& options, QByteArray& out,
+// Writes the image as a baseline JPEG with the options' two factors (each
+// 1..255: 1 gives the finest quantisation; the file gets smaller as either
+// grows). image.exif (orientation reset to upright) and image.iccProfile are
+// written back when present.
+bool encode(const Image& image, const EncodeOptions& options, QByteArray& out,
             QString* error = nullptr);
 
 } // namespace dovi::imaging::jpeg

@@ -1,9 +1,9 @@
 #include "imaging/LargeBuffers.h"
-#include "imaging/codecs/JpegCodec.h"
-#include "imaging/codecs/JpegErrors.h"
-#include "imaging/codecs/JpegExif.h"
-#include "imaging/codecs/JpegPixels.h"
-#include "imaging/codecs/JpegStreams.h"
+#include "imaging/codecs/jpeg/JpegCodec.h"
+#include "imaging/codecs/jpeg/JpegErrors.h"
+#include "imaging/codecs/jpeg/JpegExif.h"
+#include "imaging/codecs/jpeg/JpegPixels.h"
+#include "imaging/codecs/jpeg/JpegStreams.h"
 
 // clang-format off
 #include <jerror.h>
@@ -240,7 +240,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
     if (!dimensionsAllowed(outWidth, outHeight))
         return DecodeResult::failure(QStringLiteral("Bad JPEG output size"));
 
-    const qint64 pictureBytes = qint64(outWidth) * outHeight * 4;
+    const qint64 pictureBytes = qint64((CheckedSize(outWidth) * outHeight * 4).value());
     cinfo.mem->max_memory_to_use =
         long(std::min(kLibraryMemoryCap, kDecodeMemoryBudget - pictureBytes));
     d.scanLimit.maxScans = scanLimitFor(cinfo);

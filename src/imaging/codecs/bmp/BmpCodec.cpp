@@ -1,39 +1,10 @@
-#include "imaging/codecs/BmpCodec.h"
+#include "imaging/codecs/bmp/BmpCodec.h"
 
-#include "imaging/codecs/BmpHeader.h"
-#include "imaging/codecs/BmpPixels.h"
+#include "imaging/codecs/DecodedAlpha.h"
+#include "imaging/codecs/bmp/BmpHeader.h"
+#include "imaging/codecs/bmp/BmpPixels.h"
 
 namespace dovi::imaging::bmp {
-namespace {
-
-// Bit-field alpha is kept only when it says something. Many writers leave the
-// alpha bits 0 throughout, meaning "not used": such a picture is opaque. A
-// picture whose alpha is 255 everywhere is opaque as well. Either way the
-// result is RGB32, so writers do not carry a useless alpha channel along.
-void settleAlpha(QImage& image) {
-    const int width = image.width();
-    std::uint32_t any = 0;
-    std::uint32_t all = 0xff000000u;
-    for (int y = 0, height = image.height(); y < height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            any |= line[x];
-            all &= line[x];
-        }
-    }
-    if ((any & 0xff000000u) == 0) {
-        for (int y = 0, height = image.height(); y < height; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < width; ++x)
-                line[x] |= 0xff000000u;
-        }
-        image.reinterpretAsFormat(QImage::Format_RGB32);
-    } else if (all == 0xff000000u) {
-        image.reinterpretAsFormat(QImage::Format_RGB32);
-    }
-}
-
-} // namespace
 
 // Only "BM" files. OS/2 bitmap arrays ("BA") wrap several pictures for
 // different screens; they are left alone rather than guessed at.
@@ -45,6 +16,11 @@ bool sniff(Bytes head) {
     const std::uint32_t infoSize = head[14] | (head[15] << 8) | (head[16] << 16) |
                                    (static_cast<std::uint32_t>(head[17]) << 24);
     return infoSize >= 12 && infoSize <= 124;
+}
+
+QSize statedSize(Bytes data) {
+    detail::Header h;
+    return detail::parseHeader(data, h).isEmpty() ? QSize(h.width, h.height) : QSize();
 }
 
 DecodeResult decode(Bytes data, const DecodeRequest& /*request: callers resample*/) {
@@ -68,6 +44,8 @@ DecodeResult decode(Bytes data, const DecodeRequest& /*request: callers resample
         rle ? detail::decodeRle(data, h, pixels) : detail::decodeUncompressed(data, h, pixels);
     if (rows == 0)
         return DecodeResult::failure(QStringLiteral("truncated BMP: no complete row of pixels"));
+    // Bit-field alpha is kept only when it says something: many writers leave
+    // the alpha bits 0 throughout, meaning "not used".
     if (alpha)
         settleAlpha(pixels);
 

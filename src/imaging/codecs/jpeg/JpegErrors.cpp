@@ -1,4 +1,4 @@
-#include "imaging/codecs/JpegErrors.h"
+#include "imaging/codecs/jpeg/JpegErrors.h"
 
 #include <cstdlib>
 #include <cstring>
