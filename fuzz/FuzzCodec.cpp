@@ -19,7 +19,7 @@ using namespace dovi::imaging;
 // codecs depends on size beyond that. Larger pictures are left to the unit
 // tests (huge declared sizes, memory caps), which keeps runs fast enough for
 // a million of them.
-constexpr qint64 kMaxFuzzPixels = 1 << 16;
+constexpr qint64 kMaxFuzzPixels = 1 << 14;
 
 const Codec& fuzzedCodec() {
     static const Codec* const codec = [] {

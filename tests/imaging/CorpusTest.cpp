@@ -278,11 +278,14 @@ TEST(TgaPcxCorpus, SuiteFilesMatchReferencesOrPillow) {
             EXPECT_LE(maxChannelDifference(expected, r.image.pixels), fiveBit ? 1 : 0);
         }
         EXPECT_GE(byReference, suite.minReferences) << suite.codec.name;
-        EXPECT_GE(byReference + byPillow, suite.minTotal) << suite.codec.name;
         if (pillow) {
             EXPECT_GE(byPillow, suite.minPillow) << suite.codec.name;
+            EXPECT_GE(byReference + byPillow, suite.minTotal) << suite.codec.name;
         }
     }
+    if (!pillow)
+        GTEST_SKIP() << "Pillow is not installed: only the files with published references "
+                        "were compared";
 }
 
 // Pictures as Pillow writes them must read as the picture Pillow was given,

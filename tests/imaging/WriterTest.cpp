@@ -164,13 +164,24 @@ TEST(Writers, NothingToWriteIsAnError) {
 // left to the Magicks.
 TEST(Writers, OtherProgramsReadOurFilesIdentically) {
     const bool pillow = !pythonWithPillow().isEmpty();
-    QStringList magicks;
-    for (const QString& program : {QStringLiteral("gm"), QStringLiteral("convert")})
-        if (!QStandardPaths::findExecutable(program).isEmpty())
-            magicks << program;
-    if (!pillow && magicks.isEmpty())
-        GTEST_SKIP() << "none of Pillow, GraphicsMagick or ImageMagick is installed";
     QTemporaryDir dir;
+    // A program counts as installed when it converts a BMP that Qt wrote: a
+    // stand-in of the same name that cannot is no reader to compare with.
+    const QImage probe = makeTestPattern(5, 3);
+    const QString probeFile = dir.filePath(QStringLiteral("probe.bmp"));
+    ASSERT_TRUE(probe.save(probeFile));
+    QStringList magicks;
+    for (const QString& program : {QStringLiteral("gm"), QStringLiteral("convert")}) {
+        const QString png = dir.filePath(program + QStringLiteral(".png"));
+        QStringList args{probeFile, png};
+        if (program == QStringLiteral("gm"))
+            args.prepend(QStringLiteral("convert"));
+        if (!QStandardPaths::findExecutable(program).isEmpty() &&
+            QProcess::execute(program, args) == 0 && samePixels(probe, QImage(png)))
+            magicks << program;
+    }
+    if (!pillow && magicks.isEmpty())
+        GTEST_SKIP() << "none of Pillow, GraphicsMagick or ImageMagick is installed and working";
     QStringList pillowFiles;
     QList<QImage> pillowExpected;
     int written = 0;
