@@ -34,7 +34,7 @@ dovi::browser::MeasuredFile measure(const QString& path, dovi::imaging::ImagingE
         return facts;
     }
     facts.fileSize = read.stamp.size;
-    dovi::imaging::DecodeResult decoded = dovi::imaging::decodeBytes(read.data->bytes(), path);
+    dovi::imaging::DecodeResult decoded = dovi::imaging::decodeBytes(read.data->bytes());
     if (!decoded.ok())
         return facts;
     engine.setImage(std::move(decoded.image), path);

@@ -52,9 +52,9 @@ Outcome filterFile(ImagingEngine& engine, RunFiles& run, int index, const QStrin
     if (!read.data)
         return read.notRegular ? Outcome::Unsupported : Outcome::Failed;
     const imaging::Bytes bytes = read.data->bytes();
-    if (imaging::sniffFormat(bytes, path) == imaging::None)
+    if (imaging::sniffFormat(bytes) == imaging::None)
         return Outcome::Unsupported;
-    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, path);
+    imaging::DecodeResult decoded = imaging::decodeBytes(bytes);
     if (!decoded.ok())
         return Outcome::Failed;
     engine.setImage(std::move(decoded.image), path);

@@ -50,7 +50,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
     }
     out.source = read.stamp;
     const Bytes bytes = read.data->bytes();
-    if (imaging::sniffFormat(bytes, source) == imaging::None)
+    if (imaging::sniffFormat(bytes) == imaging::None)
         return out; // Unsupported
 
     // A decoder that can shrink cheaply (JPEG) may hand back a picture that
@@ -58,7 +58,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
     imaging::DecodeRequest request;
     if (!options.convertOnly)
         request.fitBox = options.box;
-    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, source, request);
+    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, request);
     if (!decoded.ok()) {
         out.kind = PreparedFile::Kind::Failed;
         out.reason = QStringLiteral("could not be read: ") + decoded.error;
@@ -84,7 +84,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
         if (image.pixels.size() != fullSize) {
             // A box decode that turned out unnecessary: the alternate-format save
             // below must write the whole picture, so decode it again at full size.
-            decoded = imaging::decodeBytes(bytes, source);
+            decoded = imaging::decodeBytes(bytes);
             if (!decoded.ok()) {
                 out.kind = PreparedFile::Kind::Failed;
                 out.reason = QStringLiteral("could not be read: ") + decoded.error;

@@ -123,7 +123,7 @@ qint64 preparationFootprint(const QString& path, const ProcessOptions& options) 
         std::array<std::uint8_t, 1024> head{};
         const int length = readAt(fd, 0, head.data(), int(head.size()));
         const imaging::FormatCode format =
-            imaging::sniffFormat(imaging::Bytes(head.data(), std::size_t(length)), path);
+            imaging::sniffFormat(imaging::Bytes(head.data(), std::size_t(length)));
         const QSize size = headerSize(fd, format, head.data(), length);
         // A size past the decoders' caps is refused before any pixel is made.
         if (size.width() > 0 && size.height() > 0 &&

@@ -59,14 +59,12 @@ qint64 ImagingEngine::uniqueColours() const {
     return colourCount_;
 }
 
-bool ImagingEngine::saveFile() {
+bool ImagingEngine::save(const QString& path, FormatCode format, const EncodeOptions& options) {
     if (image_.isNull()) {
         lastError_ = QStringLiteral("no image to save");
         return false;
     }
-    const EncodeOptions options{jpegLuminanceFactor, jpegChrominanceFactor};
-    if (!saveImageFile(image_, saveFileName, static_cast<FormatCode>(saveFileType), options,
-                       &lastError_))
+    if (!saveImageFile(image_, path, format, options, &lastError_))
         return false;
     lastError_.clear();
     return true;

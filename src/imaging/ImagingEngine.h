@@ -7,9 +7,9 @@
 
 namespace dovi::imaging {
 
-// One engine per view: the current image, one undo copy, what the loaded file
-// said about itself, and where and how a save writes. Instances share nothing,
-// so several can work on several threads at once.
+// One engine per view: the current image, one undo copy, and what the loaded
+// file said about itself. Instances share nothing, so several can work on
+// several threads at once.
 class ImagingEngine {
 public:
     // Loads a file; on failure the engine is empty and imageFileType() is 0.
@@ -39,13 +39,11 @@ public:
     const QImage& pixels() const { return image_.pixels; }
     Image copyImage() const { return image_; }
 
-    // Save: writes the current picture to saveFileName in saveFileType (1 TGA,
-    // 2 PCX, 5 BMP, 8 JPEG), replacing the file only once the new one is safe.
-    QString saveFileName;
-    int saveFileType = Jpeg;
-    int jpegLuminanceFactor = 1;
-    int jpegChrominanceFactor = 1;
-    bool saveFile();
+    // Writes the current picture to path in format (Tga, Pcx, Bmp or Jpeg, the
+    // last with the options' quality factors), replacing a file there only
+    // once the new one is safe. False, with the reason in lastError(), when
+    // nothing is loaded or the file cannot be written.
+    bool save(const QString& path, FormatCode format, const EncodeOptions& options = {});
 
     // Restores the picture as it was before the latest processing call: a
     // swap of buffers, never a copy of pixels.
