@@ -5,10 +5,12 @@
 #                         fewer than BENCH_PHOTOS distinct pictures are installed
 #   data/mixed/           the same pictures, in turn as JPEG, BMP, TGA and PCX
 #   data/big/big.jpg      one 8660x5773 (50 MP) JPEG, a real photograph enlarged
-# Usage: prepare-data.sh DATA_DIR
+# Usage: prepare-data.sh DATA_DIR [big]   (big: only the 50 MP file, when it can be
+#                                         made without the photo set)
 set -euo pipefail
 
 data=$1
+only=${2:-}
 want=${BENCH_PHOTOS:-100}
 photos=$data/photos mixed=$data/mixed big=$data/big
 jobs=$(nproc)
@@ -121,6 +123,13 @@ make_big() {
 }
 
 list=$data/sources.txt
+if [ "$only" = big ] && { [ -f /usr/share/backgrounds/Kleiber_by_Lukas_Baubkus.jpg ] || [ -f "$list" ]; }; then
+    if [ ! -f "$big/big.jpg" ]; then
+        mkdir -p "$big"
+        make_big
+    fi
+    exit 0
+fi
 if [ ! -f "$photos/.done" ]; then
     rm -rf "$photos" "$mixed"
     mkdir -p "$photos"

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "platform/NativePath.h"
+
 #include <cstdio>
 
 CommandLine::CommandLine(const QStringList& args, const QStringList& valued,
@@ -57,7 +59,8 @@ const char kUsage[] =
 } // namespace
 
 int usageError(const QString& message) {
-    std::fprintf(stderr, "dovi-batch: %s\n\n%s", message.toLocal8Bit().constData(), kUsage);
+    std::fprintf(stderr, "dovi-batch: %s\n\n%s", dovi::platform::nativePath(message).constData(),
+                 kUsage);
     return 2;
 }
 

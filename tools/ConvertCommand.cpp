@@ -4,12 +4,15 @@
 #include "ProgressLine.h"
 #include "batch/ProcessOptions.h"
 #include "batch/ProcessRun.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QThread>
 
 #include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,7 +21,7 @@ public:
     explicit ConsoleObserver(int total) : progress_(total) {}
     void logLine(const QString& line) override {
         progress_.clear();
-        std::printf("%s\n", line.toLocal8Bit().constData());
+        std::printf("%s\n", dovi::platform::nativePath(line).constData());
         std::fflush(stdout);
     }
     void historyLine(const QString&) override {}
@@ -36,6 +39,23 @@ int formatIndex(const QString& name) {
     if (n == QLatin1String("jpeg"))
         n = QStringLiteral("jpg");
     return static_cast<int>(names.indexOf(n));
+}
+
+// The absolute, cleaned form of a path named on the command line, its bytes
+// kept whatever their encoding.
+QString absolutePath(const QString& path) {
+    if (QDir::isAbsolutePath(path))
+        return QDir::cleanPath(path);
+    char* here = ::getcwd(nullptr, 0);
+    const QString folder = here ? dovi::platform::pathFromNative(here) : QDir::currentPath();
+    std::free(here);
+    return QDir::cleanPath(folder + QLatin1Char('/') + path);
+}
+
+bool isFolder(const QString& path) {
+    struct stat facts {};
+    return ::stat(dovi::platform::nativePath(path).constData(), &facts) == 0 &&
+           S_ISDIR(facts.st_mode);
 }
 
 } // namespace
@@ -70,10 +90,10 @@ int runConvertCommand(const QStringList& args) {
     }
     if (cl.has("--out")) {
         const QString out = cl.value("--out");
-        if (!QFileInfo(out).isDir())
+        if (!isFolder(out))
             return usageError(QStringLiteral("--out: no such folder: ") + out);
         options.altSaveFolderOn = true;
-        options.altSaveFolderPath = QDir(out).absolutePath();
+        options.altSaveFolderPath = absolutePath(out);
     }
     options.deleteOriginal = cl.has("--delete-original");
     if (!cl.intValue("--lum", 1, 255, &options.jpegLuminance) ||
@@ -85,13 +105,14 @@ int runConvertCommand(const QStringList& args) {
 
     QStringList sources;
     for (const QString& f : cl.files())
-        sources << QFileInfo(f).absoluteFilePath();
+        sources << absolutePath(f);
     ConsoleObserver observer(static_cast<int>(sources.size()));
     const auto summary = dovi::batch::runProcess(sources, options, observer, jobs);
     observer.finish();
-    if (summary.failed > 0) {
+    // A script must learn of every file that was not converted.
+    if (summary.failed > 0)
         std::fprintf(stderr, "%d file(s) failed\n", summary.failed);
-        return 1;
-    }
-    return 0;
+    if (summary.unsupported > 0)
+        std::fprintf(stderr, "%d file(s) not in a supported image format\n", summary.unsupported);
+    return summary.failed > 0 || summary.unsupported > 0 ? 1 : 0;
 }

@@ -3,10 +3,11 @@
 #include "app/FolderState.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
+#include "batch/FileProcessing.h"
+#include "batch/OutputCommit.h"
+#include "batch/RunFiles.h"
 #include "imaging/Codecs.h"
 #include "imaging/ImagingEngine.h"
-
-#include <QFile>
 
 namespace dovi::batch {
 
@@ -39,25 +40,36 @@ const BatchFilter* findBatchFilter(const QString& name) {
 
 namespace {
 
-bool isSavedFormat(int code) {
-    return code == imaging::Tga || code == imaging::Pcx || code == imaging::Bmp ||
-           code == imaging::Jpeg;
-}
+enum class Outcome { Filtered, Unsupported, Failed };
 
-// A file whose content is one of the four formats is supported even when it
-// cannot be decoded: its failure is an error to report, not a skip. A file
-// that cannot be opened at all is an error too.
-enum class Content { Unsupported, Supported, Unreadable };
-
-Content contentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Content::Unreadable;
-    const QByteArray head = file.read(64 * 1024);
-    const imaging::Bytes bytes(reinterpret_cast<const std::uint8_t*>(head.constData()),
-                               std::size_t(head.size()));
-    return imaging::sniffFormat(bytes, path) == imaging::None ? Content::Unsupported
-                                                              : Content::Supported;
+// Reads, filters and writes back one file. A file whose content is one of the
+// four formats is supported even when it cannot be decoded: its failure is an
+// error to report, not a skip; so is a file that cannot be read at all. A
+// FIFO, device or folder in the list is skipped unread.
+Outcome filterFile(ImagingEngine& engine, RunFiles& run, int index, const QString& path,
+                   const BatchFilter& filter, const imaging::EncodeOptions& encoding) {
+    const SourceRead read = readSource(path);
+    if (!read.data)
+        return read.notRegular ? Outcome::Unsupported : Outcome::Failed;
+    const imaging::Bytes bytes = read.data->bytes();
+    if (imaging::sniffFormat(bytes) == imaging::None)
+        return Outcome::Unsupported;
+    imaging::DecodeResult decoded = imaging::decodeBytes(bytes);
+    if (!decoded.ok())
+        return Outcome::Failed;
+    engine.setImage(std::move(decoded.image), path);
+    QByteArray encoded;
+    if (!(engine.*(filter.apply))() ||
+        !imaging::encodeImage(engine.image(), engine.image().format, encoding, encoded))
+        return Outcome::Failed;
+    OutputCommit commit;
+    commit.index = index;
+    commit.source = path;
+    commit.sourceStamp = read.stamp;
+    commit.target = path;
+    commit.bytes = std::move(encoded);
+    commit.partial = decoded.partial;
+    return commitOutput(run, commit).ok ? Outcome::Filtered : Outcome::Failed;
 }
 
 QString countText(int n, const char* one, const char* many) {
@@ -103,35 +115,28 @@ BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
     ui.setProgressRange(0, count);
 
     ImagingEngine engine;
-    engine.jpegLuminanceFactor = ws.settings.jpegLuminance;
-    engine.jpegChrominanceFactor = ws.settings.jpegChrominance;
+    const imaging::EncodeOptions encoding{ws.settings.jpegLuminance, ws.settings.jpegChrominance};
     QStringList failedFiles;
+    RunFiles run(targets);
     for (int i = 0; i < count; ++i) {
         const QString& path = targets[i];
-        engine.release();
-        engine.load(path);
-        engine.saveFileName = path;
-        const int type = engine.imageFileType();
-        if (isSavedFormat(type))
-            engine.saveFileType = type;
-        clearAttributes(path);
-        if (isSavedFormat(type)) {
-            if ((engine.*(filter->apply))() && engine.saveFile()) {
-                ++summary.filtered;
-                if (ws.settings.historyLimit != 0)
-                    ws.addHistory(path + filter->historySuffix);
-            } else {
-                ++summary.failed;
-                failedFiles << path;
-            }
-        } else if (contentOf(path) == Content::Unsupported) {
+        switch (filterFile(engine, run, i, path, *filter, encoding)) {
+        case Outcome::Filtered:
+            ++summary.filtered;
+            if (ws.settings.historyLimit != 0)
+                ws.addHistory(path + filter->historySuffix);
+            break;
+        case Outcome::Unsupported:
             ++summary.unsupported;
-        } else {
+            break;
+        case Outcome::Failed:
             ++summary.failed;
             failedFiles << path;
+            break;
         }
         ui.setProgressValue(i + 1);
     }
+    engine.release();
 
     rereadFiles(ws);
     refreshSelection(ws);

@@ -33,8 +33,10 @@ struct BatchFilterSummary {
 };
 
 // Applies the named filter to every file of the action list and saves each one
-// in place in its own format (a failed save leaves the file as it was). A name
-// not in the table does nothing.
+// in place in its own format, through commitOutput: a failed save, a picture
+// decoded only in part, or a file changed meanwhile leaves the file as it was;
+// a FIFO or other non-regular file is skipped unread. A name not in the table
+// does nothing.
 BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
                                     const QStringList& targets);
 

@@ -6,31 +6,34 @@
 #include "imaging/LargeBuffers.h"
 #include "imaging/ops/Resample.h"
 
-#include <QFile>
+#include "platform/FileResult.h"
+#include "platform/NativePath.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace dovi::batch {
 
 using imaging::Bytes;
 
-namespace {
-SourceStamp stampFrom(const struct stat& st) {
-    SourceStamp s;
-    s.exists = true;
-    s.size = st.st_size;
-    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.device = st.st_dev;
-    s.inode = st.st_ino;
-    return s;
-}
-} // namespace
-
-SourceStamp stampOf(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    return stampFrom(st);
+SourceRead readSource(const QString& path) {
+    SourceRead out;
+    const int fd = ::open(platform::nativePath(path).constData(),
+                          O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        out.error = platform::FileResult::fromErrno(errno).reason;
+        return out;
+    }
+    struct stat facts {};
+    if (::fstat(fd, &facts) == 0 && !S_ISREG(facts.st_mode))
+        out.notRegular = true;
+    out.data = imaging::readWholeFile(fd, &out.error, &facts);
+    ::close(fd);
+    if (out.data)
+        out.stamp = platform::stampFrom(facts);
+    return out;
 }
 
 QString potentialOutputPath(const QString& source, const ProcessOptions& options) {
@@ -39,17 +42,15 @@ QString potentialOutputPath(const QString& source, const ProcessOptions& options
 
 PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
     PreparedFile out;
-    QString readError;
-    struct stat st {};
-    const auto data = imaging::readWholeFile(source, &readError, &st);
-    if (!data) {
+    const SourceRead read = readSource(source);
+    if (!read.data) {
         out.kind = PreparedFile::Kind::Failed;
-        out.reason = QStringLiteral("could not be read: ") + readError;
+        out.reason = QStringLiteral("could not be read: ") + read.error;
         return out;
     }
-    out.source = stampFrom(st);
-    const Bytes bytes = data->bytes();
-    if (imaging::sniffFormat(bytes, source) == imaging::None)
+    out.source = read.stamp;
+    const Bytes bytes = read.data->bytes();
+    if (imaging::sniffFormat(bytes) == imaging::None)
         return out; // Unsupported
 
     // A decoder that can shrink cheaply (JPEG) may hand back a picture that
@@ -57,7 +58,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
     imaging::DecodeRequest request;
     if (!options.convertOnly)
         request.fitBox = options.box;
-    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, source, request);
+    imaging::DecodeResult decoded = imaging::decodeBytes(bytes, request);
     if (!decoded.ok()) {
         out.kind = PreparedFile::Kind::Failed;
         out.reason = QStringLiteral("could not be read: ") + decoded.error;
@@ -83,7 +84,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
         if (image.pixels.size() != fullSize) {
             // A box decode that turned out unnecessary: the alternate-format save
             // below must write the whole picture, so decode it again at full size.
-            decoded = imaging::decodeBytes(bytes, source);
+            decoded = imaging::decodeBytes(bytes);
             if (!decoded.ok()) {
                 out.kind = PreparedFile::Kind::Failed;
                 out.reason = QStringLiteral("could not be read: ") + decoded.error;
@@ -104,6 +105,7 @@ PreparedFile prepareFile(const QString& source, const ProcessOptions& options) {
             return out;
         }
         out.save = true;
+        out.partial = decoded.partial;
     }
     return out;
 }

@@ -56,6 +56,13 @@ QString processCaption(bool convertOnly, int count) {
            QString::number(count) + QStringLiteral(" files. ESCAPE to abort");
 }
 
+QString completionCaption(int failed) {
+    const QString done = QStringLiteral("Work Complete");
+    return failed > 0 ? done + QStringLiteral(" - ") + QString::number(failed) +
+                            QStringLiteral(" file(s) failed")
+                      : done;
+}
+
 ProcessSummary processFiles(Workspace& ws, Ui& ui, ProcessWindowPort& window,
                             const QStringList& targets) {
     const ProcessOptions options = ProcessOptions::fromSettings(ws.settings);
@@ -86,7 +93,7 @@ ProcessSummary processFiles(Workspace& ws, Ui& ui, ProcessWindowPort& window,
         setStatus(ui, false);
         return summary;
     }
-    window.setCaption(QStringLiteral("Work Complete"));
+    window.setCaption(completionCaption(summary.failed));
     window.setCloseEnabled(true);
     rereadFiles(ws);
     if (options.deleteOriginal)

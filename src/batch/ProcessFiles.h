@@ -33,5 +33,8 @@ ProcessSummary processFiles(Workspace& ws, Ui& ui, ProcessWindowPort& window,
 
 // The window's caption while it runs: "Converting 3 files. ESCAPE to abort".
 QString processCaption(bool convertOnly, int count);
+// Its caption at the normal end: "Work Complete", with the count of files that
+// failed when any did ("Work Complete - 2 file(s) failed").
+QString completionCaption(int failed);
 
 } // namespace dovi::batch

@@ -1,12 +1,12 @@
 #include "batch/ProcessRun.h"
 
-#include "app/SharedServices.h"
 #include "batch/FileProcessing.h"
+#include "batch/OutputCommit.h"
 #include "batch/ProcessOptions.h"
+#include "batch/RunFiles.h"
+#include "batch/WorkFootprint.h"
 #include "platform/SameFile.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QThreadPool>
 
 #include <chrono>
@@ -17,27 +17,17 @@
 namespace dovi::batch {
 namespace {
 
-// Writes the prepared bytes over target through a temporary file in the same
-// folder, so a failed or interrupted write leaves any old file untouched.
-bool writeOutput(const PreparedFile& prepared, QString* error) {
-    QSaveFile out(prepared.target.path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(prepared.bytes) != prepared.bytes.size() ||
-        !out.commit()) {
-        *error = out.errorString();
-        return false;
-    }
-    return true;
-}
-
 class Committer {
 public:
-    Committer(const ProcessOptions& options, ProcessObserver& observer, ProcessSummary& summary)
-        : options_(options), observer_(observer), summary_(summary) {}
+    Committer(const QStringList& sources, const ProcessOptions& options, ProcessObserver& observer,
+              ProcessSummary& summary)
+        : run_(sources), options_(options), observer_(observer), summary_(summary) {}
 
-    void commit(const QString& source, const PreparedFile& prepared) {
+    void commit(int index, const QString& source, const PreparedFile& prepared) {
         using Kind = PreparedFile::Kind;
         switch (prepared.kind) {
         case Kind::Unsupported:
+            ++summary_.unsupported;
             report(source, QStringLiteral("not a supported image type"));
             return;
         case Kind::Failed:
@@ -50,7 +40,7 @@ public:
         case Kind::Marked:
             break;
         }
-        if (prepared.save && !save(source, prepared))
+        if (prepared.save && !save(index, source, prepared))
             return;
         if (prepared.kind == Kind::Marked)
             observer_.logLine(source + kLogSeparator + QStringLiteral("complete"));
@@ -63,32 +53,25 @@ private:
             observer_.historyLine(QStringLiteral("Processing ") + source + kLogSeparator + what);
     }
 
-    bool save(const QString& source, const PreparedFile& prepared) {
-        clearAttributes(source);
-        if (fileExists(prepared.target.path))
-            clearAttributes(prepared.target.path);
-        QString error;
-        if (!writeOutput(prepared, &error)) {
+    bool save(int index, const QString& source, const PreparedFile& prepared) {
+        OutputCommit c;
+        c.index = index;
+        c.source = source;
+        c.sourceStamp = prepared.source;
+        c.target = prepared.target.path;
+        c.bytes = prepared.bytes;
+        c.partial = prepared.partial;
+        c.deleteSource = options_.deleteOriginal;
+        c.beforeCommit = [&] { observer_.beforeCommit(source, c.target); };
+        const platform::FileResult result = commitOutput(run_, c);
+        if (!result.ok) {
             ++summary_.failed;
-            report(source, QStringLiteral("could not be saved as ") + prepared.target.path +
-                               QStringLiteral(": ") + error);
-            return false;
+            report(source, result.reason);
         }
-        // The source goes only when the output is safely written and is not the
-        // source itself under any name.
-        if (options_.deleteOriginal && !platform::sameFile(source, prepared.target.path)) {
-            clearAttributes(source);
-            QFile original(source);
-            if (!original.remove()) {
-                ++summary_.failed;
-                report(source, QStringLiteral("saved, but the original could not be deleted: ") +
-                                   original.errorString());
-                return false;
-            }
-        }
-        return true;
+        return result.ok;
     }
 
+    RunFiles run_;
     const ProcessOptions& options_;
     ProcessObserver& observer_;
     ProcessSummary& summary_;
@@ -96,30 +79,36 @@ private:
 
 struct Pending {
     int index;
-    std::shared_ptr<std::promise<PreparedFile>> promise;
+    qint64 footprint;
     std::future<PreparedFile> result;
 };
+
+ProcessSummary runOneByOne(const QStringList& sources, const ProcessOptions& options,
+                           ProcessObserver& observer) {
+    ProcessSummary summary;
+    Committer committer(sources, options, observer, summary);
+    for (int i = 0; i < sources.size(); ++i) {
+        if (observer.abortRequested()) {
+            summary.aborted = true;
+            return summary;
+        }
+        committer.commit(i, sources[i], prepareFile(sources[i], options));
+        ++summary.finished;
+        observer.fileFinished(i);
+    }
+    return summary;
+}
 
 } // namespace
 
 ProcessSummary runProcess(const QStringList& sources, const ProcessOptions& options,
                           ProcessObserver& observer, int jobs) {
-    ProcessSummary summary;
-    Committer committer(options, observer, summary);
-    const int count = static_cast<int>(sources.size());
+    if (jobs <= 1)
+        return runOneByOne(sources, options, observer);
 
-    if (jobs <= 1) {
-        for (int i = 0; i < count; ++i) {
-            if (observer.abortRequested()) {
-                summary.aborted = true;
-                return summary;
-            }
-            committer.commit(sources[i], prepareFile(sources[i], options));
-            ++summary.finished;
-            observer.fileFinished(i);
-        }
-        return summary;
-    }
+    ProcessSummary summary;
+    Committer committer(sources, options, observer, summary);
+    const int count = static_cast<int>(sources.size());
 
     // Identity of every path a file reads or may write, so that a file is not
     // prepared before an earlier file that writes or deletes its source is done.
@@ -139,19 +128,28 @@ ProcessSummary runProcess(const QStringList& sources, const ProcessOptions& opti
     pool.setMaxThreadCount(jobs);
     std::deque<Pending> inFlight;
     const int window = jobs * 2;
+    const qint64 budget = options.memoryBudget > 0 ? options.memoryBudget : defaultMemoryBudget();
+    qint64 inFlightBytes = 0;
     int nextToStart = 0;
+    qint64 nextFootprint = -1; // of nextToStart, once measured
 
     auto startMore = [&](int firstUncommitted) {
         while (nextToStart < count && static_cast<int>(inFlight.size()) < window &&
                !dependsOnUncommitted(nextToStart, firstUncommitted)) {
+            if (nextFootprint < 0)
+                nextFootprint = preparationFootprint(sources[nextToStart], options);
+            // The file whose turn it is always goes, however large.
+            if (!inFlight.empty() && inFlightBytes + nextFootprint > budget)
+                return;
             auto promise = std::make_shared<std::promise<PreparedFile>>();
-            Pending p{nextToStart, promise, promise->get_future()};
+            inFlight.push_back({nextToStart, nextFootprint, promise->get_future()});
+            inFlightBytes += nextFootprint;
+            summary.peakInFlight = std::max(summary.peakInFlight, inFlightBytes);
             const QString source = sources[nextToStart];
-            pool.start([promise, source, &options] {
-                promise->set_value(prepareFile(source, options));
-            });
-            inFlight.push_back(std::move(p));
+            pool.start(
+                [promise, source, &options] { promise->set_value(prepareFile(source, options)); });
             ++nextToStart;
+            nextFootprint = -1;
         }
     };
 
@@ -174,9 +172,10 @@ ProcessSummary runProcess(const QStringList& sources, const ProcessOptions& opti
         PreparedFile prepared = current.result.get();
         // Read ahead of its turn: when something outside the run changed or
         // removed the source since, do the file again as a one-by-one run would.
-        if (prepared.source != stampOf(sources[i]))
+        if (prepared.source != platform::stampOf(sources[i]))
             prepared = prepareFile(sources[i], options);
-        committer.commit(sources[i], prepared);
+        committer.commit(i, sources[i], prepared);
+        inFlightBytes -= current.footprint;
         ++summary.finished;
         observer.fileFinished(i);
     }

@@ -8,6 +8,8 @@
 #include "imaging/ops/Rotate.h"
 #include "imaging/ops/Tone.h"
 
+#include <utility>
+
 namespace dovi::imaging {
 
 bool ImagingEngine::load(const QString& path, const DecodeRequest& request) {
@@ -26,7 +28,7 @@ bool ImagingEngine::load(const QString& path, const DecodeRequest& request) {
 
 void ImagingEngine::release() {
     image_ = Image{};
-    undo_.reset();
+    undoPixels_ = QImage();
     fileName_.clear();
     lastError_.clear();
     fullWidth_ = fullHeight_ = 0;
@@ -57,24 +59,22 @@ qint64 ImagingEngine::uniqueColours() const {
     return colourCount_;
 }
 
-bool ImagingEngine::saveFile() {
+bool ImagingEngine::save(const QString& path, FormatCode format, const EncodeOptions& options) {
     if (image_.isNull()) {
         lastError_ = QStringLiteral("no image to save");
         return false;
     }
-    const EncodeOptions options{jpegLuminanceFactor, jpegChrominanceFactor};
-    if (!saveImageFile(image_, saveFileName, static_cast<FormatCode>(saveFileType), options,
-                       &lastError_))
+    if (!saveImageFile(image_, path, format, options, &lastError_))
         return false;
     lastError_.clear();
     return true;
 }
 
 bool ImagingEngine::undo() {
-    if (!undo_)
+    if (undoPixels_.isNull())
         return false;
-    image_ = std::move(*undo_);
-    undo_.reset();
+    image_.pixels.swap(undoPixels_);
+    undoPixels_ = QImage(); // one step of undo: the undone pixels go
     colourCount_ = -1;
     fullWidth_ = fullHeight_ = 0;
     return true;
@@ -83,8 +83,8 @@ bool ImagingEngine::undo() {
 bool ImagingEngine::apply(QImage result) {
     if (result.isNull())
         return false;
-    undo_ = image_;
-    image_.pixels = std::move(result);
+    // The current pixels become the undo copy by a move, not a copy.
+    undoPixels_ = std::exchange(image_.pixels, std::move(result));
     // Processed pixels are the picture now; the file's own size no longer applies.
     fullWidth_ = fullHeight_ = 0;
     colourCount_ = -1;

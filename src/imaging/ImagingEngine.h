@@ -4,13 +4,12 @@
 
 #include <QImage>
 #include <QString>
-#include <optional>
 
 namespace dovi::imaging {
 
-// One engine per view: the current image, one undo copy, what the loaded file
-// said about itself, and where and how a save writes. Instances share nothing,
-// so several can work on several threads at once.
+// One engine per view: the current image, one undo copy, and what the loaded
+// file said about itself. Instances share nothing, so several can work on
+// several threads at once.
 class ImagingEngine {
 public:
     // Loads a file; on failure the engine is empty and imageFileType() is 0.
@@ -40,17 +39,16 @@ public:
     const QImage& pixels() const { return image_.pixels; }
     Image copyImage() const { return image_; }
 
-    // Save: writes the current picture to saveFileName in saveFileType (1 TGA,
-    // 2 PCX, 5 BMP, 8 JPEG), replacing the file only once the new one is safe.
-    QString saveFileName;
-    int saveFileType = Jpeg;
-    int jpegLuminanceFactor = 1;
-    int jpegChrominanceFactor = 1;
-    bool saveFile();
+    // Writes the current picture to path in format (Tga, Pcx, Bmp or Jpeg, the
+    // last with the options' quality factors), replacing a file there only
+    // once the new one is safe. False, with the reason in lastError(), when
+    // nothing is loaded or the file cannot be written.
+    bool save(const QString& path, FormatCode format, const EncodeOptions& options = {});
 
-    // Restores the picture as it was before the latest processing call.
+    // Restores the picture as it was before the latest processing call: a
+    // swap of buffers, never a copy of pixels.
     bool undo();
-    bool canUndo() const { return undo_.has_value(); }
+    bool canUndo() const { return !undoPixels_.isNull(); }
 
     // Processing: each keeps the current picture as the undo copy and changes
     // it; a call that cannot apply (nothing loaded, bad arguments) changes
@@ -84,7 +82,9 @@ private:
     }
 
     Image image_;
-    std::optional<Image> undo_;
+    // The pixels before the latest processing call (processing changes
+    // nothing else of the picture).
+    QImage undoPixels_;
     QString fileName_;
     QString lastError_;
     int fullWidth_ = 0;

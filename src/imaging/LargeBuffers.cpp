@@ -1,5 +1,7 @@
 #include "imaging/LargeBuffers.h"
 
+#include "imaging/CheckedSize.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -49,7 +51,8 @@ std::optional<LargeBuffer> LargeBuffer::allocate(std::size_t size) {
         buffer.size_ = size;
         return buffer;
     }
-    if (size > SIZE_MAX - 2 * kHugePage)
+    // Room to round up to whole huge pages and to align the start to one.
+    if (!(CheckedSize(size) + 2 * kHugePage).valid())
         return std::nullopt;
     // Map a huge page more than needed, then give back what lies before the
     // first 2 MiB boundary and after the end, so the whole buffer can be
@@ -111,18 +114,18 @@ QImage allocateImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return {};
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
-    const qint64 lineBytes = (qint64(width) * depth + 31) / 32 * 4;
-    const qint64 total = lineBytes * height;
-    if (lineBytes > INT_MAX || total / height != lineBytes)
+    const CheckedSize lineBytes = packedBytes(width, depth, 4);
+    const CheckedSize total = lineBytes * height;
+    if (!lineBytes.fits(INT_MAX) || !total.valid())
         return {};
-    if (std::size_t(total) < kLargeBufferBytes || kHeapOnly)
+    if (total.value() < kLargeBufferBytes || kHeapOnly)
         return QImage(width, height, format);
-    auto buffer = LargeBuffer::allocate(std::size_t(total));
+    auto buffer = LargeBuffer::allocate(total.value());
     if (!buffer)
         return {};
     auto* owner = new LargeBuffer(std::move(*buffer));
     return QImage(
-        owner->data(), width, height, lineBytes, format,
+        owner->data(), width, height, qsizetype(lineBytes.value()), format,
         [](void* info) { delete static_cast<LargeBuffer*>(info); }, owner);
 }
 
@@ -136,6 +139,12 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         *error = systemError(errno);
         return std::nullopt;
     }
+    auto buffer = readWholeFile(fd, error, factsOut);
+    ::close(fd);
+    return buffer;
+}
+
+std::optional<LargeBuffer> readWholeFile(int fd, QString* error, struct stat* factsOut) {
     struct stat facts {};
     std::optional<LargeBuffer> buffer;
     if (::fstat(fd, &facts) != 0) {
@@ -167,7 +176,6 @@ std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
         if (buffer)
             buffer->shrink(done);
     }
-    ::close(fd);
     if (buffer && factsOut)
         *factsOut = facts;
     return buffer;

@@ -61,5 +61,8 @@ QImage allocateImage(int width, int height, QImage::Format format);
 // status of the very file that was read.
 std::optional<LargeBuffer> readWholeFile(const QString& path, QString* error,
                                          struct stat* facts = nullptr);
+// The same for a file the caller opened (non-blocking is best: a FIFO is
+// refused, not waited on). The descriptor stays open.
+std::optional<LargeBuffer> readWholeFile(int fd, QString* error, struct stat* facts = nullptr);
 
 } // namespace dovi::imaging

@@ -1,5 +1,7 @@
 #include "platform/FileAttributes.h"
 
+#include "platform/NativePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -10,7 +12,7 @@ namespace dovi::platform {
 
 FileAttributes attributesOf(const QString& path) {
     FileAttributes a;
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0)
         return a;
@@ -28,16 +30,16 @@ bool pathExists(const QString& path) {
     const QString name = path.mid(slash + 1);
     if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
         const QDir dir(slash >= 0 ? path.left(slash + 1) : QStringLiteral("."));
-        return !dir.entryList({name}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                          QDir::NoDotAndDotDot)
+        return !dir.entryList({name},
+                              QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
                     .isEmpty();
     }
     struct stat st {};
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+    return ::lstat(nativePath(path).constData(), &st) == 0;
 }
 
 void makeOwnerWritable(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0 || S_ISLNK(st.st_mode))
         return;

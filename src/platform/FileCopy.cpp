@@ -1,5 +1,7 @@
 #include "platform/FileCopy.h"
 
+#include "platform/NativePath.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -184,14 +186,14 @@ private:
 bool isSameFile(const QString& a, const QString& b) {
     struct stat sa {};
     struct stat sb {};
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+    return ::stat(nativePath(a).constData(), &sa) == 0 &&
+           ::stat(nativePath(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
 
 FileResult copyFile(const QString& source, const QString& target, Overwrite overwrite) {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
+    const QByteArray from = nativePath(source);
+    const QByteArray to = nativePath(target);
 
     // Non-blocking so that a FIFO in the list cannot hang the open.
     Descriptor in(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
@@ -236,8 +238,8 @@ FileResult copyFile(const QString& source, const QString& target, Overwrite over
 }
 
 FileResult moveFile(const QString& source, const QString& target, Overwrite overwrite) {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
+    const QByteArray from = nativePath(source);
+    const QByteArray to = nativePath(target);
 
     struct stat src {};
     if (::lstat(from.constData(), &src) != 0)
@@ -272,14 +274,14 @@ FileResult moveFile(const QString& source, const QString& target, Overwrite over
 }
 
 FileResult deleteFile(const QString& path) {
-    if (::unlink(QFile::encodeName(path).constData()) != 0)
+    if (::unlink(nativePath(path).constData()) != 0)
         return FileResult::fromErrno(errno);
     return FileResult::done();
 }
 
 FileResult renameNoReplace(const QString& from, const QString& to) {
-    const QByteArray oldName = QFile::encodeName(from);
-    const QByteArray newName = QFile::encodeName(to);
+    const QByteArray oldName = nativePath(from);
+    const QByteArray newName = nativePath(to);
     if (renameWithoutReplacing(oldName.constData(), newName.constData()) == 0)
         return FileResult::done();
     const int error = errno;

@@ -30,7 +30,7 @@ bool seriesHistoryAvailable(Workspace& ws, Ui& ui) {
 
 QStringList loadSeriesTexts(Workspace& ws, Ui& ui) {
     const SeriesHistoryRead read = readSeriesHistory(ws.programFolder());
-    if (read.damaged || !read.exists)
+    if (read.damaged || !read.exists || !read.error.isEmpty())
         showMessage(ui, kNoRecordsMessage);
     return textsOf(read.records);
 }
@@ -53,6 +53,11 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
     if (!found) {
         // The history changed on disk since the window read it.
         showMessage(ui, kNoRecordsMessage);
+        return AddStep::Stay;
+    }
+    if (found->text.contains(QLatin1Char('/'))) {
+        // A hand-edited history: the files would move to another folder.
+        showMessage(ui, kSlashInTextMessage);
         return AddStep::Stay;
     }
     if (qint64(found->nextIndex) + targets.size() > std::numeric_limits<qint32>::max()) {
@@ -103,9 +108,12 @@ RemoveOutcome removeSeries(Workspace& ws, Ui& ui, const QStringList& selectedTex
         reportHistoryNotWritten(ui, error);
     setStatus(ui, false);
     out.reloaded = true;
-    out.texts = textsOf(readSeriesHistory(ws.programFolder()).records);
+    const SeriesHistoryRead read = readSeriesHistory(ws.programFolder());
+    out.texts = textsOf(read.records);
     if (out.texts.isEmpty()) {
-        if (!anyRecordIn(ws.programFolder()))
+        // Only a history read whole and found empty goes; one that cannot be
+        // read is no proof of that.
+        if (read.error.isEmpty() && !anyRecordIn(ws.programFolder()))
             deleteSeriesHistory(ws.programFolder());
         out.step = AddStep::Close;
     }

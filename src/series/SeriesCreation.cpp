@@ -31,6 +31,10 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
         showMessage(ui, kRequiredDataMessage);
         return SeriesStep::FocusSeries;
     }
+    if (request.text.contains(QLatin1Char('/'))) {
+        showMessage(ui, kSlashInTextMessage);
+        return SeriesStep::FocusSeries;
+    }
     const auto start = parseStartIndex(request.index);
     // The next free index is recorded as a 32-bit number too, so the whole
     // run must fit.
@@ -52,6 +56,8 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
 SeriesRenameRun seriesCreation(Workspace& ws, Ui& ui, const QStringList& targets,
                                const QString& text, qint32 startIndex, bool prefix,
                                bool addToHistory) {
+    if (text.contains(QLatin1Char('/')))
+        return {startIndex + targets.size(), static_cast<int>(targets.size())};
     ui.setProgressRange(0, static_cast<int>(targets.size()));
     ui.setProgressValue(0);
     setStatus(ui, true);

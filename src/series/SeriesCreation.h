@@ -14,6 +14,8 @@ namespace dovi::series {
 
 inline const QString kRequiredDataMessage = QStringLiteral("Please enter the required data");
 inline const QString kIndexNotNumericMessage = QStringLiteral("The series index must be numeric");
+inline const QString kSlashInTextMessage =
+    QStringLiteral("The series text cannot contain \"/\": it would name another folder");
 
 // What the "Create a Series" window holds when okay is pressed.
 struct SeriesRequest {
@@ -37,7 +39,9 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
                         const SeriesRequest& request);
 
 // Renames the action list into the series and, when asked, appends its record
-// (text, next free index, placement) to the history.
+// (text, next free index, placement) to the history. A text holding "/" would
+// move the files to another folder: then nothing is renamed or recorded, and
+// every file counts as an error.
 SeriesRenameRun seriesCreation(Workspace& ws, Ui& ui, const QStringList& targets,
                                const QString& text, qint32 startIndex, bool prefix,
                                bool addToHistory);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace dovi::series {
@@ -35,15 +36,59 @@ std::optional<qint32> parseIndex(const QByteArray& field) {
     return static_cast<qint32>(value);
 }
 
+void setError(QString* error, const QString& what) {
+    if (error)
+        *error = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The whole file. A missing file reads as empty; one that exists but cannot
+// be read (no permission, a folder, a FIFO: never waited on) gives the reason.
+QByteArray readAllOf(const QString& path, bool* exists, QString* error) {
+    *exists = false;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno != ENOENT) {
+            *exists = true;
+            setError(error, QStringLiteral("could not read ") + path);
+        }
+        return {};
+    }
+    *exists = true;
+    QByteArray all;
+    struct stat facts {};
+    if (::fstat(fd, &facts) != 0) {
+        setError(error, QStringLiteral("could not read ") + path);
+    } else if (S_ISDIR(facts.st_mode)) {
+        errno = EISDIR;
+        setError(error, QStringLiteral("could not read ") + path);
+    } else if (!S_ISREG(facts.st_mode)) {
+        if (error)
+            *error =
+                QStringLiteral("could not read ") + path + QStringLiteral(": not a regular file");
+    } else {
+        char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                setError(error, QStringLiteral("could not read ") + path);
+                all.clear();
+                break;
+            }
+            if (n == 0)
+                break;
+            all.append(buffer, n);
+        }
+    }
+    ::close(fd);
+    return all;
+}
+
 // The lines of the file, their ends (CR LF or LF) cut.
-QList<QByteArray> readLines(const QString& path, bool* exists) {
-    QFile file(path);
-    *exists = file.open(QIODevice::ReadOnly);
-    QList<QByteArray> lines;
-    if (!*exists)
-        return lines;
-    const QByteArray all = file.readAll();
-    lines = all.split('\n');
+QList<QByteArray> readLines(const QString& path, bool* exists, QString* error) {
+    QList<QByteArray> lines = readAllOf(path, exists, error).split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast(); // the end of the last line, not a line
     for (QByteArray& line : lines)
@@ -66,11 +111,6 @@ bool writeAll(int fd, const QByteArray& data) {
         left -= n;
     }
     return true;
-}
-
-void setError(QString* error, const QString& what) {
-    if (error)
-        *error = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
 }
 
 } // namespace
@@ -103,7 +143,8 @@ std::optional<SeriesRecord> parseRecord(const QByteArray& line) {
 
 SeriesHistoryRead readSeriesHistory(const QString& programFolder) {
     SeriesHistoryRead out;
-    const QList<QByteArray> lines = readLines(seriesHistoryPath(programFolder), &out.exists);
+    const QList<QByteArray> lines =
+        readLines(seriesHistoryPath(programFolder), &out.exists, &out.error);
     for (const QByteArray& line : lines) {
         if (line.trimmed().isEmpty())
             continue;
@@ -119,7 +160,8 @@ SeriesHistoryRead readSeriesHistory(const QString& programFolder) {
 
 bool anyRecordIn(const QString& programFolder) {
     bool exists = false;
-    for (const QByteArray& line : readLines(seriesHistoryPath(programFolder), &exists))
+    QString error;
+    for (const QByteArray& line : readLines(seriesHistoryPath(programFolder), &exists, &error))
         if (parseRecord(line))
             return true;
     return false;
@@ -130,8 +172,17 @@ bool rewriteSeriesHistory(const QString& programFolder, const QStringList& remov
     const QString target = seriesHistoryPath(programFolder);
     const QString temp = programFilePath(programFolder, kTempSeriesFileName);
     bool exists = false;
+    QString readError;
+    const QList<QByteArray> lines = readLines(target, &exists, &readError);
+    // A history that is there but cannot be read is never replaced by one
+    // holding only what this rewrite adds.
+    if (!readError.isEmpty()) {
+        if (error)
+            *error = readError;
+        return false;
+    }
     QByteArray content;
-    for (const QByteArray& line : readLines(target, &exists)) {
+    for (const QByteArray& line : lines) {
         if (line.trimmed().isEmpty())
             continue;
         const auto record = parseRecord(line);

@@ -33,6 +33,7 @@ struct SeriesHistoryRead {
     bool exists = false;
     QList<SeriesRecord> records; // in file order, up to the first damaged line
     bool damaged = false;
+    QString error; // why a history that exists could not be read
 };
 
 SeriesHistoryRead readSeriesHistory(const QString& programFolder);
@@ -44,7 +45,8 @@ bool anyRecordIn(const QString& programFolder);
 // (exact comparison) and with appended added at the end: the new content goes
 // to "tempseries.dat", which then replaces "series.dat" in one step, so a
 // crash or a full disk leaves the old history whole. Lines that cannot be read
-// are kept as they are. A missing history counts as empty.
+// are kept as they are. A missing history counts as empty; one that exists
+// but cannot be read fails the rewrite, and stays as it is.
 bool rewriteSeriesHistory(const QString& programFolder, const QStringList& removeTexts,
                           const QList<SeriesRecord>& appended, QString* error = nullptr);
 

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <chrono>
+#include <future>
 #include <map>
 #include <sys/stat.h>
 
@@ -150,6 +152,8 @@ TEST_F(BatchFilters, AnUnknownNameDoesNothingAndAReadOnlyFileIsMadeWritableAndOv
     EXPECT_EQ(run("negate", {"a.bmp"}).filtered, 1);
     EXPECT_NE(snapshot(pics), before);
     EXPECT_TRUE(QFile::permissions(pic("a.bmp")) & QFileDevice::WriteOwner);
+    EXPECT_FALSE(QFile::permissions(pic("a.bmp")) & QFileDevice::WriteGroup)
+        << "only the owner's write bit is added";
     EXPECT_TRUE(historyLines().isEmpty()) << "history off: no line";
 }
 
@@ -160,6 +164,8 @@ TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
     writeImage(pic("big.bmp"), {300, 200}, imaging::Bmp);
     writeFile(pic("broken.bmp"), readFile(pic("big.bmp")).left(60));
     writeFile(pic("notes.txt"), "text");
+    const auto readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(pic("big.bmp"), readOnly);
     const auto before = snapshot(pics);
     batch::BatchFilterSummary summary;
     {
@@ -173,6 +179,8 @@ TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
     for (const char* n : {"broken.bmp", "big.bmp", "notes.txt"})
         EXPECT_EQ(after.value(n), before.value(n)) << n;
     EXPECT_NE(after.value("good.bmp"), before.value("good.bmp"));
+    EXPECT_FALSE(QFile::permissions(pic("big.bmp")) & QFileDevice::WriteOwner)
+        << "a failed save changes no mode";
     EXPECT_EQ(after.size(), before.size()) << "no temporary file left behind";
     EXPECT_EQ(historyLines(), QStringList{pic("good.bmp") + " - Negate"});
     EXPECT_EQ(ui.prompts,
@@ -181,4 +189,42 @@ TEST_F(BatchFilters, FailedLoadsAndSavesAreReportedAndLeaveTheFile) {
                                                 "as they were:",
                                                 pic("broken.bmp"), pic("big.bmp"), pic("gone.bmp")})
                                        .join('\n'))}));
+}
+
+// Files a filter must leave alone: a FIFO (read, it would wait for ever) and
+// a picture read only in part. Another user's file keeps its owner when run
+// as root.
+TEST_F(BatchFilters, NonRegularAndPartlyReadFilesAreLeftAlone) {
+    writeImage(pic("cut.jpg"), {64, 64}, imaging::Jpeg);
+    writeFile(pic("cut.jpg"), readFile(pic("cut.jpg")).left(readFile(pic("cut.jpg")).size() / 2));
+    writeImage(pic("good.tga"), {20, 20}, imaging::Tga);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pic("pipe.bmp")).constData(), 0644), 0);
+    const bool asRoot = runningAsRoot();
+    if (asRoot) {
+        ASSERT_EQ(::chown(QFile::encodeName(pic("good.tga")).constData(), 54321, 54322), 0);
+    }
+    const QByteArray cutBefore = checksum(pic("cut.jpg"));
+
+    auto filtering = std::async(std::launch::async, [&] {
+        return run("negate", {"pipe.bmp", "cut.jpg", "good.tga"});
+    });
+    if (filtering.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        // Let the stuck read go, so the test fails instead of hanging.
+        QFile writer(pic("pipe.bmp"));
+        writer.open(QIODevice::WriteOnly);
+        FAIL() << "the filter waited on the FIFO";
+    }
+    const auto summary = filtering.get();
+
+    EXPECT_EQ(summary.filtered, 1);
+    EXPECT_EQ(summary.unsupported, 1) << "the FIFO is skipped";
+    EXPECT_EQ(summary.failed, 1) << "the cut JPEG is not written over itself";
+    EXPECT_EQ(checksum(pic("cut.jpg")), cutBefore);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pic("good.tga")).constData(), &st), 0);
+    if (asRoot) {
+        EXPECT_EQ(st.st_uid, 54321u);
+        EXPECT_EQ(st.st_gid, 54322u);
+    }
+    EXPECT_EQ(historyLines(), QStringList{pic("good.tga") + " - Negate"});
 }

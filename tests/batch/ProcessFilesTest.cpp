@@ -2,7 +2,7 @@
 #include "batch/ProcessOptions.h"
 #include "batch/ProcessRun.h"
 
-#include "WorkspaceFixture.h"
+#include "ProcessTestSupport.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -14,41 +14,6 @@ using namespace dovi;
 using namespace dovi::test;
 
 namespace {
-
-// The log window as a list of what happened to it, in order.
-struct ScriptedWindow : batch::ProcessWindowPort {
-    QStringList events;
-    QStringList log;
-    QString caption;
-    int count = -1;
-    int progress = -1;
-    bool closeEnabled = true;
-    std::function<void(int)> onProgress;
-
-    void open(const QString& c, int n) override {
-        caption = c;
-        count = n;
-        progress = 0;
-        events << "open " + c;
-    }
-    void setCaption(const QString& c) override {
-        caption = c;
-        events << "caption " + c;
-    }
-    void addLogLine(const QString& line) override {
-        log << line;
-        events << "log " + line;
-    }
-    void setProgressValue(int value) override {
-        progress = value;
-        if (onProgress)
-            onProgress(value);
-    }
-    void setCloseEnabled(bool enabled) override {
-        closeEnabled = enabled;
-        events << (enabled ? "close on" : "close off");
-    }
-};
 
 struct ProcessFiles : PicturesFixture {
     ScriptedWindow window;
@@ -65,22 +30,6 @@ struct ProcessFiles : PicturesFixture {
 
 imaging::DecodeResult decoded(const QString& path) {
     return imaging::decodeFile(path);
-}
-
-// A folder of mixed files: pictures of each format, a text file and a broken
-// JPEG. Listed in an order that mixes the outcomes.
-QStringList mixedFolder(const QString& folder, const QString& jpeg) {
-    writeImage(folder + "/a.bmp", {200, 100}, imaging::Bmp);
-    writeImage(folder + "/b.tga", {50, 50}, imaging::Tga);
-    writeImage(folder + "/" + jpeg, {300, 300}, imaging::Jpeg);
-    writeImage(folder + "/c.pcx", {400, 200}, imaging::Pcx);
-    writeFile(folder + "/notes.txt", "not an image");
-    writeFile(folder + "/broken.jpg", readFile(folder + "/" + jpeg).left(300));
-    QStringList files;
-    for (const QString& n : {QString("a.bmp"), QString("notes.txt"), QString("b.tga"), jpeg,
-                             QString("broken.jpg"), QString("c.pcx")})
-        files << folder + "/" + n;
-    return files;
 }
 
 } // namespace
@@ -275,7 +224,7 @@ TEST_F(ProcessFiles, FailuresAreCountedBeforeTheEndAndNeverLoggedComplete) {
     EXPECT_FALSE(window.log[2].endsWith("complete"));
     const int at = window.events.indexOf("log 2 file(s) could not be processed");
     ASSERT_GE(at, 0);
-    EXPECT_EQ(window.events[at + 1], "caption Work Complete");
+    EXPECT_EQ(window.events[at + 1], "caption Work Complete - 2 file(s) failed");
 }
 
 // The window's run and the command line's run are the same core: for the
@@ -483,20 +432,6 @@ TEST_F(ProcessFiles, AReadOnlySourceIsReplacedOrDeletedOnlyOnceItsOutputIsSafe) 
 
 namespace {
 
-class RecordingObserver : public batch::ProcessObserver {
-public:
-    explicit RecordingObserver(int abortAfter = -1) : abortAfter_(abortAfter) {}
-    QStringList log, history;
-    int finished = 0;
-    void logLine(const QString& line) override { log << line; }
-    void historyLine(const QString& line) override { history << line; }
-    void fileFinished(int) override { ++finished; }
-    bool abortRequested() override { return abortAfter_ >= 0 && finished >= abortAfter_; }
-
-private:
-    int abortAfter_;
-};
-
 batch::ProcessOptions convertToJpeg() {
     batch::ProcessOptions o;
     o.box = {100, 100};
@@ -507,22 +442,50 @@ batch::ProcessOptions convertToJpeg() {
 
 } // namespace
 
-// Converting a.bmp to JPEG writes a.jpg, a later entry of the list, and a.bmp
-// comes again at the end: a parallel run must still match a one-by-one run.
+// Converting a.bmp to JPEG makes a.jpg, a later entry of the list, and a.bmp
+// comes again at the end; q.bmp and q.tga, and p.bmp of two folders, come to
+// one output name. A parallel run must still match a one-by-one run.
 TEST(ProcessRun, ParallelRunWritesAndLogsExactlyWhatAOneByOneRunDoes) {
-    for (int abortAfter : {-1, 3}) {
-        QTemporaryDir one, many;
-        const QStringList a = mixedFolder(one.path(), "a.jpg") << one.filePath("a.bmp");
-        const QStringList b = mixedFolder(many.path(), "a.jpg") << many.filePath("a.bmp");
-        RecordingObserver seq(abortAfter), par(abortAfter);
-        const batch::ProcessSummary s1 = batch::runProcess(a, convertToJpeg(), seq, 1);
-        const batch::ProcessSummary s2 = batch::runProcess(b, convertToJpeg(), par, 4);
-        EXPECT_EQ(relativeLines(seq.log, one.path()), relativeLines(par.log, many.path()));
-        EXPECT_EQ(relativeLines(seq.history, one.path()), relativeLines(par.history, many.path()));
-        EXPECT_EQ(snapshot(one.path()), snapshot(many.path())) << "abort " << abortAfter;
-        EXPECT_EQ(s1.finished, s2.finished);
-        EXPECT_EQ(s1.failed, s2.failed);
-        EXPECT_EQ(s1.aborted, abortAfter >= 0);
+    const auto filesIn = [](const QString& root) {
+        for (const char* sub : {"/one", "/two", "/out"})
+            QDir().mkpath(root + sub);
+        QStringList files = mixedFolder(root, "a.jpg") << root + "/a.bmp";
+        writeImage(root + "/q.bmp", {80, 60}, imaging::Bmp);
+        writeImage(root + "/q.tga", {70, 50}, imaging::Tga);
+        writeImage(root + "/one/p.bmp", {90, 40}, imaging::Bmp);
+        writeImage(root + "/two/p.bmp", {40, 90}, imaging::Bmp);
+        files.insert(2, root + "/q.bmp");
+        return files << root + "/q.tga" << root + "/one/p.bmp" << root + "/two/p.bmp";
+    };
+    for (const bool intoFolder : {false, true}) {
+        for (const int abortAfter : {-1, 3, 8}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "into a folder " << intoFolder << ", abort after " << abortAfter);
+            QTemporaryDir one, many;
+            const auto optionsFor = [&](const QString& root) {
+                batch::ProcessOptions o = convertToJpeg();
+                o.altSaveFolderOn = intoFolder;
+                o.altSaveFolderPath = root + "/out/";
+                o.deleteOriginal = intoFolder;
+                return o;
+            };
+            RecordingObserver seq(abortAfter), par(abortAfter);
+            const batch::ProcessSummary s1 =
+                batch::runProcess(filesIn(one.path()), optionsFor(one.path()), seq, 1);
+            const batch::ProcessSummary s2 =
+                batch::runProcess(filesIn(many.path()), optionsFor(many.path()), par, 4);
+            EXPECT_EQ(relativeLines(seq.log, one.path()), relativeLines(par.log, many.path()));
+            EXPECT_EQ(relativeLines(seq.history, one.path()),
+                      relativeLines(par.history, many.path()));
+            EXPECT_EQ(snapshot(one.path()), snapshot(many.path()));
+            EXPECT_EQ(s1.finished, s2.finished);
+            EXPECT_EQ(s1.failed, s2.failed);
+            EXPECT_EQ(s1.aborted, abortAfter >= 0);
+            if (abortAfter < 0) {
+                EXPECT_EQ(seq.log.filter("   ...   not saved as ").size(), 3)
+                    << seq.log.join('\n').toStdString();
+            }
+        }
     }
 }
 

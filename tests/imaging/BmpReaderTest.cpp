@@ -158,6 +158,13 @@ std::vector<Variant> bmpVariants() {
          bmpFile(windowsInfo(40, 2, 3, 8, 1, 4), pal4, bytes({2, 1, 0, 0, 1, 2})),
          picture(2, 3, {K, K, B, K, G, G}), 8},
     };
+    // A table of 300 entries for 8-bit indexes: those past 255 are never read.
+    Le table;
+    for (int i = 0; i < 300; ++i)
+        table.bytes({i / 256 * 200, 7, i & 0xff, 0});
+    v.push_back({"8-bit with a 300-entry colour table",
+                 bmpFile(windowsInfo(40, 2, 1, 8, 0, 300), table, bytes({255, 7, 0, 0})),
+                 picture(2, 1, {qRgb(255, 7, 0), qRgb(7, 7, 0)}), 8});
     for (Variant& each : v)
         each.paletted = each.bitsPerPixel <= 8;
     // As the writer stores a picture: bottom-up rows of 39 bytes padded to 40.

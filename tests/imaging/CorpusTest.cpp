@@ -132,7 +132,7 @@ TEST(BmpCorpus, SuiteFilesMatchTheirReferencesOrAreRefused) {
         for (const QString& name : files) {
             SCOPED_TRACE((folder + "/" + name).toStdString());
             const DecodeResult r =
-                kBmp.decode(readFile(corpusDir() + "/bmp/" + folder + "/" + name));
+                decode(kBmp, readFile(corpusDir() + "/bmp/" + folder + "/" + name));
             EXPECT_EQ(r.ok(), !refusedHere.contains(name)) << r.error.toStdString();
             EXPECT_EQ(r.ok(), r.error.isEmpty());
             if (!r.ok())
@@ -158,7 +158,7 @@ TEST(BmpCorpus, SuiteFilesMatchTheirReferencesOrAreRefused) {
     }
     // A file cut short keeps the rows that arrived: 273 bytes, 62 before the
     // pixels, 16 bytes a row: the bottom 13.
-    const DecodeResult r = kBmp.decode(readFile(corpusDir() + "/bmp/bad/shortfile.bmp"));
+    const DecodeResult r = decode(kBmp, readFile(corpusDir() + "/bmp/bad/shortfile.bmp"));
     ASSERT_TRUE(r.ok()) << r.error.toStdString();
     EXPECT_FALSE(r.image.pixels.hasAlphaChannel());
     EXPECT_EQ(keptRows(QImage(corpusDir() + "/upstream_ref/bmp/good/pal1.bmp.png")
@@ -189,7 +189,7 @@ TEST(BmpCorpus, ReadsFilesOtherProgramsWrote) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        const DecodeResult r = kBmp.decode(readFile(data + c.file));
+        const DecodeResult r = decode(kBmp, readFile(data + c.file));
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
         EXPECT_EQ(r.image.pixels.hasAlphaChannel(), c.alpha);
         const QImage expected(data + c.expected);
@@ -227,7 +227,7 @@ TEST(TgaPcxCorpus, SuiteFilesMatchReferencesOrPillow) {
         for (int i = 0; i < files.size(); ++i) {
             SCOPED_TRACE(files[i].toStdString());
             const QByteArray data = readFile(files[i]);
-            const DecodeResult r = suite.codec.decode(data);
+            const DecodeResult r = decode(suite.codec, data);
             const QImage reference(corpusDir() + "/upstream_ref/" +
                                    QDir(corpusDir()).relativeFilePath(files[i]) + ".png");
             if (!reference.isNull()) {
@@ -278,11 +278,14 @@ TEST(TgaPcxCorpus, SuiteFilesMatchReferencesOrPillow) {
             EXPECT_LE(maxChannelDifference(expected, r.image.pixels), fiveBit ? 1 : 0);
         }
         EXPECT_GE(byReference, suite.minReferences) << suite.codec.name;
-        EXPECT_GE(byReference + byPillow, suite.minTotal) << suite.codec.name;
         if (pillow) {
             EXPECT_GE(byPillow, suite.minPillow) << suite.codec.name;
+            EXPECT_GE(byReference + byPillow, suite.minTotal) << suite.codec.name;
         }
     }
+    if (!pillow)
+        GTEST_SKIP() << "Pillow is not installed: only the files with published references "
+                        "were compared";
 }
 
 // Pictures as Pillow writes them must read as the picture Pillow was given,
@@ -330,7 +333,7 @@ for name, im in more.items():
     for (const QString& file : files) {
         SCOPED_TRACE(file.toStdString());
         const DecodeResult r =
-            (file.endsWith(".tga") ? kTga : kPcx).decode(readFile(dir.filePath(file)));
+            decode(file.endsWith(".tga") ? kTga : kPcx, readFile(dir.filePath(file)));
         ASSERT_TRUE(r.ok()) << r.error.toStdString();
         EXPECT_TRUE(samePixels(QImage(dir.filePath(file.chopped(4) + ".png")), r.image.pixels));
     }
@@ -345,7 +348,7 @@ TEST(JpegCorpus, EveryUsableFileDecodesWithItsKnownFacts) {
     DOVI_REQUIRE_CORPUS();
     const QDir dir(corpusDir() + QStringLiteral("/jpeg/pillow"));
     const auto decode = [&](const QString& name, QSize box = {}) {
-        return kJpeg.decode(readFile(dir.filePath(name)), box);
+        return dovi::test::decode(kJpeg, readFile(dir.filePath(name)), box);
     };
     const QStringList names = dir.entryList({QStringLiteral("*.jpg")}, QDir::Files);
     ASSERT_FALSE(names.isEmpty());

@@ -96,17 +96,14 @@ TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
     ImagingEngine engine;
     ASSERT_TRUE(engine.load(path));
     engine.flip();
-    engine.saveFileName = path;
-    engine.saveFileType = Tga;
-    ASSERT_TRUE(engine.saveFile());
+    ASSERT_TRUE(engine.save(path, Tga));
     ImagingEngine reread;
     ASSERT_TRUE(reread.load(path));
     EXPECT_EQ(reread.imageFileType(), Tga);
     EXPECT_TRUE(dovi::test::samePixels(engine.pixels(), reread.pixels()));
 
     const QByteArray before = dovi::test::readFile(path);
-    engine.saveFileName = path + "/cannot/be/here.bmp";
-    EXPECT_FALSE(engine.saveFile());
+    EXPECT_FALSE(engine.save(path + "/cannot/be/here.bmp", Bmp));
     EXPECT_FALSE(engine.lastError().isEmpty());
     EXPECT_EQ(dovi::test::readFile(path), before);
 }

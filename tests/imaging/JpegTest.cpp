@@ -1,7 +1,7 @@
 // The JPEG reader on files built in code (every coding feature, colour
 // space, EXIF orientation and fit box) and the writer's choices.
 #include "JpegTestFiles.h"
-#include "imaging/codecs/JpegExif.h"
+#include "imaging/codecs/jpeg/JpegExif.h"
 #include "support/ImagingSupport.h"
 
 #include <QTransform>
@@ -42,7 +42,7 @@ Image colourImage(const QImage& pixels, int bitsPerPixel = 24) {
     return img;
 }
 
-QByteArray save(const Image& image, jpeg::SaveOptions options = {}) {
+QByteArray save(const Image& image, EncodeOptions options = {}) {
     QByteArray out;
     QString error;
     EXPECT_TRUE(jpeg::encode(image, options, out, &error)) << error.toStdString();
@@ -98,8 +98,8 @@ TEST(JpegDecode, EveryCodingDecodesExactlyLikeBaseline) {
         variant.progressive = c.progressive;
         variant.arithmetic = c.arithmetic;
         variant.restartInterval = c.restartInterval;
-        const auto expected = kJpeg.decode(files::write(picture, baseline));
-        const auto result = kJpeg.decode(files::write(picture, variant));
+        const auto expected = decode(kJpeg, files::write(picture, baseline));
+        const auto result = decode(kJpeg, files::write(picture, variant));
         ASSERT_TRUE(expected.ok()) << expected.error.toStdString();
         ASSERT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_TRUE(samePixels(expected.image.pixels, result.image.pixels));
@@ -112,7 +112,7 @@ TEST(JpegDecode, GreyAndRgbCodedFilesDecode) {
     files::Options options;
     options.fileSpace = JCS_GRAYSCALE;
     const QImage ramp = paint(40, 30, [](int x, int) { return qRgb(x * 6, x * 6, x * 6); });
-    const auto grey = kJpeg.decode(files::write(ramp, options));
+    const auto grey = decode(kJpeg, files::write(ramp, options));
     ASSERT_TRUE(grey.ok()) << grey.error.toStdString();
     EXPECT_EQ(grey.image.bitsPerPixel, 8);
     EXPECT_EQ(grey.image.pixels.format(), QImage::Format_RGB32);
@@ -126,7 +126,7 @@ TEST(JpegDecode, GreyAndRgbCodedFilesDecode) {
 
     options.fileSpace = JCS_RGB; // stored without colour transform (Adobe transform 0)
     const QImage picture = files::quadrants(48, 32);
-    const auto rgb = kJpeg.decode(files::write(picture, options));
+    const auto rgb = decode(kJpeg, files::write(picture, options));
     ASSERT_TRUE(rgb.ok()) << rgb.error.toStdString();
     EXPECT_EQ(rgb.image.bitsPerPixel, 24);
     EXPECT_LE(maxChannelDifference(picture, rgb.image.pixels), 6);
@@ -161,7 +161,7 @@ TEST(JpegDecode, CmykFilesDecodeToTheExpectedColours) {
                 for (const std::uint8_t v : patches[x / 16].ink)
                     samples.push_back(kind.adobe ? std::uint8_t(255 - v) : v);
         const auto result =
-            kJpeg.decode(files::writeCmyk(samples, width, height, kind.fileSpace, kind.adobe));
+            decode(kJpeg, files::writeCmyk(samples, width, height, kind.fileSpace, kind.adobe));
         ASSERT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_EQ(result.image.bitsPerPixel, 24);
         for (int i = 0; i < count; ++i) {
@@ -182,15 +182,15 @@ TEST(JpegOrientation, DecodesUpright) {
         for (const bool bigEndian : {false, true}) {
             SCOPED_TRACE(testing::Message() << orientation << (bigEndian ? " Motorola" : " Intel"));
             const QByteArray file = fileWithOrientation(upright, orientation, bigEndian);
-            const auto result = kJpeg.decode(file);
+            const auto result = decode(kJpeg, file);
             ASSERT_TRUE(result.ok()) << result.error.toStdString();
             EXPECT_EQ(QSize(result.fullWidth, result.fullHeight), QSize(64, 40));
             EXPECT_LE(maxChannelDifference(upright, result.image.pixels), 8);
             EXPECT_EQ(jpeg::exif::orientation(bytesOf(result.image.exif)), orientation);
             EXPECT_EQ(jpeg::uprightSize(bytesOf(file)), QSize(64, 40));
 
-            const auto scaled =
-                kJpeg.decode(fileWithOrientation(big, orientation, bigEndian, true), QSize(60, 30));
+            const auto scaled = decode(
+                kJpeg, fileWithOrientation(big, orientation, bigEndian, true), QSize(60, 30));
             ASSERT_TRUE(scaled.ok()) << scaled.error.toStdString();
             EXPECT_EQ(scaled.image.pixels.size(), QSize(64, 32)); // a quarter
             EXPECT_EQ(QSize(scaled.fullWidth, scaled.fullHeight), QSize(256, 128));
@@ -231,8 +231,8 @@ TEST(JpegDecode, DecodesNoLargerThanNeededToCoverTheBox) {
         files::Options options;
         options.subsample = true;
         options.app1 = files::exifWithOrientation(c.orientation, false);
-        const auto result = kJpeg.decode(
-            files::write(makeTestPattern(c.storedWidth, c.storedHeight), options), c.box);
+        const auto result = decode(
+            kJpeg, files::write(makeTestPattern(c.storedWidth, c.storedHeight), options), c.box);
         ASSERT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_EQ(result.image.pixels.size(), c.decoded);
         const bool swaps = c.orientation >= 5;
@@ -270,7 +270,7 @@ TEST(JpegExif, BadPayloadsAreIgnored) {
         EXPECT_EQ(jpeg::exif::orientation(bytesOf(c.payload)), 1);
         files::Options options;
         options.app1 = c.payload;
-        const auto result = kJpeg.decode(files::write(files::quadrants(32, 16), options));
+        const auto result = decode(kJpeg, files::write(files::quadrants(32, 16), options));
         ASSERT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_EQ(result.image.pixels.size(), QSize(32, 16));
         EXPECT_EQ(jpeg::exif::forUprightSave(c.payload).size(), c.payload.size());
@@ -291,7 +291,7 @@ TEST(JpegSave, FinestFactorsComeBackClose) {
         const QImage source = smooth(size.width(), size.height());
         const QByteArray file = save(colourImage(source));
         ASSERT_TRUE(jpeg::sniff(bytesOf(file)));
-        const auto result = kJpeg.decode(file);
+        const auto result = decode(kJpeg, file);
         ASSERT_TRUE(result.ok()) << result.error.toStdString();
         EXPECT_EQ(result.image.format, Jpeg);
         EXPECT_EQ(result.image.bitsPerPixel, 24);
@@ -308,18 +308,18 @@ TEST(JpegSave, FinestFactorsComeBackClose) {
 TEST(JpegSave, ComponentsFollowTheSourceDepthAndPixels) {
     const QImage ramp = greyRamp(90, 70);
     const QByteArray greyFile = save(colourImage(ramp, 8));
-    const auto grey = kJpeg.decode(greyFile);
+    const auto grey = decode(kJpeg, greyFile);
     ASSERT_TRUE(grey.ok()) << grey.error.toStdString();
     EXPECT_EQ(grey.image.bitsPerPixel, 8);
     EXPECT_LE(maxChannelDifference(ramp, grey.image.pixels), 3);
     const QByteArray colourFile = save(colourImage(ramp));
-    const auto colour = kJpeg.decode(colourFile);
+    const auto colour = decode(kJpeg, colourFile);
     ASSERT_TRUE(colour.ok());
     EXPECT_EQ(colour.image.bitsPerPixel, 24);
     EXPECT_LT(greyFile.size(), colourFile.size());
 
     const Image coloured = colourImage(makeTestPattern(40, 40), 8);
-    const auto result = kJpeg.decode(save(coloured));
+    const auto result = decode(kJpeg, save(coloured));
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.image.bitsPerPixel, 24);
     EXPECT_GE(psnr(coloured.pixels, result.image.pixels), 28.0);
@@ -336,7 +336,7 @@ TEST(JpegSave, AlphaIsFlattenedOntoWhite) {
                             : qRgba(0, 255, 0, 0);
         },
         true);
-    const auto result = kJpeg.decode(save(colourImage(source)));
+    const auto result = decode(kJpeg, save(colourImage(source)));
     ASSERT_TRUE(result.ok());
     EXPECT_FALSE(result.image.pixels.hasAlphaChannel());
     const QImage want = paint(48, 16, [](int x, int) {
@@ -379,13 +379,13 @@ TEST(JpegSave, ExifAndProfileAreKeptWithOrientationReset) {
     files::Options options;
     options.app1 = files::exifWithOrientation(6, true);
     options.icc = icc;
-    const auto loaded = kJpeg.decode(files::write(files::quadrants(64, 32), options));
+    const auto loaded = decode(kJpeg, files::write(files::quadrants(64, 32), options));
     ASSERT_TRUE(loaded.ok());
     EXPECT_EQ(loaded.image.exif, options.app1);
     EXPECT_EQ(loaded.image.iccProfile, icc);
     EXPECT_EQ(loaded.image.pixels.size(), QSize(32, 64)); // turned upright
 
-    const auto again = kJpeg.decode(save(loaded.image));
+    const auto again = decode(kJpeg, save(loaded.image));
     ASSERT_TRUE(again.ok());
     EXPECT_EQ(again.image.iccProfile, icc);
     EXPECT_EQ(jpeg::exif::orientation(bytesOf(again.image.exif)), 1);
@@ -413,7 +413,7 @@ TEST(JpegSave, ProfilesThatDoNotDescribeTheFileAreDropped) {
     for (const auto& c : cases) {
         Image img = colourImage(c.bits == 8 ? greyRamp(32, 32) : smooth(32, 32), c.bits);
         img.iccProfile = c.profile;
-        const auto result = kJpeg.decode(save(img));
+        const auto result = decode(kJpeg, save(img));
         ASSERT_TRUE(result.ok());
         EXPECT_EQ(result.image.bitsPerPixel, c.bits);
         EXPECT_EQ(result.image.iccProfile, c.kept);

@@ -214,6 +214,19 @@ std::vector<Variant> tgaVariants() {
         cmap16.map = map16;
         allOrigins(v, "map" + std::to_string(bits), cmap16, expected(mapped16, false));
     }
+    // A map running past index 255, which 8-bit indexes cannot reach: the
+    // entries beyond are never stored.
+    TgaFile longMap = cmap;
+    longMap.mapLength = 260;
+    for (int i = 10; i < 3 + 260; ++i)
+        longMap.map += bgr(qRgb(i & 0xff, 7, 9));
+    v.push_back({"map running past index 255", longMap.bytes(),
+                 expected(
+                     [=](int x, int y) {
+                         return index(x, y) >= 10 ? qRgb(index(x, y), 7, 9) : opaqueMapped(x, y);
+                     },
+                     false),
+                 8, true});
     TgaFile wideIndex = cmap;
     wideIndex.depth = 16;
     wideIndex.mapFirst = 300;

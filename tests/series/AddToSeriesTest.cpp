@@ -1,9 +1,13 @@
 #include "series/AddToSeries.h"
+#include "series/SeriesCreation.h"
 
 #include "WorkspaceFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 using namespace dovi;
 using namespace dovi::series;
@@ -129,4 +133,27 @@ TEST_F(AddSeries, RemovingWithoutConfirmationAndRecordsHiddenByDamage) {
     EXPECT_EQ(out.step, AddStep::Close) << "nothing left to list";
     // A record after the damaged line is still there for a hand repair.
     EXPECT_EQ(seriesDat(), "broken\r\n\"b\",2,#FALSE#\r\n");
+}
+
+TEST_F(AddSeries, ARecordedTextWithASlashMovesNoFileAndStaysAsItWas) {
+    const QByteArray history = "\"sub/x\",3,#FALSE#\r\n";
+    writeFile(seriesPath(), history);
+    QDir().mkpath(pics + "/sub");
+    const QStringList targets = make({"a.jpg"});
+    EXPECT_EQ(doAddition(*ws, ui, targets, {"sub/x"}), AddStep::Stay);
+    EXPECT_EQ(ui.prompts, Prompts({warning(kSlashInTextMessage)}));
+    EXPECT_EQ(content("a.jpg"), "a.jpg");
+    EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
+    EXPECT_EQ(seriesDat(), history);
+}
+
+TEST_F(AddSeries, RemovingFromAHistoryThatCannotBeReadDeletesNothing) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(seriesPath()).constData(), 0644), 0);
+    ws->settings.confirmActions = 0;
+    const RemoveOutcome out = removeSeries(*ws, ui, {"a"});
+    EXPECT_EQ(ui.promptTexts(),
+              QStringList{"The series history could not be written - could not read " +
+                          seriesPath() + ": not a regular file"});
+    EXPECT_TRUE(out.texts.isEmpty());
+    EXPECT_TRUE(QFileInfo(seriesPath()).exists()) << "not deleted as if it were empty";
 }

@@ -145,13 +145,25 @@ TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
 }
 
-TEST_F(CreateSeries, ASlashInTheTextNeverMovesAFileElsewhere) {
-    const QStringList targets = make({"a.jpg"});
+// A "/" would move the files to another folder: refused before any rename,
+// and never recorded, by the window and by the procedure alike.
+TEST_F(CreateSeries, ASlashInTheTextIsRefusedBeforeAnyRenameAndNeverRecorded) {
+    const QStringList targets = make({"a.jpg", "b.jpg"});
     folder("pics/sub");
-    const SeriesRenameRun run = seriesCreation(*ws, ui, targets, "sub/x", 1, false, false);
-    EXPECT_EQ(run.errors, 1);
-    EXPECT_EQ(content("a.jpg"), "a.jpg");
-    EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
+    for (const QString text : {"sub/x", "/", "x/", "../up"}) {
+        SCOPED_TRACE(text.toStdString());
+        ui.prompts.clear();
+        EXPECT_EQ(submitSeries(*ws, ui, targets, {text, "1", false, true}),
+                  SeriesStep::FocusSeries);
+        EXPECT_EQ(ui.prompts, Prompts({warning(kSlashInTextMessage)}));
+
+        const SeriesRenameRun run = seriesCreation(*ws, ui, targets, text, 1, false, true);
+        EXPECT_EQ(run.errors, 2);
+        EXPECT_EQ(folderNames(), QStringList({"a.jpg", "b.jpg"}));
+        EXPECT_TRUE(QDir(pics + "/sub").isEmpty());
+        EXPECT_FALSE(QFile::exists(seriesPath()));
+        EXPECT_TRUE(historyLines().isEmpty());
+    }
 }
 
 TEST_F(CreateSeries, UntickedHistoryLeavesTheFileAloneAndHistoryOffWritesNoLine) {

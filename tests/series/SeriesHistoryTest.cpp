@@ -2,7 +2,13 @@
 
 #include "WorkspaceFixture.h"
 
+#include "series/SeriesCreation.h"
+
+#include <QDir>
 #include <QFile>
+
+#include <functional>
+#include <sys/stat.h>
 
 using namespace dovi;
 using namespace dovi::series;
@@ -110,4 +116,58 @@ TEST_F(SeriesHistoryFile, DeletingAReadOnlyHistory) {
     EXPECT_TRUE(deleteSeriesHistory(programFolder()));
     EXPECT_FALSE(QFile::exists(path()));
     EXPECT_TRUE(deleteSeriesHistory(programFolder())) << "nothing to delete is fine";
+}
+
+// A history that is there but cannot be read is reported, never replaced by
+// one holding only the new record; the files are renamed all the same.
+TEST_F(SeriesHistoryFile, AHistoryThatCannotBeReadIsReportedAndNeverReplaced) {
+    struct Case {
+        const char* what;
+        std::function<void(const QString&)> make;
+        bool rootReadsIt;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"a folder", [](const QString& p) { QDir().mkpath(p + "/inside"); }, false,
+         "Is a directory"},
+        {"a FIFO", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
+         false, "not a regular file"},
+        {"no permission",
+         [](const QString& p) {
+             writeFile(p, "\"old\",4,#TRUE#\r\n");
+             ::chmod(QFile::encodeName(p).constData(), 0);
+         },
+         true, "Permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.rootReadsIt && runningAsRoot())
+            continue;
+        QDir(path()).removeRecursively();
+        QFile::remove(path());
+        c.make(path());
+        struct stat before {};
+        ::lstat(QFile::encodeName(path()).constData(), &before);
+
+        QString error;
+        EXPECT_FALSE(rewriteSeriesHistory(programFolder(), {}, {{"new", 1, false}}, &error));
+        EXPECT_EQ(error, "could not read " + path() + ": " + c.reason);
+        const SeriesHistoryRead read = readSeriesHistory(programFolder());
+        EXPECT_TRUE(read.exists);
+        EXPECT_EQ(read.error, error);
+
+        const QString file = folder("pics") + "/a.jpg";
+        writeFile(file, "a");
+        ui.prompts.clear();
+        submitSeries(*ws, ui, {file}, {"trip", "1", false, true});
+        EXPECT_TRUE(QFile::exists(dir.filePath("pics/trip1.jpg")));
+        QFile::remove(dir.filePath("pics/trip1.jpg"));
+        EXPECT_EQ(ui.prompts,
+                  Prompts({warning("The series history could not be written - " + error)}));
+        struct stat after {};
+        ::lstat(QFile::encodeName(path()).constData(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino) << "the history is the very same entry";
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
+    }
 }

@@ -3,10 +3,9 @@
 // byte building, the files each reader test crafts (to decode or to refuse),
 // the rule a cut file must follow, and Pillow (run through Python) as an
 // independent reader.
-#include "imaging/codecs/BmpCodec.h"
-#include "imaging/codecs/JpegCodec.h"
-#include "imaging/codecs/PcxCodec.h"
-#include "imaging/codecs/TgaCodec.h"
+#include "imaging/Codecs.h"
+#include "imaging/codecs/bmp/BmpCodec.h"
+#include "imaging/codecs/jpeg/JpegCodec.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -25,28 +24,20 @@ inline imaging::Bytes bytesOf(const QByteArray& a) {
     return {reinterpret_cast<const std::uint8_t*>(a.constData()), std::size_t(a.size())};
 }
 
-struct Codec {
-    const char* name;
-    imaging::FormatCode format;
-    bool (*sniff)(imaging::Bytes);
-    imaging::DecodeResult (*decodeBytes)(imaging::Bytes, const imaging::DecodeRequest&);
-    bool (*encode)(const imaging::Image&, QByteArray&, QString*);
+// The engine's codec table rows, and decode and encode over byte arrays.
+using imaging::Codec;
+inline const Codec& kBmp = *imaging::codecFor(imaging::Bmp);
+inline const Codec& kTga = *imaging::codecFor(imaging::Tga);
+inline const Codec& kPcx = *imaging::codecFor(imaging::Pcx);
+inline const Codec& kJpeg = *imaging::codecFor(imaging::Jpeg);
 
-    imaging::DecodeResult decode(const QByteArray& data, QSize box = {}) const {
-        return decodeBytes(bytesOf(data), {box});
-    }
-};
-
-inline const Codec kBmp{"bmp", imaging::Bmp, imaging::bmp::sniff, imaging::bmp::decode,
-                        imaging::bmp::encode};
-inline const Codec kTga{"tga", imaging::Tga, imaging::tga::sniff, imaging::tga::decode,
-                        imaging::tga::encode};
-inline const Codec kPcx{"pcx", imaging::Pcx, imaging::pcx::sniff, imaging::pcx::decode,
-                        imaging::pcx::encode};
-inline const Codec kJpeg{"jpeg", imaging::Jpeg, imaging::jpeg::sniff, imaging::jpeg::decode,
-                         [](const imaging::Image& i, QByteArray& out, QString* error) {
-                             return imaging::jpeg::encode(i, {}, out, error);
-                         }};
+inline imaging::DecodeResult decode(const Codec& codec, const QByteArray& data, QSize box = {}) {
+    return codec.decode(bytesOf(data), {box});
+}
+inline bool encode(const Codec& codec, const imaging::Image& image, QByteArray& out,
+                   QString* error = nullptr) {
+    return codec.encode(image, {}, out, error);
+}
 
 // Little-endian bytes, as BMP, TGA and PCX headers store them.
 class Le {

@@ -1,10 +1,20 @@
+#include "FileFaults.h"
 #include "TestSupport.h"
+#include "imaging/Codecs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace dovi::test;
 
 namespace {
 
@@ -26,28 +36,90 @@ ToolRun runTool(const QStringList& args) {
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-} // namespace
-
-TEST(DoviBatch, MeasurePrintsTheDetailedListLines) {
-    if (!QFileInfo::exists(tool()))
-        GTEST_SKIP() << "dovi-batch not built beside the tests";
-    QTemporaryDir dir;
-    const QString bmp = dir.filePath("four,bit.bmp");
-    const QString text = dir.filePath("notes.txt");
-    ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
-    ASSERT_TRUE(dovi::test::writeFile(text, "hello"));
-    const ToolRun r = runTool({"measure", "--headings", bmp, text});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n" + bmp + ",246,BMP,16,16,16,4\n" +
-                         text + ",5,N/A\n");
+// Runs the tool with arguments given as bytes, exactly (QProcess would
+// re-encode them as UTF-8); its standard output as bytes.
+int runWithBytes(const QList<QByteArray>& args, QByteArray* out) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return -1;
+    const QByteArray program = QFile::encodeName(tool());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        std::vector<char*> argv{const_cast<char*>(program.constData())};
+        for (const QByteArray& a : args)
+            argv.push_back(const_cast<char*>(a.constData()));
+        argv.push_back(nullptr);
+        ::execv(program.constData(), argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        out->append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
-    if (!QFileInfo::exists(tool()))
-        GTEST_SKIP() << "dovi-batch not built beside the tests";
+void writePicture(const QString& path, QSize size, dovi::imaging::FormatCode format) {
+    dovi::imaging::Image image;
+    image.pixels = makeTestPattern(size.width(), size.height());
+    ASSERT_TRUE(dovi::imaging::saveImageFile(image, path, format, {}));
+}
+
+#define REQUIRE_TOOL()                                                                             \
+    if (!QFileInfo::exists(tool()))                                                                \
+    GTEST_SKIP() << "dovi-batch not built beside the tests"
+
+} // namespace
+
+TEST(DoviBatch, MeasurePrintsTheDetailedListLinesAsCsv) {
+    REQUIRE_TOOL();
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("four,bit.bmp");
+    const QString quoted = dir.filePath("say \"hi\".bmp");
+    const QString broken = dir.filePath("two\nlines.bmp");
+    const QString text = dir.filePath("notes.txt");
+    for (const QString& p : {bmp, quoted, broken})
+        ASSERT_TRUE(writeFile(p, sixteenColourBmp()));
+    ASSERT_TRUE(writeFile(text, "hello"));
+    const ToolRun r = runTool({"measure", "--headings", bmp, quoted, broken, text});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n"
+                     "\"" +
+                         bmp +
+                         "\",246,BMP,16,16,16,4\n"
+                         "\"" +
+                         dir.filePath("say \"\"hi\"\".bmp") +
+                         "\",246,BMP,16,16,16,4\n"
+                         "\"" +
+                         broken + "\",246,BMP,16,16,16,4\n" + text + ",5,N/A\n");
+}
+
+TEST(DoviBatch, MeasureFailsForAFileItCannotRead) {
+    REQUIRE_TOOL();
     QTemporaryDir dir;
     const QString bmp = dir.filePath("a.bmp");
-    ASSERT_TRUE(dovi::test::writeFile(bmp, dovi::test::sixteenColourBmp()));
+    ASSERT_TRUE(writeFile(bmp, sixteenColourBmp()));
+    QDir().mkpath(dir.filePath("folder.bmp"));
+    for (const QString& bad : {dir.filePath("missing.bmp"), dir.filePath("folder.bmp")}) {
+        SCOPED_TRACE(bad.toStdString());
+        const ToolRun r = runTool({"measure", bmp, bad});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.startsWith(bmp + ",246,BMP,16,16,16,4\n")) << "the others are measured";
+        EXPECT_TRUE(r.err.startsWith("dovi-batch: " + bad + ": ")) << r.err.toStdString();
+    }
+}
+
+TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFilesNotConverted) {
+    REQUIRE_TOOL();
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath("a.bmp");
+    ASSERT_TRUE(writeFile(bmp, sixteenColourBmp()));
+    ASSERT_TRUE(writeFile(dir.filePath("notes.txt"), "text"));
     const struct {
         QStringList args;
         int exitCode;
@@ -60,6 +132,8 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
         {{"--help"}, 0},
         {{"convert", "--to", "tga", bmp}, 0},
         {{"convert", "--to", "jpg", dir.filePath("missing.bmp")}, 1},
+        {{"convert", "--to", "jpg", dir.filePath("notes.txt")}, 1},
+        {{"convert", "--to", "pcx", bmp, dir.filePath("notes.txt")}, 1},
     };
     for (const auto& c : cases) {
         const ToolRun r = runTool(c.args);
@@ -69,4 +143,100 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFailedFiles) {
     EXPECT_TRUE(runTool({"--help"}).out.startsWith("usage:\n  dovi-batch measure"));
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.tga")));
     EXPECT_EQ(runTool({"convert", "--to", "tga", bmp}).out, bmp + "   ...   complete\n");
+}
+
+// Two sources that come to one output name: the second is refused and kept,
+// the exit status says a file was not converted.
+TEST(DoviBatch, TwoSourcesForOneOutputNameKeepBothPictures) {
+    REQUIRE_TOOL();
+    struct Case {
+        const char* what;
+        QStringList sources; // relative; the first gets the output
+        QStringList options;
+        QString output;
+    };
+    const Case cases[] = {
+        {"p.jpg of two folders", {"a/p.jpg", "b/p.jpg"}, {"--out", "<out>"}, "out/p.jpg"},
+        {"q.bmp and q.tga", {"q.bmp", "q.tga"}, {}, "q.jpg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        for (const char* sub : {"a", "b", "out"})
+            QDir().mkpath(dir.filePath(sub));
+        const QSize sizes[] = {{60, 40}, {30, 50}};
+        for (int i = 0; i < 2; ++i) {
+            const QString s = c.sources[i];
+            writePicture(dir.filePath(s), sizes[i],
+                         s.endsWith(".bmp")   ? dovi::imaging::Bmp
+                         : s.endsWith(".tga") ? dovi::imaging::Tga
+                                              : dovi::imaging::Jpeg);
+        }
+        const auto before = snapshot(dir.path());
+        QStringList args{"convert", "--to", "jpg", "--delete-original"};
+        for (const QString& o : c.options)
+            args << (o == "<out>" ? dir.filePath("out") : o);
+        for (const QString& s : c.sources)
+            args << dir.filePath(s);
+
+        const ToolRun r = runTool(args);
+
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "1 file(s) failed\n");
+        EXPECT_EQ(r.out, dir.filePath(c.sources[0]) + "   ...   complete\n" +
+                             dir.filePath(c.sources[1]) + "   ...   not saved as " +
+                             dir.filePath(c.output) + ": this run has already written that file\n");
+        const auto after = snapshot(dir.path());
+        EXPECT_EQ(after.value(c.sources[1]), before.value(c.sources[1]));
+        EXPECT_FALSE(after.contains(c.sources[0]));
+        EXPECT_EQ(after.size(), 2);
+        EXPECT_EQ(dovi::imaging::decodeFile(dir.filePath(c.output)).image.pixels.size(),
+                  QSize(60, 40));
+    }
+}
+
+// A name that is not UTF-8 is taken byte for byte: read, converted beside
+// itself under the same bytes, and measured.
+TEST(DoviBatch, NamesThatAreNotUtf8AreProcessed) {
+    REQUIRE_TOOL();
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray source = folder + "/caf\xe9.bmp";
+    const QByteArray output = folder + "/caf\xe9.tga";
+    const QByteArray bmp = sixteenColourBmp();
+    const int fd = ::open(source.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bmp.constData(), size_t(bmp.size())), bmp.size());
+    ::close(fd);
+
+    QByteArray out;
+    EXPECT_EQ(runWithBytes({"convert", "--to", "tga", source}, &out), 0);
+    EXPECT_EQ(out, source + "   ...   complete\n");
+    struct stat st {};
+    EXPECT_EQ(::stat(output.constData(), &st), 0) << "the output has the same bytes";
+    out.clear();
+    EXPECT_EQ(runWithBytes({"measure", output}, &out), 0);
+    EXPECT_EQ(out, output + "," + QByteArray::number(qint64(st.st_size)) + ",TGA,16,16,16,8\n");
+
+    // Qt cannot name these files to remove them with the folder.
+    ::unlink(source.constData());
+    ::unlink(output.constData());
+}
+
+TEST(DoviBatch, AFullOutputDiskSaysNoSpaceLeftOnDevice) {
+    REQUIRE_TOOL();
+    SmallDisk disk(64 * 1024);
+    if (!disk.valid())
+        GTEST_SKIP() << "no small file system can be mounted here";
+    QTemporaryDir dir;
+    const QString source = dir.filePath("big.tga");
+    writePicture(source, {300, 200}, dovi::imaging::Tga);
+    const QByteArray before = checksum(source);
+    const ToolRun r =
+        runTool({"convert", "--to", "bmp", "--out", disk.path(), "--delete-original", source});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, source + "   ...   could not be saved as " + disk.filePath("big.bmp") +
+                         ": No space left on device\n");
+    EXPECT_EQ(checksum(source), before);
+    EXPECT_TRUE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

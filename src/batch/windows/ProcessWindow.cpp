@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace dovi {
 
 ProcessWindow::ProcessWindow(QWidget* parent, Workspace& workspace)
@@ -19,7 +21,13 @@ ProcessWindow::ProcessWindow(QWidget* parent, Workspace& workspace)
     setAttribute(Qt::WA_DeleteOnClose);
     resize(640, 360);
     log_->setObjectName(QStringLiteral("process"));
+    // One size for every line keeps a long run's log fast: the view measures
+    // a single line, the last, instead of all of them on every addition.
+    // addLogLine makes that size as wide as the widest line so far, so each
+    // reason is shown whole and the log scrolls sideways to its end.
     log_->setUniformItemSizes(true);
+    log_->setTextElideMode(Qt::ElideNone);
+    log_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     log_->installEventFilter(this);
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setTextVisible(false);
@@ -55,7 +63,11 @@ void ProcessWindow::setCaption(const QString& caption) {
 }
 
 void ProcessWindow::addLogLine(const QString& line) {
-    log_->addItem(line);
+    auto* item = new QListWidgetItem(line);
+    log_->addItem(item);
+    const QSize natural = log_->sizeHintForIndex(log_->model()->index(log_->count() - 1, 0));
+    widestLine_ = std::max(widestLine_, natural.width());
+    item->setSizeHint(QSize(widestLine_, natural.height()));
     log_->scrollToBottom();
 }
 

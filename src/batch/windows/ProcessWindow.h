@@ -40,6 +40,7 @@ private:
     QListWidget* log_;
     QProgressBar* progress_;
     QPushButton* close_;
+    int widestLine_ = 0;
 };
 
 } // namespace dovi

@@ -1,4 +1,5 @@
 #pragma once
+#include "imaging/CheckedSize.h"
 #include "imaging/Image.h"
 
 #include <QSize>
@@ -27,10 +28,13 @@ struct DecodeRequest {
 };
 
 struct DecodeResult {
-    Image image;        // image.pixels null on failure
-    int fullWidth = 0;  // the picture's size as stored (after EXIF rotation)
+    Image image;       // image.pixels null on failure
+    int fullWidth = 0; // the picture's size as stored (after EXIF rotation)
     int fullHeight = 0;
-    QString error;      // why the decode failed; empty on success
+    QString error; // why the decode failed; empty on success
+    // The file ended or broke off before the last row: the rows it never
+    // gave were filled in. Such a picture must not replace its own file.
+    bool partial = false;
 
     bool ok() const { return !image.pixels.isNull(); }
     static DecodeResult failure(QString why) {
@@ -40,10 +44,24 @@ struct DecodeResult {
     }
 };
 
+// How a picture is written. The JPEG factors (1..255, 1 the finest) set the
+// quantisation of the brightness and the colour; other formats are lossless.
+struct EncodeOptions {
+    int jpegLuminanceFactor = 1;
+    int jpegChrominanceFactor = 1;
+};
+
 // Width and height within the caps above.
 inline bool dimensionsAllowed(qint64 width, qint64 height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-           width * height <= kMaxPixels;
+           (CheckedSize(width) * CheckedSize(height)).fits(kMaxPixels);
+}
+
+// Sets *error when the caller wants a reason; returns false for a tail call.
+inline bool failWith(QString* error, const QString& why) {
+    if (error)
+        *error = why;
+    return false;
 }
 
 // Allocates a black picture of the given size, or a null image when the size is

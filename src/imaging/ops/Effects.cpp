@@ -18,7 +18,7 @@ QImage buttonize(const QImage& src, bool raised, int width, int intensity) {
     const int w = src.width(), h = src.height();
     const int band = std::clamp(width, 0, std::min(w, h) / 2);
     const int k = std::clamp(intensity, 0, 100);
-    QImage dst = src.copy();
+    QImage dst = detail::duplicate(src);
     if (dst.isNull() || band == 0 || k == 0)
         return dst;
 
@@ -57,7 +57,7 @@ QImage perspective(const QImage& src, int direction, int amount, QRgb background
         return {};
     const int a = std::clamp(amount, 0, 100);
     if (a == 0)
-        return src.copy();
+        return detail::duplicate(src);
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
@@ -85,15 +85,24 @@ QImage perspective(const QImage& src, int direction, int amount, QRgb background
 
     const detail::BilinearSampler sampler(src, background);
     const double mid = across / 2.0;
-    for (int y = 0; y < dst.height(); ++y) {
-        QRgb* out = row(dst, y);
-        for (int x = 0; x < dst.width(); ++x) {
-            const int along = vertical ? y : x;
-            const double off = ((vertical ? x : y) + 0.5 - mid) / scaleAt[std::size_t(along)];
-            const double sa = sourceAt[std::size_t(along)], sc = mid + off - 0.5;
-            out[x] = vertical ? sampler.at(sc, sa) : sampler.at(sa, sc);
+    const int dw = dst.width();
+    const auto rows = [&]<bool Alpha>(int first, int end) {
+        for (int y = first; y < end; ++y) {
+            QRgb* out = row(dst, y);
+            for (int x = 0; x < dw; ++x) {
+                const int along = vertical ? y : x;
+                const double off = ((vertical ? x : y) + 0.5 - mid) / scaleAt[std::size_t(along)];
+                const double sa = sourceAt[std::size_t(along)], sc = mid + off - 0.5;
+                out[x] = vertical ? sampler.sample<Alpha>(sc, sa) : sampler.sample<Alpha>(sa, sc);
+            }
         }
-    }
+    };
+    detail::forEachBand(dst.height(), dw, [&](int first, int end) {
+        if (sampler.alpha())
+            rows.operator()<true>(first, end);
+        else
+            rows.operator()<false>(first, end);
+    });
     return dst;
 }
 

@@ -1,11 +1,16 @@
 #include "imaging/ops/Filters.h"
 
 #include "imaging/ops/Blur.h"
+#include "imaging/ops/Parallel.h"
 #include "imaging/ops/PixelSupport.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace dovi::imaging::ops {
 
@@ -103,26 +108,53 @@ const std::uint8_t* bytesOf(const QRgb* p) {
     return reinterpret_cast<const std::uint8_t*>(p);
 }
 
-// out = (v * keep + u * take) / 2^shift, rounded, per colour channel, v from
-// src and u from other; alpha from src.
-QImage mixWith(const QImage& src, const QImage& other, int keep, int take, int shift) {
-    QImage dst = detail::sameShape(src);
-    if (dst.isNull())
-        return {};
+// u = (v * keep + u * take) / 2^shift, rounded, per colour channel, v from
+// `in` and u the blurred row, mixed in place; alpha from `in`.
+void mixInto(const QRgb* in, QRgb* blurred, int w, int keep, int take, int shift) {
+    const std::uint8_t* v = bytesOf(in);
+    std::uint8_t* u = reinterpret_cast<std::uint8_t*>(blurred);
     const int round = 1 << (shift - 1);
-    for (int y = 0; y < src.height(); ++y) {
-        const QRgb* in = row(src, y);
-        const QRgb* o = row(other, y);
-        QRgb* out = row(dst, y);
-        for (int x = 0, w = src.width(); x < w; ++x) {
-            auto mix = [&](int v, int u) {
-                return detail::clampByte((v * keep + u * take + round) >> shift);
-            };
-            out[x] = qRgba(mix(qRed(in[x]), qRed(o[x])), mix(qGreen(in[x]), qGreen(o[x])),
-                           mix(qBlue(in[x]), qBlue(o[x])), qAlpha(in[x]));
-        }
+    const std::size_t n = std::size_t(w) * 4;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Each v, u pair as two 16-bit halves of a lane, multiplied by the
+    // (keep, take) pair and summed by pmaddwd: exact 32-bit sums, then the
+    // packs clamp to 0..255 as clampByte does.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i weights = _mm_set1_epi32(std::int32_t(std::uint16_t(keep)) |
+                                           std::int32_t(std::uint32_t(std::uint16_t(take)) << 16));
+    const __m128i rounding = _mm_set1_epi32(round);
+    const __m128i count = _mm_cvtsi32_si128(shift);
+    const __m128i alpha = _mm_set1_epi32(std::int32_t(0xff000000u));
+    const auto sum = [&](__m128i pairs) {
+        return _mm_sra_epi32(_mm_add_epi32(_mm_madd_epi16(pairs, weights), rounding), count);
+    };
+    const auto half = [&](__m128i a, __m128i b) { // 8 bytes widened to 16 bits each
+        return _mm_packs_epi32(sum(_mm_unpacklo_epi16(a, b)), sum(_mm_unpackhi_epi16(a, b)));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(u + i));
+        const __m128i mixed =
+            _mm_packus_epi16(half(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero)),
+                             half(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero)));
+        const __m128i out = _mm_or_si128(_mm_andnot_si128(alpha, mixed), _mm_and_si128(alpha, a));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(u + i), out);
     }
-    return dst;
+#endif
+    const std::size_t done = i / 4;
+    for (; i < n; ++i)
+        u[i] = detail::clampByte((v[i] * keep + u[i] * take + round) >> shift);
+    restoreAlpha(blurred + done, in + done, w - int(done));
+}
+
+// Luma of a row into luma[1 .. w], the end values repeated into luma[0] and
+// luma[w + 1].
+void lumaRow(const QRgb* in, int w, int* out) {
+    for (int x = 0; x < w; ++x)
+        out[x + 1] = luma(in[x]);
+    out[0] = out[1];
+    out[w + 1] = out[w];
 }
 
 } // namespace
@@ -133,18 +165,31 @@ QImage emboss(const QImage& src) {
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
-    const int w = src.width();
-    for (int y = 0; y < src.height(); ++y) {
-        const Neighbours n = neighbours(src, y);
-        QRgb* out = row(dst, y);
-        for (int x = 0; x < w; ++x) {
-            const int l = std::max(0, x - 1), r = std::min(w - 1, x + 1);
-            const int sum = luma(n.below[x]) + luma(n.below[r]) + luma(n.here[r]) -
-                            luma(n.above[l]) - luma(n.above[x]) - luma(n.here[l]);
-            const int v = detail::clampByte(128 + sum);
-            out[x] = qRgba(v, v, v, qAlpha(n.here[x]));
+    const int w = src.width(), last = src.height() - 1;
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        // The luma of each row is worked out once, for the three output rows
+        // that read it.
+        const std::size_t stride = std::size_t(w) + 2;
+        std::vector<int> lumas(stride * 3);
+        int* rows[3] = {lumas.data(), lumas.data() + stride, lumas.data() + 2 * stride};
+        lumaRow(row(src, std::max(0, first - 1)), w, rows[0]);
+        lumaRow(row(src, first), w, rows[1]);
+        for (int y = first; y < end; ++y) {
+            lumaRow(row(src, std::min(last, y + 1)), w, rows[2]);
+            const int* __restrict above = rows[0] + 1;
+            const int* __restrict here = rows[1] + 1;
+            const int* __restrict below = rows[2] + 1;
+            const QRgb* in = row(src, y);
+            QRgb* out = row(dst, y);
+            for (int x = 0; x < w; ++x) {
+                const int sum =
+                    below[x] + below[x + 1] + here[x + 1] - above[x - 1] - above[x] - here[x - 1];
+                const QRgb v = detail::clampByte(128 + sum);
+                out[x] = (in[x] & 0xff000000u) | v << 16 | v << 8 | v;
+            }
+            std::rotate(rows, rows + 1, rows + 3);
         }
-    }
+    });
     return dst;
 }
 
@@ -156,17 +201,20 @@ QImage median(const QImage& src) {
         return {};
     const int w = src.width();
     const std::size_t bytes = std::size_t(w) * 4;
-    std::vector<std::uint8_t> lo(bytes + 8), mid(bytes + 8), hi(bytes + 8);
-    for (int y = 0; y < src.height(); ++y) {
-        const Neighbours n = neighbours(src, y);
-        sortTriples(bytesOf(n.above), bytesOf(n.here), bytesOf(n.below), lo.data() + 4,
-                    mid.data() + 4, hi.data() + 4, bytes);
-        for (auto* v : {&lo, &mid, &hi})
-            padRow(*v, bytes);
-        QRgb* out = row(dst, y);
-        medianOfNine(lo.data(), mid.data(), hi.data(), reinterpret_cast<std::uint8_t*>(out), bytes);
-        restoreAlpha(out, n.here, w);
-    }
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        std::vector<std::uint8_t> lo(bytes + 8), mid(bytes + 8), hi(bytes + 8);
+        for (int y = first; y < end; ++y) {
+            const Neighbours n = neighbours(src, y);
+            sortTriples(bytesOf(n.above), bytesOf(n.here), bytesOf(n.below), lo.data() + 4,
+                        mid.data() + 4, hi.data() + 4, bytes);
+            for (auto* v : {&lo, &mid, &hi})
+                padRow(*v, bytes);
+            QRgb* out = row(dst, y);
+            medianOfNine(lo.data(), mid.data(), hi.data(), reinterpret_cast<std::uint8_t*>(out),
+                         bytes);
+            restoreAlpha(out, n.here, w);
+        }
+    });
     return dst;
 }
 
@@ -178,28 +226,30 @@ QImage dilate(const QImage& src) {
         return {};
     const int w = src.width();
     const std::size_t bytes = std::size_t(w) * 4;
-    std::vector<std::uint8_t> column(bytes + 8);
-    for (int y = 0; y < src.height(); ++y) {
-        const Neighbours n = neighbours(src, y);
-        maxOfThree(bytesOf(n.above), bytesOf(n.here), bytesOf(n.below), column.data() + 4, bytes);
-        padRow(column, bytes);
-        QRgb* out = row(dst, y);
-        maxOfThree(column.data(), column.data() + 4, column.data() + 8,
-                   reinterpret_cast<std::uint8_t*>(out), bytes);
-        restoreAlpha(out, n.here, w);
-    }
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        std::vector<std::uint8_t> column(bytes + 8);
+        for (int y = first; y < end; ++y) {
+            const Neighbours n = neighbours(src, y);
+            maxOfThree(bytesOf(n.above), bytesOf(n.here), bytesOf(n.below), column.data() + 4,
+                       bytes);
+            padRow(column, bytes);
+            QRgb* out = row(dst, y);
+            maxOfThree(column.data(), column.data() + 4, column.data() + 8,
+                       reinterpret_cast<std::uint8_t*>(out), bytes);
+            restoreAlpha(out, n.here, w);
+        }
+    });
     return dst;
 }
 
 QImage sharpen(const QImage& src, int amount) {
     if (!detail::usable(src))
         return {};
-    const QImage blurred = detail::gaussianBlur(src, 1.0);
-    if (blurred.isNull())
-        return {};
     const int a = std::clamp(amount, 1, 10);
-    // v + a/4 (v - b) = (v (4 + a) - b a) / 4
-    return mixWith(src, blurred, 4 + a, -a, 2);
+    const int w = src.width();
+    // v + a/4 (v - b) = (v (4 + a) - b a) / 4, each row as soon as it is blurred.
+    return detail::gaussianBlur(
+        src, 1.0, [&](int y, QRgb* blurred) { mixInto(row(src, y), blurred, w, 4 + a, -a, 2); });
 }
 
 QImage soften(const QImage& src, int amount) {
@@ -213,14 +263,14 @@ QImage blend(const QImage& src, int amount) {
         return {};
     const int a = std::clamp(amount, 0, 100);
     if (a == 0)
-        return src.copy();
+        return detail::duplicate(src);
     const double sigma = std::clamp(std::min(src.width(), src.height()) / 200.0, 2.0, 8.0);
-    const QImage blurred = detail::gaussianBlur(src, sigma);
-    if (blurred.isNull())
-        return {};
     // Percent in 1/1024ths: out = v + (b - v) * a / 100.
     const int take = (a * 1024 + 50) / 100;
-    return mixWith(src, blurred, 1024 - take, take, 10);
+    const int w = src.width();
+    return detail::gaussianBlur(src, sigma, [&](int y, QRgb* blurred) {
+        mixInto(row(src, y), blurred, w, 1024 - take, take, 10);
+    });
 }
 
 } // namespace dovi::imaging::ops

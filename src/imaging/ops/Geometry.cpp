@@ -2,7 +2,6 @@
 
 #include "imaging/ops/PixelSupport.h"
 
-#include <QRect>
 #include <algorithm>
 #include <cstring>
 
@@ -17,8 +16,11 @@ QImage flip(const QImage& src) {
     if (dst.isNull())
         return {};
     const std::size_t bytes = std::size_t(src.width()) * 4;
-    for (int y = 0, h = src.height(); y < h; ++y)
-        std::memcpy(row(dst, h - 1 - y), row(src, y), bytes);
+    const int h = src.height();
+    detail::forEachBand(h, src.width(), [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            std::memcpy(row(dst, h - 1 - y), row(src, y), bytes);
+    });
     return dst;
 }
 
@@ -28,10 +30,15 @@ QImage mirror(const QImage& src) {
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
-    for (int y = 0, h = src.height(); y < h; ++y) {
-        const QRgb* in = row(src, y);
-        std::reverse_copy(in, in + src.width(), row(dst, y));
-    }
+    const int w = src.width();
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb* __restrict in = row(src, y);
+            QRgb* __restrict out = row(dst, y);
+            for (int x = 0; x < w; ++x)
+                out[x] = in[w - 1 - x];
+        }
+    });
     return dst;
 }
 
@@ -45,7 +52,15 @@ QImage crop(const QImage& src, int left, int top, int width, int height) {
     const qint64 y1 = std::min<qint64>(qint64(top) + height, src.height());
     if (x1 <= x0 || y1 <= y0)
         return {};
-    return src.copy(QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0)));
+    QImage dst = allocateImage(int(x1 - x0), int(y1 - y0), src.format());
+    if (dst.isNull())
+        return {};
+    const std::size_t bytes = std::size_t(x1 - x0) * 4;
+    detail::forEachBand(dst.height(), dst.width(), [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            std::memcpy(row(dst, y), row(src, int(y0) + y) + x0, bytes);
+    });
+    return dst;
 }
 
 } // namespace dovi::imaging::ops

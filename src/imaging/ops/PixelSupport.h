@@ -1,6 +1,10 @@
 #pragma once
+#include "imaging/LargeBuffers.h"
+#include "imaging/ops/Parallel.h"
+
 #include <QImage>
 #include <cstdint>
+#include <cstring>
 
 // Small helpers shared by the pixel operations. Not part of the operations'
 // interface: callers use the functions of the family headers.
@@ -51,8 +55,24 @@ inline QRgb unpremultiply(QRgb p) {
 }
 
 // A picture of the same size and format as src whose pixels are not yet set.
+// Large ones get huge pages: on a fresh heap buffer the page faults cost more
+// than a simple operation itself.
 inline QImage sameShape(const QImage& src) {
-    return QImage(src.size(), src.format());
+    return allocateImage(src.width(), src.height(), src.format());
+}
+
+// A copy of src in such a picture, the rows copied on all cores; null when
+// memory is short.
+inline QImage duplicate(const QImage& src) {
+    QImage dst = sameShape(src);
+    if (dst.isNull())
+        return {};
+    const std::size_t bytes = std::size_t(src.width()) * 4;
+    forEachBand(src.height(), src.width(), [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            std::memcpy(row(dst, y), row(src, y), bytes);
+    });
+    return dst;
 }
 
 } // namespace dovi::imaging::ops::detail

@@ -5,6 +5,7 @@
 #include "imaging/ops/Separable.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace dovi::imaging::ops {
@@ -136,28 +137,55 @@ QImage resample(const QImage& src, int width, int height) {
     if (!detail::usable(src) || !dimensionsAllowed(width, height))
         return {};
     if (width == src.width() && height == src.height())
-        return src.copy();
-    QImage dst(width, height, src.format());
+        return detail::duplicate(src);
+    QImage dst = allocateImage(width, height, src.format());
     if (dst.isNull())
         return {};
 
     const int kx = boxFactor(src.width(), width), ky = boxFactor(src.height(), height);
     const bool premultiply = alphaVaries(src);
-    Rows rows(src, premultiply, kx, ky);
     const auto kernel = detail::lanczos3();
     const detail::Taps tx = detail::makeTaps(src.width(), width, kernel, kx);
     const detail::Taps ty = detail::makeTaps(src.height(), height, kernel, ky);
-    detail::filterSeparable(std::ref(rows), rows.outHeight(), tx, ty, dst.bits(),
-                            dst.bytesPerLine());
-
-    if (premultiply) {
-        for (int y = 0; y < height; ++y) {
-            QRgb* line = row(dst, y);
-            for (int x = 0; x < width; ++x)
-                line[x] = detail::unpremultiply(line[x]);
-        }
-    }
+    // Each band reads through its own Rows (they keep scratch rows).
+    const auto makeSource = [&]() -> detail::RowSource {
+        auto rows = std::make_shared<Rows>(src, premultiply, kx, ky);
+        return [rows](int y) { return (*rows)(y); };
+    };
+    const detail::RowFinish finish = [&](int, std::uint8_t* bytes) {
+        if (!premultiply)
+            return;
+        QRgb* line = reinterpret_cast<QRgb*>(bytes);
+        for (int x = 0; x < width; ++x)
+            line[x] = detail::unpremultiply(line[x]);
+    };
+    detail::filterSeparable(makeSource, (src.height() + ky - 1) / ky, tx, ty, dst.bits(),
+                            dst.bytesPerLine(), finish);
     return dst;
+}
+
+QSize previewSize(QSize picture, QSize box) {
+    if (picture.isEmpty() || box.isEmpty())
+        return {};
+    if (picture.width() <= box.width() && picture.height() <= box.height())
+        return picture;
+    // The limiting side gets the box's size exactly; the other is rounded.
+    const bool byWidth =
+        qint64(picture.width()) * box.height() >= qint64(picture.height()) * box.width();
+    if (byWidth)
+        return {box.width(),
+                std::max(1, int((qint64(picture.height()) * box.width() * 2 + picture.width()) /
+                                (2 * qint64(picture.width()))))};
+    return {std::max(1, int((qint64(picture.width()) * box.height() * 2 + picture.height()) /
+                            (2 * qint64(picture.height())))),
+            box.height()};
+}
+
+QImage previewCopy(const QImage& src, QSize box) {
+    if (!detail::usable(src) || box.isEmpty())
+        return {};
+    const QSize size = previewSize(src.size(), box);
+    return resample(src, size.width(), size.height());
 }
 
 } // namespace dovi::imaging::ops

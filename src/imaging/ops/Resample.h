@@ -17,4 +17,14 @@ namespace dovi::imaging::ops {
 // kMaxPixels.
 QImage resample(const QImage& src, int width, int height);
 
+// A small copy for previews (the rotate and perspective dialogs): the picture
+// resampled as above to the largest size that fits within box with its
+// proportions kept (each side at least 1), or a plain copy when it already
+// fits. A 50 MP photo takes a few tens of milliseconds. Null when the
+// picture is null or not RGB32/ARGB32, or the box is empty.
+QImage previewCopy(const QImage& src, QSize box);
+
+// The size previewCopy gives a width x height picture for box.
+QSize previewSize(QSize picture, QSize box);
+
 } // namespace dovi::imaging::ops

@@ -20,24 +20,28 @@ constexpr int kTile = 32;
 // quarter 1: clockwise 90, 3: clockwise 270.
 QImage quarterTurn(const QImage& src, int quarter) {
     const int w = src.width(), h = src.height();
-    QImage dst(h, w, src.format());
+    QImage dst = allocateImage(h, w, src.format());
     if (dst.isNull())
         return {};
     auto* out = reinterpret_cast<QRgb*>(dst.bits());
     const qsizetype stride = dst.bytesPerLine() / 4;
-    for (int ty = 0; ty < h; ty += kTile) {
-        for (int tx = 0; tx < w; tx += kTile) {
-            for (int y = ty, ye = std::min(h, ty + kTile); y < ye; ++y) {
-                const QRgb* in = row(src, y);
-                for (int x = tx, xe = std::min(w, tx + kTile); x < xe; ++x) {
-                    if (quarter == 1)
-                        out[qsizetype(x) * stride + (h - 1 - y)] = in[x];
-                    else
-                        out[qsizetype(w - 1 - x) * stride + y] = in[x];
+    // Bands of source tile rows: each fills its own output columns.
+    const int tileRows = (h + kTile - 1) / kTile;
+    detail::forEachBand(tileRows, qint64(w) * kTile, [&](int first, int end) {
+        for (int ty = first * kTile; ty < std::min(h, end * kTile); ty += kTile) {
+            for (int tx = 0; tx < w; tx += kTile) {
+                for (int y = ty, ye = std::min(h, ty + kTile); y < ye; ++y) {
+                    const QRgb* in = row(src, y);
+                    for (int x = tx, xe = std::min(w, tx + kTile); x < xe; ++x) {
+                        if (quarter == 1)
+                            out[qsizetype(x) * stride + (h - 1 - y)] = in[x];
+                        else
+                            out[qsizetype(w - 1 - x) * stride + y] = in[x];
+                    }
                 }
             }
         }
-    }
+    });
     return dst;
 }
 
@@ -45,10 +49,15 @@ QImage halfTurn(const QImage& src) {
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
-    for (int y = 0, h = src.height(); y < h; ++y) {
-        const QRgb* in = row(src, y);
-        std::reverse_copy(in, in + src.width(), row(dst, h - 1 - y));
-    }
+    const int w = src.width(), h = src.height();
+    detail::forEachBand(h, w, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb* __restrict in = row(src, y);
+            QRgb* __restrict out = row(dst, h - 1 - y);
+            for (int x = 0; x < w; ++x)
+                out[x] = in[w - 1 - x];
+        }
+    });
     return dst;
 }
 
@@ -64,7 +73,7 @@ QImage rotate(const QImage& src, double degrees, QRgb background) {
     if (std::abs(turn - quarters * 90.0) < 1e-9) {
         switch (int(quarters) % 4) {
         case 0:
-            return src.copy();
+            return detail::duplicate(src);
         case 1:
             return quarterTurn(src, 1);
         case 2:
@@ -82,7 +91,7 @@ QImage rotate(const QImage& src, double degrees, QRgb background) {
     const double outW = std::ceil(boundW - 0.01), outH = std::ceil(boundH - 0.01);
     if (outW > kMaxSide || outH > kMaxSide || !dimensionsAllowed(qint64(outW), qint64(outH)))
         return {};
-    QImage dst(int(outW), int(outH), src.format());
+    QImage dst = allocateImage(int(outW), int(outH), src.format());
     if (dst.isNull())
         return {};
 
@@ -92,13 +101,22 @@ QImage rotate(const QImage& src, double degrees, QRgb background) {
     const detail::BilinearSampler sampler(src, background);
     const double cx = outW / 2.0, cy = outH / 2.0;
     const double sx0 = w / 2.0 - 0.5, sy0 = h / 2.0 - 0.5;
-    for (int y = 0; y < dst.height(); ++y) {
-        QRgb* out = row(dst, y);
-        const double dy = y + 0.5 - cy;
-        double dx = 0.5 - cx;
-        for (int x = 0; x < dst.width(); ++x, dx += 1.0)
-            out[x] = sampler.at(sx0 + c * dx + s * dy, sy0 - s * dx + c * dy);
-    }
+    const int dw = dst.width();
+    const auto rows = [&]<bool Alpha>(int first, int end) {
+        for (int y = first; y < end; ++y) {
+            QRgb* out = row(dst, y);
+            const double dy = y + 0.5 - cy;
+            double dx = 0.5 - cx;
+            for (int x = 0; x < dw; ++x, dx += 1.0)
+                out[x] = sampler.sample<Alpha>(sx0 + c * dx + s * dy, sy0 - s * dx + c * dy);
+        }
+    };
+    detail::forEachBand(dst.height(), dw, [&](int first, int end) {
+        if (sampler.alpha())
+            rows.operator()<true>(first, end);
+        else
+            rows.operator()<false>(first, end);
+    });
     return dst;
 }
 

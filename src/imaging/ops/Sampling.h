@@ -25,7 +25,13 @@ public:
     // (fx, fy) in pixels, (0, 0) being the centre of the top-left pixel. The
     // picture covers -0.5 .. width - 0.5; within a pixel beyond that the edge
     // fades into the background by the distance.
-    QRgb at(double fx, double fy) const {
+    [[gnu::always_inline]] QRgb at(double fx, double fy) const {
+        return alpha_ ? sample<true>(fx, fy) : sample<false>(fx, fy);
+    }
+
+    // at() for a picture known to be ARGB32 (Alpha) or RGB32, so a row's
+    // loop carries no test of the format.
+    template <bool Alpha> [[gnu::always_inline]] QRgb sample(double fx, double fy) const {
         const double outX = std::max(-0.5 - fx, fx - (w_ - 0.5));
         const double outY = std::max(-0.5 - fy, fy - (h_ - 0.5));
         if (!(outX < 1.0 && outY < 1.0))
@@ -41,13 +47,16 @@ public:
             ++y0;
             wy = 0;
         }
+        // Wholly on the picture: the background takes no part.
+        const bool within = outX <= 0 && outY <= 0;
         const int cover =
-            int((1.0 - std::max(outX, 0.0)) * (1.0 - std::max(outY, 0.0)) * 256.0 + 0.5);
+            within ? 256
+                   : int((1.0 - std::max(outX, 0.0)) * (1.0 - std::max(outY, 0.0)) * 256.0 + 0.5);
         if (wx == 0 && wy == 0 && cover == 256)
-            return straight(x0, y0);
+            return straight<Alpha>(x0, y0);
         const int x1 = std::min(x0 + 1, w_ - 1), y1 = std::min(y0 + 1, h_ - 1);
-        const QRgb p00 = pixel(x0, y0), p10 = pixel(x1, y0), p01 = pixel(x0, y1),
-                   p11 = pixel(x1, y1);
+        const QRgb p00 = pixel<Alpha>(x0, y0), p10 = pixel<Alpha>(x1, y0),
+                   p01 = pixel<Alpha>(x0, y1), p11 = pixel<Alpha>(x1, y1);
         const int a00 = (256 - wx) * (256 - wy), a10 = wx * (256 - wy);
         const int a01 = (256 - wx) * wy, a11 = wx * wy;
         const QRgb bg = backgroundPremultiplied_;
@@ -55,22 +64,27 @@ public:
             const int v = int((p00 >> shift) & 0xff) * a00 + int((p10 >> shift) & 0xff) * a10 +
                           int((p01 >> shift) & 0xff) * a01 + int((p11 >> shift) & 0xff) * a11;
             const int inside = (v + 32768) >> 16;
+            // (inside * 256 + 128) >> 8 is inside itself.
+            if (cover == 256)
+                return QRgb(inside) << shift;
             return QRgb((inside * cover + int((bg >> shift) & 0xff) * (256 - cover) + 128) >> 8)
                    << shift;
         };
         const QRgb p = mix(0) | mix(8) | mix(16) | mix(24);
-        return alpha_ ? unpremultiply(p) : (p | 0xff000000u);
+        return Alpha ? unpremultiply(p) : (p | 0xff000000u);
     }
+
+    bool alpha() const { return alpha_; }
 
 private:
-    QRgb straight(int x, int y) const {
+    template <bool Alpha> QRgb straight(int x, int y) const {
         const QRgb p = bits_[qsizetype(y) * stride_ + x];
-        return alpha_ ? p : p | 0xff000000u;
+        return Alpha ? p : p | 0xff000000u;
     }
 
-    QRgb pixel(int x, int y) const {
-        return alpha_ ? premultiply(bits_[qsizetype(y) * stride_ + x])
-                      : bits_[qsizetype(y) * stride_ + x];
+    template <bool Alpha> QRgb pixel(int x, int y) const {
+        return Alpha ? premultiply(bits_[qsizetype(y) * stride_ + x])
+                     : bits_[qsizetype(y) * stride_ + x];
     }
 
     const int w_, h_;

@@ -1,13 +1,12 @@
 #include "imaging/ops/Separable.h"
 
+#include "imaging/ops/Parallel.h"
+#include "imaging/ops/SeparableLoops.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace dovi::imaging::ops::detail {
 
@@ -27,150 +26,74 @@ double gaussianWeight(double x, double sigma) {
     return std::exp(-x * x / (2.0 * sigma * sigma));
 }
 
-constexpr int kHalf = kWeightOne / 2;
-// Filtered rows are padded to whole blocks of this many bytes, so the vertical
-// pass never needs a tail loop.
-constexpr int kBlock = 16;
+// A run of outputs [begin, end) whose taps are the same, each reading from
+// one pixel further on: a blur's outputs away from the picture's edges.
+struct UniformRun {
+    int begin = 0, end = 0;
+};
 
-inline std::uint8_t toByte(int acc) {
-    const int v = acc >> kWeightBits;
-    return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
-
-void horizontalPortable(const std::uint8_t* src, const Taps& h, std::uint8_t* out) {
-    for (int i = 0, n = h.size(); i < n; ++i, out += 4) {
-        const std::uint8_t* s = src + std::size_t(h.first[std::size_t(i)]) * 4;
-        const std::int16_t* w = h.weights.data() + std::size_t(i) * std::size_t(h.stride);
-        int a0 = kHalf, a1 = kHalf, a2 = kHalf, a3 = kHalf;
-        for (int k = 0, taps = h.count[std::size_t(i)]; k < taps; ++k, s += 4) {
-            const int wk = w[k];
-            a0 += s[0] * wk;
-            a1 += s[1] * wk;
-            a2 += s[2] * wk;
-            a3 += s[3] * wk;
-        }
-        out[0] = toByte(a0);
-        out[1] = toByte(a1);
-        out[2] = toByte(a2);
-        out[3] = toByte(a3);
+UniformRun findUniformRun(const Taps& t) {
+    UniformRun best;
+    const auto weightsOf = [&](int i) {
+        return t.weights.data() + std::size_t(i) * std::size_t(t.stride);
+    };
+    for (int i = 1, start = 0; i < t.size(); ++i) {
+        const std::size_t a = std::size_t(i - 1), b = std::size_t(i);
+        const bool continues =
+            t.first[b] == t.first[a] + 1 && t.count[b] == t.count[a] &&
+            std::equal(weightsOf(i), weightsOf(i) + t.count[b], weightsOf(i - 1));
+        if (!continues)
+            start = i;
+        else if (i + 1 - start > best.end - best.begin)
+            best = {start, i + 1};
     }
+    return best;
 }
 
-// rows[k] is the k-th filtered source row under the output row; out gets
-// `bytes` bytes, rows are readable up to `padded`.
-void verticalPortable(const std::uint8_t* const* rows, const std::int16_t* w, int taps,
-                      std::size_t bytes, std::size_t padded, std::uint8_t* out) {
-    for (std::size_t b = 0; b < padded; b += kBlock) {
-        std::int32_t acc[kBlock];
-        for (int i = 0; i < kBlock; ++i)
-            acc[i] = kHalf;
-        for (int k = 0; k < taps; ++k) {
-            const std::uint8_t* r = rows[k] + b;
-            const int wk = w[k];
-            for (int i = 0; i < kBlock; ++i)
-                acc[i] += r[i] * wk;
-        }
-        const std::size_t n = std::min<std::size_t>(kBlock, bytes - std::min(bytes, b));
-        for (std::size_t i = 0; i < n; ++i)
-            out[b + i] = toByte(acc[i]);
-    }
-}
+struct Loops {
+    loops::Horizontal horizontal = loops::horizontalPortable;
+    loops::Vertical vertical = loops::verticalPortable;
+};
 
+Loops loopsFor(Path path) {
+    if (path == Path::Fast)
+        path = pathAvailable(Path::Avx512) ? Path::Avx512
+                                           : (pathAvailable(Path::Avx2) ? Path::Avx2 : Path::Sse2);
+    if (!pathAvailable(path))
+        path = Path::Portable;
+    Loops l;
 #if defined(__SSE2__)
-// Two taps at a time through pmaddwd: the bytes of two pixels (or two rows)
-// are interleaved as 16-bit pairs and multiplied by a (w0, w1) weight pair.
-
-inline __m128i weightPair(const std::int16_t* w) {
-    std::int32_t pair;
-    std::memcpy(&pair, w, 4);
-    return _mm_set1_epi32(pair);
-}
-
-inline __m128i weightAlone(std::int16_t w) {
-    return _mm_set1_epi32(std::uint16_t(w));
-}
-
-void horizontalSse2(const std::uint8_t* src, const Taps& h, std::uint8_t* out) {
-    const __m128i zero = _mm_setzero_si128();
-    for (int i = 0, n = h.size(); i < n; ++i, out += 4) {
-        const std::uint8_t* s = src + std::size_t(h.first[std::size_t(i)]) * 4;
-        const std::int16_t* w = h.weights.data() + std::size_t(i) * std::size_t(h.stride);
-        const int taps = h.count[std::size_t(i)];
-        __m128i acc = _mm_set1_epi32(kHalf);
-        int k = 0;
-        for (; k + 4 <= taps; k += 4) {
-            const __m128i px = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + k * 4));
-            // Lanes p0 p2 | p1 p3, then bytes interleaved: p0 p1 pairs, p2 p3 pairs.
-            const __m128i t = _mm_shuffle_epi32(px, _MM_SHUFFLE(3, 1, 2, 0));
-            const __m128i pairs = _mm_unpacklo_epi8(t, _mm_srli_si128(t, 8));
-            acc = _mm_add_epi32(acc,
-                                _mm_madd_epi16(_mm_unpacklo_epi8(pairs, zero), weightPair(w + k)));
-            acc = _mm_add_epi32(
-                acc, _mm_madd_epi16(_mm_unpackhi_epi8(pairs, zero), weightPair(w + k + 2)));
-        }
-        for (; k + 2 <= taps; k += 2) {
-            const __m128i px = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + k * 4));
-            const __m128i pairs = _mm_unpacklo_epi8(px, _mm_srli_si128(px, 4));
-            acc = _mm_add_epi32(acc,
-                                _mm_madd_epi16(_mm_unpacklo_epi8(pairs, zero), weightPair(w + k)));
-        }
-        if (k < taps) {
-            std::int32_t one;
-            std::memcpy(&one, s + k * 4, 4);
-            const __m128i px =
-                _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(one), zero), zero);
-            acc = _mm_add_epi32(acc, _mm_madd_epi16(px, weightAlone(w[k])));
-        }
-        acc = _mm_srai_epi32(acc, kWeightBits);
-        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(acc, acc), zero);
-        const std::int32_t result = _mm_cvtsi128_si32(bytes);
-        std::memcpy(out, &result, 4);
+    if (path != Path::Portable) {
+        l.horizontal = loops::horizontalSse2;
+        l.vertical = path == Path::Avx512 ? loops::verticalAvx512
+                     : path == Path::Avx2 ? loops::verticalAvx2
+                                          : loops::verticalSse2;
     }
-}
-
-void verticalSse2(const std::uint8_t* const* rows, const std::int16_t* w, int taps,
-                  std::size_t bytes, std::size_t padded, std::uint8_t* out) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set1_epi32(kHalf);
-    for (std::size_t b = 0; b < padded; b += kBlock) {
-        __m128i a0 = half, a1 = half, a2 = half, a3 = half;
-        int k = 0;
-        for (; k + 2 <= taps; k += 2) {
-            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + b));
-            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k + 1] + b));
-            const __m128i wp = weightPair(w + k);
-            const __m128i lo = _mm_unpacklo_epi8(r0, r1);
-            const __m128i hi = _mm_unpackhi_epi8(r0, r1);
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), wp));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), wp));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), wp));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), wp));
-        }
-        if (k < taps) {
-            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + b));
-            const __m128i wp = weightAlone(w[k]);
-            const __m128i lo = _mm_unpacklo_epi8(r0, zero);
-            const __m128i hi = _mm_unpackhi_epi8(r0, zero);
-            a0 = _mm_add_epi32(a0, _mm_madd_epi16(_mm_unpacklo_epi16(lo, zero), wp));
-            a1 = _mm_add_epi32(a1, _mm_madd_epi16(_mm_unpackhi_epi16(lo, zero), wp));
-            a2 = _mm_add_epi32(a2, _mm_madd_epi16(_mm_unpacklo_epi16(hi, zero), wp));
-            a3 = _mm_add_epi32(a3, _mm_madd_epi16(_mm_unpackhi_epi16(hi, zero), wp));
-        }
-        const __m128i lo16 =
-            _mm_packs_epi32(_mm_srai_epi32(a0, kWeightBits), _mm_srai_epi32(a1, kWeightBits));
-        const __m128i hi16 =
-            _mm_packs_epi32(_mm_srai_epi32(a2, kWeightBits), _mm_srai_epi32(a3, kWeightBits));
-        const __m128i result = _mm_packus_epi16(lo16, hi16);
-        if (b + kBlock <= bytes) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + b), result);
-        } else if (b < bytes) {
-            alignas(16) std::uint8_t tail[kBlock];
-            _mm_store_si128(reinterpret_cast<__m128i*>(tail), result);
-            std::memcpy(out + b, tail, bytes - b);
-        }
-    }
-}
 #endif
+    return l;
+}
+
+// The horizontal pass of one row: outputs of the uniform run through the
+// vertical loop (the source row shifted by one pixel per tap stands in for
+// the rows), whole blocks of them at a time; the rest pixel by pixel.
+void horizontalRow(const Loops& l, const std::uint8_t* in, const Taps& h, const UniformRun& run,
+                   std::vector<const std::uint8_t*>& shifted, std::uint8_t* out) {
+    constexpr int kPixelsPerBlock = int(loops::kRowBlock / 4);
+    const int blocks = (run.end - run.begin) / kPixelsPerBlock;
+    if (blocks == 0) {
+        l.horizontal(in, h, 0, h.size(), out);
+        return;
+    }
+    const int begin = run.begin, end = begin + blocks * kPixelsPerBlock;
+    const int taps = h.count[std::size_t(begin)];
+    for (int k = 0; k < taps; ++k)
+        shifted[std::size_t(k)] = in + std::size_t(h.first[std::size_t(begin)] + k) * 4;
+    const std::size_t bytes = std::size_t(end - begin) * 4;
+    l.horizontal(in, h, 0, begin, out);
+    l.vertical(shifted.data(), h.weights.data() + std::size_t(begin) * std::size_t(h.stride), taps,
+               bytes, bytes, out + std::size_t(begin) * 4);
+    l.horizontal(in, h, end, h.size(), out + std::size_t(end) * 4);
+}
 
 } // namespace
 
@@ -248,20 +171,41 @@ Taps makeTaps(int original, int outSize, const Kernel& kernel, int box) {
     return t;
 }
 
-void filterSeparable(const RowSource& source, int sourceHeight, const Taps& h, const Taps& v,
-                     std::uint8_t* dst, qsizetype dstStride, Path path) {
-    auto horizontal = horizontalPortable;
-    auto vertical = verticalPortable;
+bool pathAvailable(Path path) {
+    switch (path) {
+    case Path::Fast:
+    case Path::Portable:
+        return true;
+    case Path::Sse2:
 #if defined(__SSE2__)
-    if (path == Path::Fast) {
-        horizontal = horizontalSse2;
-        vertical = verticalSse2;
-    }
+        return true;
 #else
-    Q_UNUSED(path);
+        return false;
 #endif
+    case Path::Avx2:
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+        return __builtin_cpu_supports("avx2");
+#else
+        return false;
+#endif
+    case Path::Avx512:
+#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+#else
+        return false;
+#endif
+    }
+    return false;
+}
+
+void filterRows(const RowSource& source, int sourceHeight, const Taps& h, const Taps& v, int first,
+                int end, std::uint8_t* dst, qsizetype dstStride, const RowFinish& finish,
+                Path path) {
+    const Loops l = loopsFor(path);
+    const UniformRun run = h.identity ? UniformRun{} : findUniformRun(h);
+    std::vector<const std::uint8_t*> shifted(std::size_t(std::max(h.stride, 1)));
     const std::size_t bytes = std::size_t(h.size()) * 4;
-    const std::size_t padded = (bytes + kBlock - 1) / kBlock * kBlock;
+    const std::size_t padded = (bytes + loops::kRowBlock - 1) / loops::kRowBlock * loops::kRowBlock;
 
     // Horizontally filtered source rows, kept in a ring: a source row is
     // filtered when the first output row that reads it comes up and stays
@@ -271,11 +215,11 @@ void filterSeparable(const RowSource& source, int sourceHeight, const Taps& h, c
     std::vector<int> held(std::size_t(ringSize), -1);
     std::vector<const std::uint8_t*> rows(std::size_t(v.stride));
 
-    for (int y = 0, outH = v.size(); y < outH; ++y) {
-        const int first = v.first[std::size_t(y)];
+    for (int y = first; y < end; ++y) {
+        const int top = v.first[std::size_t(y)];
         const int taps = v.count[std::size_t(y)];
         for (int k = 0; k < taps; ++k) {
-            const int sy = first + k;
+            const int sy = top + k;
             const std::size_t slot = std::size_t(sy % ringSize);
             std::uint8_t* r = ring.data() + slot * padded;
             if (held[slot] != sy) {
@@ -283,7 +227,7 @@ void filterSeparable(const RowSource& source, int sourceHeight, const Taps& h, c
                 if (h.identity)
                     std::memcpy(r, in, bytes);
                 else
-                    horizontal(in, h, r);
+                    horizontalRow(l, in, h, run, shifted, r);
                 held[slot] = sy;
             }
             rows[std::size_t(k)] = r;
@@ -292,9 +236,21 @@ void filterSeparable(const RowSource& source, int sourceHeight, const Taps& h, c
         if (v.identity)
             std::memcpy(out, rows[0], bytes);
         else
-            vertical(rows.data(), v.weights.data() + std::size_t(y) * std::size_t(v.stride), taps,
-                     bytes, padded, out);
+            l.vertical(rows.data(), v.weights.data() + std::size_t(y) * std::size_t(v.stride), taps,
+                       bytes, padded, out);
+        if (finish)
+            finish(y, out);
     }
+}
+
+void filterSeparable(const std::function<RowSource()>& makeSource, int sourceHeight, const Taps& h,
+                     const Taps& v, std::uint8_t* dst, qsizetype dstStride, const RowFinish& finish,
+                     Path path) {
+    // Work per output row: both passes, each about as many taps as it has.
+    const qint64 work = qint64(h.size()) * std::max(1, std::min(h.stride, v.stride));
+    forEachBand(v.size(), work, [&](int first, int end) {
+        filterRows(makeSource(), sourceHeight, h, v, first, end, dst, dstStride, finish, path);
+    });
 }
 
 } // namespace dovi::imaging::ops::detail

@@ -45,14 +45,27 @@ Taps makeTaps(int original, int outSize, const Kernel& kernel, int box = 1);
 // Hands out source row y (4 bytes a pixel). Rows are asked for in increasing
 // order, each normally once, and a returned row is read before the next call.
 using RowSource = std::function<const std::uint8_t*(int y)>;
+// Called with each output row as soon as it is written, to finish it in
+// place while it is still in the cache.
+using RowFinish = std::function<void(int y, std::uint8_t* row)>;
 
-// The SIMD inner loops, or the portable ones every platform has (kept callable
-// so tests can check the two agree).
-enum class Path { Fast, Portable };
+// Which inner loops run: the fastest the processor has, or one in particular
+// (tests check they all agree). Asking for one the processor lacks gives the
+// portable loops.
+enum class Path { Fast, Portable, Sse2, Avx2, Avx512 };
+bool pathAvailable(Path path);
 
 // Runs the horizontal then the vertical pass over the four bytes of each pixel
-// of a sourceHeight-row source; dst receives h.size() x v.size() pixels.
-void filterSeparable(const RowSource& source, int sourceHeight, const Taps& h, const Taps& v,
-                     std::uint8_t* dst, qsizetype dstStride, Path path = Path::Fast);
+// of a sourceHeight-row source, for output rows [first, end): dst (row 0 of
+// the output) receives h.size() pixels in each of those rows.
+void filterRows(const RowSource& source, int sourceHeight, const Taps& h, const Taps& v, int first,
+                int end, std::uint8_t* dst, qsizetype dstStride, const RowFinish& finish = {},
+                Path path = Path::Fast);
+
+// All v.size() output rows, in bands on all cores (see forEachBand); each band
+// reads through a source of its own from makeSource.
+void filterSeparable(const std::function<RowSource()>& makeSource, int sourceHeight, const Taps& h,
+                     const Taps& v, std::uint8_t* dst, qsizetype dstStride,
+                     const RowFinish& finish = {}, Path path = Path::Fast);
 
 } // namespace dovi::imaging::ops::detail

@@ -1,11 +1,15 @@
 #include "imaging/ops/Tone.h"
 
+#include "imaging/ops/HslRows.h"
+#include "imaging/ops/Parallel.h"
 #include "imaging/ops/PixelSupport.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 namespace dovi::imaging::ops {
 
@@ -27,15 +31,24 @@ QImage applyLuts(const QImage& src, const Lut& r, const Lut& g, const Lut& b) {
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
-    for (int y = 0; y < src.height(); ++y) {
-        const QRgb* in = row(src, y);
-        QRgb* out = row(dst, y);
-        for (int x = 0, w = src.width(); x < w; ++x) {
-            const QRgb p = in[x];
-            out[x] =
-                (p & 0xff000000u) | QRgb(r[qRed(p)]) << 16 | QRgb(g[qGreen(p)]) << 8 | b[qBlue(p)];
-        }
+    // Each channel's table shifted into place, so a pixel is three loads and ors.
+    std::array<QRgb, 256> rs, gs;
+    for (std::size_t v = 0; v < 256; ++v) {
+        rs[v] = QRgb(r[v]) << 16;
+        gs[v] = QRgb(g[v]) << 8;
     }
+    const int w = src.width();
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb* __restrict in = row(src, y);
+            QRgb* __restrict out = row(dst, y);
+            for (int x = 0; x < w; ++x) {
+                const QRgb p = in[x];
+                out[x] =
+                    (p & 0xff000000u) | rs[(p >> 16) & 0xff] | gs[(p >> 8) & 0xff] | b[p & 0xff];
+            }
+        }
+    });
     return dst;
 }
 
@@ -48,59 +61,29 @@ double towards(double v, double t, double top) {
     return t >= 0 ? v + (top - v) * t : v * (1 + t);
 }
 
-struct Hsl {
-    double h, s, l; // h in [0, 1)
-};
-
-Hsl toHsl(QRgb p) {
-    const double r = qRed(p) / 255.0, g = qGreen(p) / 255.0, b = qBlue(p) / 255.0;
-    const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
-    const double l = (hi + lo) / 2;
-    if (hi == lo)
-        return {0, 0, l};
-    const double d = hi - lo;
-    const double s = l > 0.5 ? d / (2 - hi - lo) : d / (hi + lo);
-    double h;
-    if (hi == r)
-        h = (g - b) / d + (g < b ? 6 : 0);
-    else if (hi == g)
-        h = (b - r) / d + 2;
-    else
-        h = (r - g) / d + 4;
-    return {h / 6, s, l};
-}
-
-double hueChannel(double p, double q, double t) {
-    if (t < 0)
-        t += 1;
-    if (t > 1)
-        t -= 1;
-    if (t < 1.0 / 6)
-        return p + (q - p) * 6 * t;
-    if (t < 0.5)
-        return q;
-    if (t < 2.0 / 3)
-        return p + (q - p) * (2.0 / 3 - t) * 6;
-    return p;
-}
-
-QRgb fromHsl(const Hsl& c, QRgb alphaFrom) {
-    double r = c.l, g = c.l, b = c.l;
-    if (c.s > 0) {
-        const double q = c.l < 0.5 ? c.l * (1 + c.s) : c.l + c.s - c.l * c.s;
-        const double p = 2 * c.l - q;
-        r = hueChannel(p, q, c.h + 1.0 / 3);
-        g = hueChannel(p, q, c.h);
-        b = hueChannel(p, q, c.h - 1.0 / 3);
-    }
-    auto level = [](double v) { return detail::clampByte(int(std::lround(v * 255))); };
-    return (alphaFrom & 0xff000000u) | QRgb(level(r)) << 16 | QRgb(level(g)) << 8 | level(b);
-}
-
 } // namespace
 
 QImage negate(const QImage& src) {
-    return applyLut(src, makeLut([](double v) { return 255 - v; }));
+    if (!detail::usable(src))
+        return {};
+    QImage dst = detail::sameShape(src);
+    if (dst.isNull())
+        return {};
+    // 255 - v is v with its bits flipped: whole vectors of pixels at a time.
+    const int w = src.width();
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        for (int y = first; y < end; ++y) {
+            const QRgb* __restrict in = row(src, y);
+            QRgb* __restrict out = row(dst, y);
+            int x = 0;
+            for (; x + 8 <= w; x += 8)
+                for (int i = x; i < x + 8; ++i)
+                    out[i] = in[i] ^ 0x00ffffffu;
+            for (; x < w; ++x)
+                out[x] = in[x] ^ 0x00ffffffu;
+        }
+    });
+    return dst;
 }
 
 QImage parabolic(const QImage& src, bool concave) {
@@ -124,15 +107,34 @@ QImage contrast(const QImage& src, int amount) {
 QImage autoContrast(const QImage& src) {
     if (!detail::usable(src))
         return {};
+    // A histogram per band and per channel (neighbouring counts of one array
+    // would wait on each other's stores), added up at the end.
+    using Counts = std::array<std::array<std::uint32_t, 256>, 3>;
+    std::mutex lock;
     std::array<qint64, 256> histogram{};
-    for (int y = 0; y < src.height(); ++y) {
-        const QRgb* in = row(src, y);
-        for (int x = 0, w = src.width(); x < w; ++x) {
-            ++histogram[std::size_t(qRed(in[x]))];
-            ++histogram[std::size_t(qGreen(in[x]))];
-            ++histogram[std::size_t(qBlue(in[x]))];
+    const int w = src.width();
+    // Rows counted before 32-bit counts are moved into 64-bit totals.
+    const int flushEvery = std::max(1, (1 << 30) / std::max(w, 1));
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        std::array<qint64, 256> total{};
+        Counts counts{};
+        for (int y = first; y < end; ++y) {
+            const QRgb* in = row(src, y);
+            for (int x = 0; x < w; ++x) {
+                ++counts[0][(in[x] >> 16) & 0xff];
+                ++counts[1][(in[x] >> 8) & 0xff];
+                ++counts[2][in[x] & 0xff];
+            }
+            if ((y - first) % flushEvery == flushEvery - 1 || y == end - 1) {
+                for (std::size_t v = 0; v < 256; ++v)
+                    total[v] += qint64(counts[0][v]) + counts[1][v] + counts[2][v];
+                counts = {};
+            }
         }
-    }
+        const std::lock_guard<std::mutex> guard(lock);
+        for (std::size_t v = 0; v < 256; ++v)
+            histogram[v] += total[v];
+    });
     const qint64 tail = qint64(src.width()) * src.height() * 3 / 200; // 0.5%
     int low = 0, high = 255;
     for (qint64 seen = histogram[0]; seen <= tail && low < 255;)
@@ -140,7 +142,7 @@ QImage autoContrast(const QImage& src) {
     for (qint64 seen = histogram[255]; seen <= tail && high > 0;)
         seen += histogram[std::size_t(--high)];
     if (high - low < 1)
-        return src.copy();
+        return detail::duplicate(src);
     const double scale = 255.0 / (high - low);
     return applyLut(src, makeLut([low, scale](double v) { return (v - low) * scale; }));
 }
@@ -152,30 +154,16 @@ QImage adjustHSL(const QImage& src, int hue, int saturation, int luminance) {
     const double ts = std::clamp(saturation, -100, 100) / 100.0;
     const double tl = std::clamp(luminance, -100, 100) / 100.0;
     if (turn == 0 && ts == 0 && tl == 0)
-        return src.copy();
+        return detail::duplicate(src);
     QImage dst = detail::sameShape(src);
     if (dst.isNull())
         return {};
-    // Photographs repeat colours along a row; remember the last one.
-    QRgb lastIn = 0, lastOut = 0;
-    bool haveLast = false;
-    for (int y = 0; y < src.height(); ++y) {
-        const QRgb* in = row(src, y);
-        QRgb* out = row(dst, y);
-        for (int x = 0, w = src.width(); x < w; ++x) {
-            if (!haveLast || in[x] != lastIn) {
-                Hsl c = toHsl(in[x]);
-                c.h = c.h + turn;
-                c.h -= std::floor(c.h);
-                c.s = towards(c.s, ts, 1.0);
-                c.l = towards(c.l, tl, 1.0);
-                lastIn = in[x];
-                lastOut = fromHsl(c, in[x]);
-                haveLast = true;
-            }
-            out[x] = lastOut;
-        }
-    }
+    const detail::HslChange change{turn, ts, tl};
+    const int w = src.width();
+    detail::forEachBand(src.height(), w, [&](int first, int end) {
+        for (int y = first; y < end; ++y)
+            detail::changeHslRow(row(src, y), row(dst, y), w, change);
+    });
     return dst;
 }
 

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 using namespace dovi;
@@ -76,4 +77,27 @@ TEST_F(ProcessWindowTest, ShowsTheRunAndStopsOnEscapeInTheLog) {
     QTest::mouseClick(window->closeButton(), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(user.window) << "Close unloads the window";
+}
+
+// A reason can be long; the log shows it whole and scrolls sideways to it.
+TEST_F(ProcessWindowTest, EveryLogLineIsShownWhole) {
+    auto* window = new ProcessWindow(nullptr, *ws);
+    window->resize(320, 240);
+    window->open("Converting 2 files. ESCAPE to abort", 2);
+    const QString longLine = pic("photo.jpg") + "   ...   could not be saved as " +
+                             QString("/a/long/output/folder").repeated(8) +
+                             "/photo.jpg: No space left on device";
+    window->addLogLine(pic("a.jpg") + "   ...   complete");
+    window->addLogLine(longLine);
+    window->addLogLine(pic("b.jpg") + "   ...   complete");
+    QApplication::processEvents();
+
+    QListWidget* log = window->logList();
+    EXPECT_EQ(log->item(1)->text(), longLine);
+    EXPECT_EQ(log->textElideMode(), Qt::ElideNone);
+    EXPECT_GE(log->visualItemRect(log->item(1)).width(),
+              log->fontMetrics().horizontalAdvance(longLine));
+    EXPECT_GT(log->horizontalScrollBar()->maximum(), 0);
+    window->setCloseEnabled(true);
+    window->close();
 }

@@ -1,4 +1,5 @@
 #include "imaging/ops/Resample.h"
+#include "imaging/ops/Parallel.h"
 #include "imaging/ops/PixelSupport.h"
 #include "imaging/ops/Separable.h"
 #include "support/ImagingSupport.h"
@@ -8,6 +9,7 @@
 #include <random>
 
 using dovi::imaging::ops::resample;
+namespace ops = dovi::imaging::ops;
 namespace detail = dovi::imaging::ops::detail;
 
 namespace dovi::test {
@@ -179,24 +181,76 @@ TEST(Resample, TransparentPixelsDoNotTintTheirNeighbours) {
     }
 }
 
-TEST(Resample, FastAndPortableInnerLoopsAgree) {
+// Every inner loop the processor has gives the portable loops' bytes: for
+// resampling taps and for blur taps (whose uniform middle runs through the
+// vertical loop), whole or in bands.
+TEST(Resample, EveryInnerLoopAndEveryBandingAgree) {
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> byte(0, 255);
-    const int sw = 53, sh = 41;
+    const int sw = 203, sh = 41;
     std::vector<std::uint8_t> src(std::size_t(sw) * sh * 4);
     for (auto& b : src)
         b = std::uint8_t(byte(rng));
     const detail::RowSource rows = [&](int y) { return src.data() + std::size_t(y) * sw * 4; };
-    for (const QSize size :
-         {QSize(17, 9), QSize(53, 41), QSize(120, 77), QSize(1, 3), QSize(26, 40)}) {
-        const auto h = detail::makeTaps(sw, size.width(), detail::lanczos3());
-        const auto v = detail::makeTaps(sh, size.height(), detail::lanczos3());
-        const qsizetype stride = qsizetype(size.width()) * 4;
-        std::vector<std::uint8_t> fast(std::size_t(stride) * size.height()), portable(fast.size());
-        detail::filterSeparable(rows, sh, h, v, fast.data(), stride, detail::Path::Fast);
-        detail::filterSeparable(rows, sh, h, v, portable.data(), stride, detail::Path::Portable);
-        EXPECT_EQ(fast, portable) << size.width() << "x" << size.height();
+    const struct {
+        QSize size;
+        detail::Kernel kernel;
+    } cases[] = {
+        {{17, 9}, detail::lanczos3()},       {{203, 41}, detail::lanczos3()},
+        {{420, 77}, detail::lanczos3()},     {{1, 3}, detail::lanczos3()},
+        {{101, 40}, detail::lanczos3()},     {{203, 41}, detail::gaussian(1.0)},
+        {{203, 41}, detail::gaussian(3.2)},  {{203, 41}, detail::gaussian(8.0)},
+        {{203, 41}, detail::gaussian(40.0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.size.width() << "x" << c.size.height() << " support "
+                                        << c.kernel.support);
+        const auto h = detail::makeTaps(sw, c.size.width(), c.kernel);
+        const auto v = detail::makeTaps(sh, c.size.height(), c.kernel);
+        const qsizetype stride = qsizetype(c.size.width()) * 4;
+        std::vector<std::uint8_t> portable(std::size_t(stride) * c.size.height());
+        detail::filterRows(rows, sh, h, v, 0, v.size(), portable.data(), stride, {},
+                           detail::Path::Portable);
+        for (const auto path :
+             {detail::Path::Fast, detail::Path::Sse2, detail::Path::Avx2, detail::Path::Avx512}) {
+            if (!detail::pathAvailable(path))
+                continue;
+            std::vector<std::uint8_t> out(portable.size());
+            detail::filterRows(rows, sh, h, v, 0, v.size(), out.data(), stride, {}, path);
+            EXPECT_EQ(out, portable) << "path " << int(path);
+        }
+        for (const int bands : {2, 7}) {
+            const ops::ScopedBands scoped(bands);
+            std::vector<std::uint8_t> out(portable.size());
+            detail::filterSeparable([&] { return rows; }, sh, h, v, out.data(), stride);
+            EXPECT_EQ(out, portable) << bands << " bands";
+        }
     }
+}
+
+TEST(Resample, PreviewCopiesFitTheBoxWithTheirProportions) {
+    const struct {
+        QSize picture, box, expected;
+    } cases[] = {
+        {{8660, 5773}, {800, 600}, {800, 533}}, // wide: the width fills the box
+        {{3000, 4000}, {800, 600}, {450, 600}}, // tall
+        {{640, 480}, {800, 600}, {640, 480}},   // fits already: kept as it is
+        {{800, 600}, {800, 600}, {800, 600}},
+        {{10000, 3}, {100, 100}, {100, 1}}, // never below one pixel
+        {{1001, 1000}, {500, 500}, {500, 500}},
+        {{0, 10}, {100, 100}, {}},
+        {{100, 100}, {0, 50}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ops::previewSize(c.picture, c.box), c.expected)
+            << c.picture.width() << "x" << c.picture.height();
+
+    const QImage src = makeTestPattern(300, 200, true);
+    const QImage preview = ops::previewCopy(src, {120, 120});
+    EXPECT_TRUE(samePixels(resample(src, 120, 80), preview));
+    EXPECT_TRUE(samePixels(src, ops::previewCopy(src, {300, 400})));
+    EXPECT_TRUE(ops::previewCopy(src, {}).isNull());
+    EXPECT_TRUE(ops::previewCopy(QImage(), {10, 10}).isNull());
 }
 
 } // namespace dovi::test

@@ -1,4 +1,5 @@
 #include "imaging/ops/Tone.h"
+#include "imaging/ops/HslRows.h"
 #include "support/ImagingSupport.h"
 
 namespace ops = dovi::imaging::ops;
@@ -115,6 +116,41 @@ TEST(Tone, BrightnessAndContrastAreMonotonic) {
                     << "amount " << amount << " level " << x;
         }
         EXPECT_EQ(qRed(ops::brightness(ramp, amount).pixel(128, 0)) > 128, amount > 0) << amount;
+    }
+}
+
+// Every vector HSL loop (four or eight pixels at a time, branches turned into
+// selections) gives the scalar code's levels for every colour it meets: a
+// lattice through the whole cube, with rows of every length mod 8.
+TEST(Tone, HslVectorLoopMatchesTheScalarCode) {
+    std::vector<QRgb> colours;
+    for (int r = 0; r < 256; r += 3)
+        for (int g = 0; g < 256; g += 5)
+            for (int b = 0; b < 256; b += 7)
+                colours.push_back(qRgba(r, g, b, (r + g) % 256));
+    for (const int v : {0, 1, 127, 128, 254, 255}) // greys and near-greys
+        colours.insert(colours.end(), {qRgb(v, v, v), qRgb(v, v, 255 - v), qRgb(255, v, v)});
+    const imaging::ops::detail::HslChange changes[] = {
+        {40 / 360.0, -0.2, 0.1},    {-120 / 360.0, 0, 0}, {0, 1, 0},           {0, 0, -0.5},
+        {359 / 360.0, 0.37, -0.63}, {-0.5, -1, 1},        {0.001, 0.01, -0.01}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(testing::Message()
+                     << change.turn << " " << change.saturation << " " << change.luminance);
+        using imaging::ops::detail::HslLoop;
+        for (const HslLoop loop : {HslLoop::Best, HslLoop::Plain, HslLoop::Avx2, HslLoop::Avx512}) {
+            if (!imaging::ops::detail::hslLoopAvailable(loop))
+                continue;
+            for (const int length : {int(colours.size()), 11, 5, 3, 1}) {
+                std::vector<QRgb> out(static_cast<std::size_t>(length));
+                imaging::ops::detail::changeHslRow(colours.data(), out.data(), length, change,
+                                                   loop);
+                for (int i = 0; i < length; ++i)
+                    ASSERT_EQ(out[std::size_t(i)],
+                              imaging::ops::detail::changeHsl(colours[std::size_t(i)], change))
+                        << "loop " << int(loop) << ", colour " << std::hex
+                        << colours[std::size_t(i)];
+            }
+        }
     }
 }
 

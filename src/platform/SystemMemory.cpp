@@ -1,0 +1,15 @@
+#include "platform/SystemMemory.h"
+
+#include <unistd.h>
+
+namespace dovi::platform {
+
+qint64 physicalMemoryBytes() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 0;
+    return qint64(pages) * pageSize;
+}
+
+} // namespace dovi::platform
