@@ -1,6 +1,8 @@
 #include "shell/CommandBindings.h"
 
+#include "about/windows/AboutCommandBindings.h"
 #include "batch/windows/BatchCommandBindings.h"
+#include "extras/windows/ExtrasCommandBindings.h"
 #include "browser/windows/BrowserCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
@@ -12,6 +14,8 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindFileCommands(commands, context);
     bindBatchCommands(commands, context);
     bindSeriesCommands(commands, context);
+    bindExtrasCommands(commands, context);
+    bindAboutCommands(commands, context);
 }
 
 } // namespace dovi

@@ -1,6 +1,9 @@
 #pragma once
 #include "app/CommandContext.h"
 
+#include <QStringList>
+#include <deque>
+
 namespace dovi::test {
 
 // A shell for binder tests: counts what the commands asked of it.
@@ -9,6 +12,23 @@ struct RecordingShell : ShellServices {
     int treeRefreshes = 0;
     void showRunningHistory() override { ++historyShown; }
     void refreshFolderTree() override { ++treeRefreshes; }
+
+    // Quick links, preferences, desktop commands: every call in order.
+    QStringList calls;
+    std::deque<std::optional<QString>> selectedFolders; // cancelled once empty
+    QString previewed;
+    void showFolder(const QString& folder) override { calls << "showFolder " + folder; }
+    void showSlideshowOptions() override { calls << "showSlideshowOptions"; }
+    void showProcessingSize() override { calls << "showProcessingSize"; }
+    std::optional<QString> selectFolder() override {
+        calls << "selectFolder";
+        if (selectedFolders.empty())
+            return std::nullopt;
+        const std::optional<QString> folder = selectedFolders.front();
+        selectedFolders.pop_front();
+        return folder;
+    }
+    QString previewedFile() const override { return previewed; }
 };
 
 } // namespace dovi::test
