@@ -4,8 +4,9 @@ the test suite catches each.
 
 Usage: tests/seeded-faults/run.py [--whole] [--build-only] [WORD...]
 
-Faults are listed in tests/seeded-faults/*.faults, one file per subsystem;
-WORDs pick the faults whose title contains any of them. Each fault names a
+Faults are listed in tests/seeded-faults/*.faults, one file per subsystem
+(SEEDED_FAULTS names another folder, to try out faults); WORDs pick the
+faults whose title contains any of them. Each fault names a
 file, a snippet found exactly once in it, its replacement, and the test
 program plus gtest filter expected to catch it:
 
@@ -141,7 +142,8 @@ def main():
     args = sys.argv[1:]
     whole, build_only = "--whole" in args, "--build-only" in args
     words = [a for a in args if not a.startswith("--")]
-    faults = [f for path in sorted(HERE.glob("*.faults")) for f in parse(path)]
+    folder = Path(os.environ.get("SEEDED_FAULTS", HERE))
+    faults = [f for path in sorted(folder.glob("*.faults")) for f in parse(path)]
     if words:
         faults = [f for f in faults if any(w.lower() in f.title.lower() for w in words)]
     if not faults:
