@@ -40,23 +40,3 @@ TEST(LargeBuffers, WholeFilesReadBackExactlyOrSayWhyNot) {
         EXPECT_FALSE(error.isEmpty()) << path.toStdString();
     }
 }
-
-// Small, just over the heap limit, and with rows that need padding to 32
-// bits: each holds its pixels, and a copy outlives the buffer.
-TEST(LargeBuffers, LargePicturesBehaveLikeAnyOther) {
-    for (const auto& [width, height, format] :
-         {std::tuple{64, 48, QImage::Format_RGB32}, std::tuple{1200, 1000, QImage::Format_ARGB32},
-          std::tuple{1501, 1001, QImage::Format_RGB888}}) {
-        QImage image = allocateImage(width, height, format);
-        ASSERT_EQ(image.size(), QSize(width, height));
-        EXPECT_EQ(image.bytesPerLine() % 4, 0);
-        const QImage pattern = dovi::test::makeTestPattern(width, height, image.hasAlphaChannel())
-                                   .convertToFormat(format);
-        for (int y = 0; y < height; ++y)
-            std::memcpy(image.scanLine(y), pattern.constScanLine(y), pattern.bytesPerLine());
-        const QImage copy = image.copy();
-        image = QImage(); // the buffer goes; the copy must not depend on it
-        EXPECT_EQ(copy, pattern) << width;
-    }
-    EXPECT_TRUE(allocateImage(0, 10, QImage::Format_RGB32).isNull());
-}
