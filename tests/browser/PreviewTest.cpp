@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <functional>
 
 using namespace dovi;
 using dovi::test::WorkspaceFixture;
@@ -149,42 +148,38 @@ TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
     EXPECT_TRUE(ws->previewValid);
 }
 
-// Preview off, a file the engine cannot load, a file gone from disk: the
-// logo shows, with no message and no busy state left behind.
-TEST_F(PreviewFixture, FilesWithNothingToShowLeaveTheLogoIdleAndSilent) {
-    const struct {
-        const char* what;
-        const char* name;
-        std::function<void()> before;
-        int measured;
-        bool neverBusy;
-    } cases[] = {
-        {"preview off", "a.bmp", [this] { ws->settings.showPreviewInfo = 0; }, 0, true},
-        {"not a picture", "notes.txt", [] {}, 1, false},
-        {"gone from disk", "b.jpg", [this] { QFile::remove(pics + "/b.jpg"); }, 0, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        ui.progressCaptions.clear();
-        const qsizetype before = measurer->measured().size();
-        select({c.name});
-        c.before();
-        preview->showSelectedFile();
-        ASSERT_TRUE(settles());
-        EXPECT_EQ(measurer->measured().size() - before, c.measured);
-        EXPECT_TRUE(preview->labels().isEmpty());
-        EXPECT_TRUE(preview->picture().isNull());
-        EXPECT_FALSE(ws->previewValid);
-        EXPECT_TRUE(ui.prompts.isEmpty());
-        EXPECT_FALSE(ui.idleLightBusy);
-        if (c.neverBusy) {
-            EXPECT_TRUE(ui.progressCaptions.isEmpty());
-        }
-        ws->settings.showPreviewInfo = 1;
-    }
-    // The vanished file sent the list to be read again.
-    EXPECT_FALSE(ws->files.contains("b.jpg"));
+TEST_F(PreviewFixture, WithPreviewOffNothingIsReadAndTheLogoShows) {
+    ws->settings.showPreviewInfo = 0;
+    previewOnly("a.bmp");
+    EXPECT_FALSE(preview->isReading());
+    EXPECT_TRUE(preview->picture().isNull());
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_FALSE(ws->previewValid);
+    EXPECT_TRUE(measurer->measured().isEmpty());
+    EXPECT_TRUE(ui.progressCaptions.isEmpty()) << "no busy state at all";
+}
+
+TEST_F(PreviewFixture, AFileTheEngineCannotLoadShowsTheLogoWithoutAMessage) {
+    previewOnly("notes.txt");
+    ASSERT_TRUE(settles());
+    EXPECT_EQ(measurer->measured().size(), 1);
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_TRUE(preview->picture().isNull());
+    EXPECT_FALSE(ws->previewValid);
+    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_FALSE(ui.idleLightBusy);
+}
+
+TEST_F(PreviewFixture, AFileGoneFromDiskReReadsTheListAndEndsIdle) {
+    select({"a.bmp"});
+    QFile::remove(pics + "/a.bmp");
+    preview->showSelectedFile();
+    EXPECT_FALSE(preview->isReading());
+    EXPECT_FALSE(ws->files.contains("a.bmp"));
     EXPECT_EQ(totalPanelText(*ws), "Total : 2");
+    EXPECT_TRUE(preview->labels().isEmpty());
+    EXPECT_FALSE(ui.idleLightBusy);
+    EXPECT_TRUE(ui.prompts.isEmpty());
 }
 
 TEST(EngineMeasurer, GivesTheWholeFilesFactsAndAPictureThatFitsTheBox) {
