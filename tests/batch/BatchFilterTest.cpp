@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <future>
-#include <map>
 #include <sys/stat.h>
 
 using namespace dovi;
@@ -24,12 +23,6 @@ struct BatchFilters : PicturesFixture {
         return batch::applyBatchFilter(*ws, ui, filter, paths(names));
     }
 };
-
-ino_t inodeOf(const QString& path) {
-    struct stat st {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st.st_ino;
-}
 
 } // namespace
 
@@ -63,11 +56,8 @@ TEST_F(BatchFilters, EachFilterSavesTheEnginesResultInPlace) {
 }
 
 TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
-    std::map<QString, ino_t> inodes;
-    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
         writeImage(pic(n), {40, 30}, imaging::Jpeg);
-        inodes[n] = inodeOf(pic(n));
-    }
     ws->settings.confirmActions = 1;
     ui.answers = {Answer::Yes};
     run("autocontrast", {"a.jpg", "b.jpg", "c.jpg"});
@@ -76,11 +66,8 @@ TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
     EXPECT_EQ(historyLines(),
               QStringList({pic("a.jpg") + " - Auto Contrast", pic("b.jpg") + " - Auto Contrast",
                            pic("c.jpg") + " - Auto Contrast"}));
-    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
-        // A save replaces the file with a new one.
-        EXPECT_NE(inodeOf(pic(n)), inodes[n]) << n;
-        EXPECT_EQ(imaging::decodeFile(pic(n)).image.format, imaging::Jpeg);
-    }
+    for (const char* n : {"a.jpg", "b.jpg", "c.jpg"})
+        EXPECT_EQ(imaging::decodeFile(pic(n)).image.format, imaging::Jpeg) << n;
     const auto after = snapshot(pics);
     EXPECT_EQ(ui.progressMaximum, 3);
     EXPECT_FALSE(ui.waitCursor);
