@@ -4,13 +4,42 @@
 
 namespace dovi {
 
-void setStatus(Ui& ui, bool busy) {
+namespace {
+
+void showStatus(Ui& ui, bool busy) {
     ui.setWaitCursor(busy);
     ui.setIdleLight(busy);
     ui.setProgressMode(busy ? 1 : 0);
-    if (!busy)
-        ui.setProgressCaption(kIdleCaption);
+    ui.setProgressCaption(busy ? ui.commandGate().runningCaption() : kIdleCaption);
     ui.setProgressValue(0);
+}
+
+} // namespace
+
+void setStatus(Ui& ui, bool busy) {
+    CommandGate& gate = ui.commandGate();
+    if (busy) {
+        gate.takeBusy();
+    } else {
+        if (gate.isRunning() && gate.busyOwner() != 0)
+            return;
+        gate.dropBusy(gate.busyOwner());
+    }
+    showStatus(ui, busy);
+}
+
+CommandGate::Claim claimBusy(Ui& ui) {
+    CommandGate& gate = ui.commandGate();
+    if (gate.isRunning())
+        return 0;
+    const CommandGate::Claim claim = gate.takeBusy();
+    showStatus(ui, true);
+    return claim;
+}
+
+void releaseBusy(Ui& ui, CommandGate::Claim claim) {
+    if (ui.commandGate().dropBusy(claim))
+        showStatus(ui, false);
 }
 
 void showMessage(Ui& ui, const QString& text) {

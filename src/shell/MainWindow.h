@@ -114,6 +114,7 @@ private:
     void showHoldList();
     void showPreview();
     void watchFolder(const QString& folder);
+    void holdBrowserDuringCommand(bool running);
 
     void showProcessingSize();
     void showKeyLocks();

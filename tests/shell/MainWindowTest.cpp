@@ -7,6 +7,7 @@
 #include "browser/windows/HistoryWindow.h"
 #include "browser/windows/PreviewPane.h"
 #include "shell/CommandTable.h"
+#include "app/windows/SplashWindow.h"
 
 #include "TestSupport.h"
 
@@ -17,6 +18,9 @@
 #include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,7 +248,7 @@ TEST_F(BrowserWindow, TheTreeFollowsTheFolderShownAndItsRightButtonOnlyMarks) {
     ASSERT_TRUE(parentRow.isValid());
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, parentRow.center());
     EXPECT_EQ(statistics, 1);
-    EXPECT_FALSE(workspace->abortRequested) << "the click after the press clears the mark";
+    EXPECT_FALSE(workspace->skipNextTreeClick) << "the click after the press clears the mark";
     EXPECT_EQ(workspace->currentFolder, pics + "/sub") << "the right button opened a folder";
 
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, parentRow.center());
@@ -332,4 +336,79 @@ TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
         EXPECT_GT(preview.width(), previousPreviewWidth) << "the preview did not grow";
         previousPreviewWidth = preview.width();
     }
+}
+
+// The shortcuts reach their commands; while one runs, a second is refused with
+// a short message, the browser's controls wait, and the window will not close.
+TEST_F(MainWindowFixture, ShortcutsReachTheirCommandsAndOnlyOneRunsAtATime) {
+    MainWindow w(*workspace);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList ran;
+    QStringList refusals;
+    bool heldDuringRun = false;
+    bool closedDuringRun = true;
+    for (const char* control : {"mnumove", "mnudelete", "mnurename"})
+        w.commands().bind(control, [&ran, control] { ran << control; });
+    w.commands().bind("mnucopy", [&] {
+        ran << "mnucopy";
+        heldDuringRun = !w.fileList()->isEnabled() && !w.folderTree()->isEnabled();
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                refusals << box->text();
+                box->accept();
+            }
+        });
+        QTest::keyClick(&w, Qt::Key_Delete); // refused: the copy is still running
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->accept();
+        });
+        closedDuringRun = w.close();
+    });
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_C, Qt::ControlModifier},
+                                                              {Qt::Key_M, Qt::ControlModifier},
+                                                              {Qt::Key_Delete, Qt::NoModifier},
+                                                              {Qt::Key_F2, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys)
+        QTest::keyClick(&w, key, modifiers);
+    EXPECT_EQ(ran, QStringList({"mnucopy", "mnumove", "mnudelete", "mnurename"}));
+    EXPECT_TRUE(heldDuringRun);
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(refusals, QStringList({"Please wait: Copy File(s) is still running."}));
+    EXPECT_TRUE(w.fileList()->isEnabled());
+    EXPECT_EQ(w.progressBar()->caption(), "Dovi - Idle");
+}
+
+TEST_F(MainWindowFixture, EveryActivationSavesTheSettingsAndClosingShutsDown) {
+    const QString leftover = dir.filePath("prog/Temp/3.bmp");
+    test::writeFile(leftover, "x");
+    MainWindow w(*workspace);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QWidget other;
+    for (const int width : {640, 700}) {
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        workspace->settings.processWidth = width;
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_EQ(storedValue("Batch", "xres"), QString::number(width));
+    }
+    workspace->settings.processWidth = 900;
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(storedValue("Batch", "xres"), "900");
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+}
+
+TEST(SplashWindow, HandsOverOnItsSecondTick) {
+    int shown = 0;
+    auto* splash = new SplashWindow(QString(), true, [&shown] { ++shown; });
+    QPointer<SplashWindow> alive(splash);
+    splash->show();
+    QTest::qWait(1500);
+    EXPECT_EQ(shown, 0) << "not on the first tick";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull() || !alive->isVisible(); }, 1000));
 }
