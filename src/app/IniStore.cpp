@@ -20,7 +20,7 @@ QString escapeValue(const QString& v) {
         if (c == QLatin1Char('\t'))
             out += QStringLiteral("\\t");
         else if (c == QLatin1Char(' ') && (i == 0 || i == v.size() - 1))
-            out += QStringLiteral("\\ ");
+            out += QStringLiteral("\\s");
         else if (c == QLatin1Char('\\'))
             out += QStringLiteral("\\\\");
         else if (c == QLatin1Char('\n'))
@@ -42,6 +42,7 @@ QString unescapeValue(const QString& v) {
             out += n == QLatin1Char('n')   ? QChar('\n')
                    : n == QLatin1Char('r') ? QChar('\r')
                    : n == QLatin1Char('t') ? QChar('\t')
+                   : n == QLatin1Char('s') ? QChar(' ')
                                            : n;
         } else {
             out += v[i];

@@ -10,7 +10,13 @@ void showStatus(Ui& ui, bool busy) {
     ui.setWaitCursor(busy);
     ui.setIdleLight(busy);
     ui.setProgressMode(busy ? 1 : 0);
-    ui.setProgressCaption(busy ? ui.commandGate().runningCaption() : kIdleCaption);
+    // Busy shows the running command's caption; the window drops the idle
+    // caption when it enters busy mode, so busy work that sets no caption of
+    // its own shows its percentage, never "Dovi - Idle".
+    if (!busy)
+        ui.setProgressCaption(kIdleCaption);
+    else if (ui.commandGate().isRunning())
+        ui.setProgressCaption(ui.commandGate().runningCaption());
     ui.setProgressValue(0);
 }
 

@@ -171,6 +171,8 @@ void MainWindow::showIdleLight(bool busy) {
 }
 
 void MainWindow::showProgressMode(int mode) {
+    if (mode == 1 && progress_->mode() != 1)
+        progress_->setCaption(QString());
     progress_->setMode(mode);
 }
 void MainWindow::showProgressCaption(const QString& caption) {

@@ -1,6 +1,8 @@
 #include "fileops/CopyMove.h"
 #include "platform/FileCopy.h"
 
+#include "app/CommandFrame.h"
+
 #include "WorkspaceFixture.h"
 
 #include <QFileInfo>
@@ -75,7 +77,9 @@ TEST_F(CopyMoveFixture, AsksOnceShowsItsCaptionLogsEachFileAndAsksBeforeReplacin
         EXPECT_FALSE(ui.idleLightBusy);
         EXPECT_EQ(historyLines(), QStringList({src + "/a.jpg " + verb + " to " + to + "/a.jpg",
                                                src + "/b.bmp " + verb + " to " + to + "/b.bmp"}));
-        EXPECT_EQ(snapshot(to), before) << "the read-only target was replaced after Yes";
+        EXPECT_EQ(snapshot(to), (QMap<QString, QByteArray>{{"a.jpg", before["a.jpg"]},
+                                                           {"b.bmp", before["b.bmp"]}}))
+            << "the read-only target was replaced after Yes";
         EXPECT_EQ(QFileInfo::exists(src + "/a.jpg"), !move);
         EXPECT_EQ(ws->selected, move ? QStringList() : QStringList({"a.jpg", "b.bmp"}))
             << "moved files are no longer selected";
@@ -97,7 +101,7 @@ TEST_F(CopyMoveFixture, AMoveDropsFromTheHoldListOnlyTheFilesThatWent) {
     // Five held files; two cannot go (one has vanished, one is declined).
     makeFiles(src, {"d.jpg", "e.jpg"});
     makeFiles(dst, {"e.jpg"}, 10);
-    for (const QString& n : {"a.jpg", "b.bmp", "c.tga", "d.jpg", "e.jpg"})
+    for (const char* n : {"a.jpg", "b.bmp", "c.tga", "d.jpg", "e.jpg"})
         ws->hold.append(src + "/" + n);
     show(folder("elsewhere"));
     QFile::remove(src + "/c.tga");
@@ -193,7 +197,8 @@ TEST_F(CopyMoveFixture, FailuresLoseNoByteAndAreReportedOnce) {
             QDir().mkpath(src);
             QDir().mkpath(dst);
             makeFiles(src, {"a.jpg", "b.bmp"});
-            for (const QString& n : {"a.jpg", "b.bmp"})
+            ws->hold.clear();
+            for (const char* n : {"a.jpg", "b.bmp"})
                 ws->hold.append(src + "/" + n);
             show(dst);
             ws->settings.confirmActions = 0;
@@ -224,33 +229,5 @@ TEST_F(CopyMoveFixture, FailuresLoseNoByteAndAreReportedOnce) {
                 QDir(dst).entryList({".dovi-copy-*"}, QDir::Hidden | QDir::Files).isEmpty());
             TearDown();
         }
-    }
-}
-
-TEST_F(CopyMoveFixture, AFullDiskLeavesSourceAndOldTargetWhole) {
-    makeFiles(src, {"large.jpg"}, 512 << 10);
-    makeFiles(dst, {"large.jpg"}, 1000);
-    if (far)
-        makeFiles(far->path(), {"far.jpg"}, 512 << 10);
-    ws->hold.append(src + "/large.jpg");
-    if (far)
-        ws->hold.append(far->path() + "/far.jpg");
-    show(dst);
-    ws->settings.confirmActions = 0;
-    for (const bool move : {false, true}) {
-        SCOPED_TRACE(move);
-        const auto before = everything();
-        chooser.willChoose(dst);
-        ui.answers = {Answer::Yes, Answer::Yes};
-        {
-            const dovi::test::FileSizeLimit full(256 << 10);
-            run(move);
-        }
-        auto expected = before;
-        if (move) { // a rename on one file system needs no space
-            expected[dst + "/large.jpg"] = before.value(src + "/large.jpg");
-            expected.remove(src + "/large.jpg");
-        }
-        EXPECT_EQ(everything(), expected);
     }
 }

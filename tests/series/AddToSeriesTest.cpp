@@ -1,6 +1,8 @@
 #include "series/AddToSeries.h"
 #include "series/SeriesCreation.h"
 
+#include "app/CommandFrame.h"
+
 #include "WorkspaceFixture.h"
 
 #include <QDir>
@@ -63,7 +65,7 @@ TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
     EXPECT_EQ(content("trip5.jpg"), "trip5.jpg");
     EXPECT_EQ(content("trip6.jpg"), "z.jpg");
     EXPECT_EQ(seriesDat(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
-    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred." + kReasonsInHistory)}));
 }
 
 TEST_F(AddSeries, NothingSelectedOrNoHistory) {

@@ -2,12 +2,12 @@
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "app/windows/SplashWindow.h"
 #include "browser/PreviewFacts.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/HistoryWindow.h"
 #include "browser/windows/PreviewPane.h"
 #include "shell/CommandTable.h"
-#include "app/windows/SplashWindow.h"
 
 #include "TestSupport.h"
 
@@ -20,10 +20,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
-#include <QTimer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace dovi;
@@ -341,6 +341,10 @@ TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
 // The shortcuts reach their commands; while one runs, a second is refused with
 // a short message, the browser's controls wait, and the window will not close.
 TEST_F(MainWindowFixture, ShortcutsReachTheirCommandsAndOnlyOneRunsAtATime) {
+    // An earlier test quit the application, after which every modal box
+    // returns at once; a fresh run of the event loop clears that.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     MainWindow w(*workspace);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -350,32 +354,35 @@ TEST_F(MainWindowFixture, ShortcutsReachTheirCommandsAndOnlyOneRunsAtATime) {
     bool closedDuringRun = true;
     for (const char* control : {"mnumove", "mnudelete", "mnurename"})
         w.commands().bind(control, [&ran, control] { ran << control; });
-    w.commands().bind("mnucopy", [&] {
-        ran << "mnucopy";
-        heldDuringRun = !w.fileList()->isEnabled() && !w.folderTree()->isEnabled();
-        QTimer::singleShot(0, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+    // Answers every message box as it appears, noting its text.
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&refusals] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
                 refusals << box->text();
                 box->accept();
             }
-        });
-        QTest::keyClick(&w, Qt::Key_Delete); // refused: the copy is still running
-        QTimer::singleShot(0, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->accept();
-        });
+    });
+    answerer.start(20);
+    w.commands().bind("mnucopy", [&] {
+        ran << "mnucopy";
+        heldDuringRun = !w.fileList()->isEnabled() && !w.folderTree()->isEnabled();
+        EXPECT_FALSE(w.commands().runControl("mnudelete")); // the copy is still running
         closedDuringRun = w.close();
     });
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_C, Qt::ControlModifier},
                                                               {Qt::Key_M, Qt::ControlModifier},
                                                               {Qt::Key_Delete, Qt::NoModifier},
                                                               {Qt::Key_F2, Qt::NoModifier}};
-    for (const auto& [key, modifiers] : keys)
+    for (const auto& [key, modifiers] : keys) {
+        w.activateWindow(); // the refusal boxes took the focus
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(&w, key, modifiers);
+    }
     EXPECT_EQ(ran, QStringList({"mnucopy", "mnumove", "mnudelete", "mnurename"}));
     EXPECT_TRUE(heldDuringRun);
     EXPECT_FALSE(closedDuringRun);
-    EXPECT_EQ(refusals, QStringList({"Please wait: Copy File(s) is still running."}));
+    EXPECT_EQ(refusals, QStringList(2, "Please wait: Copy File(s) is still running."));
     EXPECT_TRUE(w.fileList()->isEnabled());
     EXPECT_EQ(w.progressBar()->caption(), "Dovi - Idle");
 }
