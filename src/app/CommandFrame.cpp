@@ -9,11 +9,13 @@ void logLine(Workspace& ws, const QString& line) {
         ws.addHistory(line);
 }
 
-void reportErrors(Ui& ui, int errors, const QString& tail) {
-    if (errors > 0)
-        ui.messageBox(QStringLiteral("Errors"),
-                      QString::number(errors) + QStringLiteral(" error(s) occurred.") + tail,
-                      MessageButtons::Ok, MessageIcon::Information);
+void reportErrors(const Workspace& ws, Ui& ui, int errors, const QString& tail) {
+    if (errors <= 0)
+        return;
+    const QString pointer = ws.settings.historyLimit != 0 ? kReasonsInHistory : QString();
+    ui.messageBox(QStringLiteral("Errors"),
+                  QString::number(errors) + QStringLiteral(" error(s) occurred.") + tail + pointer,
+                  MessageButtons::Ok, MessageIcon::Information);
 }
 
 QString failureLine(const QString& what, const QString& done, const QString& why) {

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -153,11 +154,14 @@ void sortNaturally(QStringList& names) {
     names = std::move(sorted);
 }
 
-QStringList listFolder(const QString& folder, const QString& pattern, const AttributeRules& rules) {
+QStringList listFolder(const QString& folder, const QString& pattern, const AttributeRules& rules,
+                       int* error) {
     QStringList names;
     const Masks masks(pattern);
     const QByteArray nativeFolder = QFile::encodeName(folder);
     DIR* dir = ::opendir(nativeFolder.constData());
+    if (error)
+        *error = dir ? 0 : errno;
     if (!dir)
         return names;
     const int dirFd = ::dirfd(dir);

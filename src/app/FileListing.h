@@ -34,8 +34,10 @@ struct AttributeRules {
 // The names of folder's files that match pattern and pass rules, in the order a
 // file manager shows them ("img2" before "img10"). Names that are not valid in
 // the locale's encoding are skipped: they could not be opened again by name.
-// An unreadable or missing folder lists nothing.
-QStringList listFolder(const QString& folder, const QString& pattern, const AttributeRules& rules);
+// An unreadable or missing folder lists nothing, and sets *error (when given)
+// to the errno of the failed read; 0 after a good read.
+QStringList listFolder(const QString& folder, const QString& pattern, const AttributeRules& rules,
+                       int* error = nullptr);
 
 // Sorts names in natural order, in place.
 void sortNaturally(QStringList& names);

@@ -20,8 +20,13 @@ QString normaliseFolder(const QString& folder) {
 }
 
 void rereadFiles(Workspace& ws) {
-    ws.files.reread(
-        listFolder(ws.currentFolder, ws.filePattern, AttributeRules::fromSettings(ws.settings)));
+    int error = 0;
+    ws.files.reread(listFolder(ws.currentFolder, ws.filePattern,
+                               AttributeRules::fromSettings(ws.settings), &error));
+    ws.folderReadError = error;
+    // A name no longer listed (deleted, renamed) is no longer selected, so no
+    // count and no command meets it again.
+    ws.selected.removeIf([&ws](const QString& name) { return !ws.files.contains(name); });
     emit ws.filesChanged();
 }
 
@@ -94,12 +99,16 @@ void openStartupFolder(Workspace& ws) {
         ws.filePattern = pattern;
     else if (ws.filePattern.isEmpty())
         ws.filePattern = patternForFilter(0);
+    changeFolder(ws, existingStartupFolder(ws));
+}
+
+QString existingStartupFolder(const Workspace& ws) {
     QString folder = ws.settings.startupFolder;
     if (!QFileInfo(folder).isDir())
         folder = ws.environment().fallbackFolder;
     if (!QFileInfo(folder).isDir())
         folder = QDir::rootPath();
-    changeFolder(ws, folder);
+    return folder;
 }
 
 void applyAttributeRules(Workspace& ws) {

@@ -45,6 +45,9 @@ void chooseFilter(Workspace& ws, int index);
 // (the home folder when it has gone) is listed under the attribute rules.
 void openStartupFolder(Workspace& ws);
 
+// The startup folder, or when it has gone the home folder, or the root.
+QString existingStartupFolder(const Workspace& ws);
+
 // The attribute settings changed (at start, or when the preferences close):
 // the list is read again under them, then the selection and counters.
 void applyAttributeRules(Workspace& ws);

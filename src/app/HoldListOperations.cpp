@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace dovi {
 
@@ -72,6 +73,20 @@ void goToHeldPath(Workspace& ws, Ui& ui) {
 void clearHoldList(Workspace& ws) {
     ws.hold.clear();
     ws.hold.bypass = false;
+    emit ws.holdListChanged();
+    updateCounters(ws);
+}
+
+void dropHeldFiles(Workspace& ws, const QStringList& fullPaths) {
+    const QSet<QString> gone(fullPaths.begin(), fullPaths.end());
+    for (int i = ws.hold.count() - 1; i >= 0; --i)
+        if (gone.contains(ws.hold.fullPaths().at(i)))
+            ws.hold.removeAt(i);
+    if (ws.hold.isEmpty()) {
+        clearHoldList(ws);
+        return;
+    }
+    chooseFirstEntry(ws);
     emit ws.holdListChanged();
     updateCounters(ws);
 }

@@ -25,6 +25,11 @@ void goToHeldPath(Workspace& ws, Ui& ui);
 // history line.
 void clearHoldList(Workspace& ws);
 
+// Drops the entries of these files (a move's files that really went); a list
+// left empty is cleared as clearHoldList does, one still holding files keeps
+// "Bypass Hold List" and chooses its first entry.
+void dropHeldFiles(Workspace& ws, const QStringList& fullPaths);
+
 // The entry chosen in the drop-down (the window calls this as the user picks).
 void chooseHeldEntry(Workspace& ws, int index);
 

@@ -10,11 +10,18 @@ namespace dovi {
 namespace {
 
 // Values are one line each; the few characters that would break a line are escaped.
+// Spaces and tabs at either end are escaped too: the reader trims the line,
+// and a folder named " old" must come back as it was written.
 QString escapeValue(const QString& v) {
     QString out;
     out.reserve(v.size());
-    for (QChar c : v) {
-        if (c == QLatin1Char('\\'))
+    for (qsizetype i = 0; i < v.size(); ++i) {
+        const QChar c = v[i];
+        if (c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
+        else if (c == QLatin1Char(' ') && (i == 0 || i == v.size() - 1))
+            out += QStringLiteral("\\s");
+        else if (c == QLatin1Char('\\'))
             out += QStringLiteral("\\\\");
         else if (c == QLatin1Char('\n'))
             out += QStringLiteral("\\n");
@@ -32,7 +39,11 @@ QString unescapeValue(const QString& v) {
     for (int i = 0; i < v.size(); ++i) {
         if (v[i] == QLatin1Char('\\') && i + 1 < v.size()) {
             const QChar n = v[++i];
-            out += n == QLatin1Char('n') ? QChar('\n') : n == QLatin1Char('r') ? QChar('\r') : n;
+            out += n == QLatin1Char('n')   ? QChar('\n')
+                   : n == QLatin1Char('r') ? QChar('\r')
+                   : n == QLatin1Char('t') ? QChar('\t')
+                   : n == QLatin1Char('s') ? QChar(' ')
+                                           : n;
         } else {
             out += v[i];
         }
@@ -59,7 +70,8 @@ void IniStore::read() {
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     for (QString line : lines) {
         line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2);

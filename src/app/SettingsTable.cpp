@@ -119,17 +119,18 @@ void writeRow(const Settings& settings, IniStore& store, const Row& row) {
 }
 } // namespace
 
-void saveSetting(const Settings& settings, IniStore& store, const QString& key) {
-    if (const Row* row = findRow(key)) {
-        writeRow(settings, store, *row);
-        store.flush();
-    }
+bool saveSetting(const Settings& settings, IniStore& store, const QString& key) {
+    const Row* row = findRow(key);
+    if (!row)
+        return true;
+    writeRow(settings, store, *row);
+    return store.flush();
 }
 
-void saveAllSettings(const Settings& settings, IniStore& store) {
+bool saveAllSettings(const Settings& settings, IniStore& store) {
     for (const QString& key : settingsSaveOrder())
         writeRow(settings, store, *findRow(key));
-    store.flush();
+    return store.flush();
 }
 
 void loadAllSettings(Settings& settings, const IniStore& store, const SettingsEnvironment& env) {
@@ -151,9 +152,9 @@ void applyFolderChecks(Settings& settings, const SettingsEnvironment& env) {
 
 const QStringList& settingsLoadOrder() {
     static const QStringList order = {
-        "history", "filter",     "startup",  "lastdest", "incA",     "incH",
-        "incR",    "incS",       "recycle",  "confirm",  "xres",     "yres",
-        "altsave", "altsavefmt", "convonly", "delorig",  "altfld",   "altfldpath",
+        "history", "filter",     "startup",  "lastdest", "incA",         "incH",
+        "incR",    "incS",       "recycle",  "confirm",  "xres",         "yres",
+        "altsave", "altsavefmt", "convonly", "delorig",  "altfld",       "altfldpath",
         "updown",  "lum",        "chrom",    "preview",  "previewlimit", "limit",
         "manual",  "interval",   "random",   "loop",     "filename"};
     return order;
@@ -161,17 +162,17 @@ const QStringList& settingsLoadOrder() {
 
 const QStringList& settingsSaveOrder() {
     static const QStringList order = {
-        "filter",  "startup",  "lastdest", "incA",     "incH",       "incR",
-        "incS",    "recycle",  "confirm",  "xres",     "yres",       "altsave",
-        "altsavefmt", "convonly", "delorig", "altfld", "altfldpath", "updown",
-        "lum",     "chrom",    "preview",  "previewlimit", "limit",  "manual",
-        "interval", "random",  "loop",     "filename", "history"};
+        "filter",     "startup",  "lastdest", "incA",         "incH",       "incR",
+        "incS",       "recycle",  "confirm",  "xres",         "yres",       "altsave",
+        "altsavefmt", "convonly", "delorig",  "altfld",       "altfldpath", "updown",
+        "lum",        "chrom",    "preview",  "previewlimit", "limit",      "manual",
+        "interval",   "random",   "loop",     "filename",     "history"};
     return order;
 }
 
 QString processingSizeText(const Settings& s) {
-    QString text = QString::number(s.processWidth) + QStringLiteral(" x ") +
-                   QString::number(s.processHeight);
+    QString text =
+        QString::number(s.processWidth) + QStringLiteral(" x ") + QString::number(s.processHeight);
     if (s.altSaveFolderOn == 1 || s.altSaveFormatOn == 1 || s.resampleUpDown == 1)
         text += QLatin1Char('*');
     return text;

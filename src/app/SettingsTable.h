@@ -23,10 +23,11 @@ void loadSetting(Settings& settings, const IniStore& store, const QString& key,
 
 // Writes one key's field to the store as decimal text (folders as they are)
 // and flushes the store. A key name Dovi does not know writes nothing.
-void saveSetting(const Settings& settings, IniStore& store, const QString& key);
+// False when the store could not be written.
+bool saveSetting(const Settings& settings, IniStore& store, const QString& key);
 
 // Writes every key, in the fixed saving order, and flushes once.
-void saveAllSettings(const Settings& settings, IniStore& store);
+bool saveAllSettings(const Settings& settings, IniStore& store);
 
 // Loads every key in the loading order, then applies the folder checks.
 void loadAllSettings(Settings& settings, const IniStore& store, const SettingsEnvironment& env);

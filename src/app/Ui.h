@@ -1,5 +1,8 @@
 #pragma once
+#include "app/CommandGate.h"
+
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace dovi {
@@ -43,6 +46,13 @@ public:
 
     // Lets pending window events run (repaints, a Cancel or Escape press).
     virtual void processEvents() = 0;
+
+    // One command at a time, and the owner of the busy state, shared by
+    // everything that draws on this Ui (setStatus keeps it).
+    CommandGate& commandGate() { return *gate_; }
+
+private:
+    std::shared_ptr<CommandGate> gate_ = std::make_shared<CommandGate>();
 };
 
 } // namespace dovi

@@ -23,11 +23,19 @@ void Workspace::loadSettings() {
 }
 
 void Workspace::saveSettings() {
-    saveAllSettings(settings, store_);
+    noteSettingsWrite(saveAllSettings(settings, store_));
 }
 
 void Workspace::saveSetting(const QString& key) {
-    dovi::saveSetting(settings, store_, key);
+    noteSettingsWrite(dovi::saveSetting(settings, store_, key));
+}
+
+void Workspace::noteSettingsWrite(bool written) {
+    // Told once when writing starts to fail, not at every save: the saves
+    // come with every activation of the main window, and so would the boxes.
+    if (!written && !settingsWriteFailing_)
+        emit settingsWriteFailed(store_.filePath());
+    settingsWriteFailing_ = !written;
 }
 
 } // namespace dovi

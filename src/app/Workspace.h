@@ -30,6 +30,9 @@ public:
     QString currentFolder;
     QString filePattern;
     FileList files;
+    // The errno of the last failed read of the folder shown (0 when it was
+    // read): an unreadable folder says so rather than looking empty.
+    int folderReadError = 0;
     // The selection other operations see: names selected at the last refresh.
     QStringList selected;
     // A second listing of the current folder for folder statistics: same
@@ -45,6 +48,11 @@ public:
     // Stop requests polled between files by long loops.
     bool processAbort = false;
     bool abortRequested = false;
+    // A right press on the folder tree marks the click that follows it to
+    // leave the list alone. Its own flag: sharing the detailed list's stop
+    // request, a right press would stop a list and a cancelled list would
+    // swallow the next click.
+    bool skipNextTreeClick = false;
     // The answer to the last Yes/No question asked before a file command.
     Answer lastAnswer = Answer::No;
 
@@ -78,11 +86,17 @@ signals:
     // The preview must show the logo with empty labels (valid false), or the
     // facts of the file just measured (valid true).
     void previewReset();
+    // The settings store could not be written (told once until a write works
+    // again).
+    void settingsWriteFailed(const QString& storePath);
 
 private:
+    void noteSettingsWrite(bool written);
+
     QString programFolder_;
     IniStore& store_;
     SettingsEnvironment environment_;
+    bool settingsWriteFailing_ = false;
 };
 
 } // namespace dovi

@@ -34,8 +34,8 @@ void fileListRightPressed(Workspace& ws) {
 }
 
 void folderTreeClicked(Workspace& ws, Preview& preview) {
-    if (ws.abortRequested) {
-        ws.abortRequested = false;
+    if (ws.skipNextTreeClick) {
+        ws.skipNextTreeClick = false;
         return;
     }
     rereadAndRefreshSelection(ws);
@@ -43,7 +43,7 @@ void folderTreeClicked(Workspace& ws, Preview& preview) {
 }
 
 void folderTreeRightPressed(Workspace& ws) {
-    ws.abortRequested = true;
+    ws.skipNextTreeClick = true;
 }
 
 void followFolderOnDisk(Workspace& ws) {

@@ -6,6 +6,8 @@
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "browser/ListFiles.h"
+#include "platform/FileCopy.h"
+#include "platform/Trash.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,11 +29,24 @@ bool stillHoldable(const QString& entry) {
 
 } // namespace
 
+std::optional<QString> holdListLine(const QString& fullPath) {
+    if (fullPath.contains(QLatin1Char('\r')) || fullPath.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    if (!fullPath.contains(QLatin1Char('"')))
+        return QLatin1Char('"') + fullPath + QLatin1Char('"');
+    // Unquoted, a field runs to a comma and loses leading spaces.
+    if (fullPath.contains(QLatin1Char(',')) || fullPath.startsWith(QLatin1Char(' ')) ||
+        fullPath.startsWith(QLatin1Char('"')))
+        return std::nullopt;
+    return fullPath;
+}
+
 QStringList holdListLines(const QStringList& fullPaths) {
     QStringList lines;
     lines.reserve(fullPaths.size());
     for (const QString& path : fullPaths)
-        lines << QLatin1Char('"') + path + QLatin1Char('"');
+        if (const std::optional<QString> line = holdListLine(path))
+            lines << *line;
     return lines;
 }
 
@@ -51,8 +66,16 @@ void saveHoldList(Workspace& ws, Ui& ui) {
     const QString target = listFileTarget(chosen, kHoldExtension);
     if (fileExists(target) && !confirmOverwrite(ws, ui))
         return;
+    QStringList lines;
+    QStringList left;
+    for (const QString& path : ws.hold.fullPaths()) {
+        if (const std::optional<QString> line = holdListLine(path))
+            lines << *line;
+        else
+            left << QDir::toNativeSeparators(path);
+    }
     QString error;
-    if (!writeCrLfLines(target, holdListLines(ws.hold.fullPaths()), &error)) {
+    if (!writeCrLfLines(target, lines, &error)) {
         showMessage(
             ui,
             QStringLiteral("Could not save %1: %2").arg(QDir::toNativeSeparators(target), error));
@@ -60,6 +83,10 @@ void saveHoldList(Workspace& ws, Ui& ui) {
     }
     if (ws.settings.historyLimit != 0)
         ws.addHistory(QStringLiteral("Saved the hold list"));
+    if (!left.isEmpty())
+        showMessage(ui, QStringLiteral("These files were left out: a hold list cannot hold their "
+                                       "names.\n") +
+                            left.join(QLatin1Char('\n')));
 }
 
 void openHoldList(Workspace& ws, Ui& ui) {
@@ -92,8 +119,15 @@ void openHoldList(Workspace& ws, Ui& ui) {
                                           QDir::toNativeSeparators(chosen) + QLatin1Char('?'),
                                       MessageButtons::YesNo, MessageIcon::Question);
         if (ws.lastAnswer == Answer::Yes) {
-            clearAttributes(chosen);
-            QFile::remove(chosen);
+            // To the trash when deleted items go there: the list's files may
+            // be on a drive that is not plugged in just now.
+            const platform::FileResult removed =
+                ws.settings.recycleDeleted == 1
+                    ? platform::moveToTrash(chosen)
+                    : (clearAttributes(chosen), platform::deleteFile(chosen));
+            if (!removed.ok)
+                showMessage(ui, QStringLiteral("Could not remove %1: %2")
+                                    .arg(QDir::toNativeSeparators(chosen), removed.reason));
         }
     }
     updateCounters(ws);

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace dovi {
 class Workspace;
@@ -18,7 +19,13 @@ inline const QString kOpenHoldListTitle = QStringLiteral("Open Hold List");
 inline const QString kHoldListFilter = QStringLiteral("Dovi Hold Lists (*.hld)");
 inline const QString kHoldListFileName = QStringLiteral("Dovi.hld");
 
-// The file's lines for these paths, without line ends.
+// The line of one path, without its line end: the path in double quotes; a
+// path holding a quote itself unquoted (a quoted field would end at it), so it
+// reads back as written. nullopt for a path no line can carry: a quote and a
+// comma together, or a line break.
+std::optional<QString> holdListLine(const QString& fullPath);
+
+// The file's lines for these paths, leaving out those no line can carry.
 QStringList holdListLines(const QStringList& fullPaths);
 
 // The entries of a hold list file. A field starts after leading spaces; a

@@ -28,14 +28,20 @@ void Preview::showSelectedFile() {
         showImageInfo(false);
         return;
     }
-    setStatus(ui_, true);
-    ui_.setProgressCaption(kReadingCaption);
+    // The busy state is the preview's own: a command taking it over later is
+    // never ended by this reading's answer.
+    releaseBusy(ui_, claim_);
+    claim_ = claimBusy(ui_);
+    if (claim_ != 0)
+        ui_.setProgressCaption(kReadingCaption);
 
-    // Release what was shown: from here on it is not the file on the labels.
+    // Release what was shown: from here on it is not the file on the labels,
+    // nor the picture.
     ++latest_;
     reading_ = false;
     fileName_.clear();
     labels_ = {};
+    picture_ = {};
     ws_.previewValid = false;
     emit changed();
 
@@ -83,7 +89,9 @@ void Preview::onMeasured(quint64 request, const QString& path, const ImageFacts&
     if (request != latest_.load() || !reading_)
         return;
     reading_ = false;
-    if (facts.loaded()) {
+    // A command started meanwhile may be deleting or renaming this very file:
+    // its facts are not shown.
+    if (facts.loaded() && !ui_.commandGate().isRunning()) {
         fileName_ = path;
         showImageInfo(true, facts);
     } else {
@@ -109,7 +117,7 @@ void Preview::onReset() {
         // Whatever was being read is no longer wanted; its answer is dropped.
         reading_ = false;
         ++latest_;
-        setStatus(ui_, false);
+        settle();
     }
     labels_ = {};
     picture_ = {};
@@ -119,7 +127,8 @@ void Preview::onReset() {
 }
 
 void Preview::settle() {
-    setStatus(ui_, false);
+    releaseBusy(ui_, claim_);
+    claim_ = 0;
 }
 
 } // namespace dovi::browser

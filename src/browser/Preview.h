@@ -1,4 +1,5 @@
 #pragma once
+#include "app/CommandGate.h"
 #include "browser/PreviewFacts.h"
 
 #include <QImage>
@@ -67,6 +68,7 @@ private:
     QImage picture_;
     QString fileName_;
     bool reading_ = false;
+    CommandGate::Claim claim_ = 0;
     std::atomic<quint64> latest_{0};
     // Last, so it is destroyed first: its destructor waits for running readers.
     QThreadPool pool_;

@@ -75,8 +75,6 @@ void conformExtensions(Workspace& ws, Ui& ui) {
     const QString answer =
         askForExtension(ui, extensionOf(paths.first()).value_or(QString()).toLower());
 
-    const bool caseOnly = answer.compare(QStringLiteral("$U"), Qt::CaseInsensitive) == 0 ||
-                          answer.compare(QStringLiteral("$L"), Qt::CaseInsensitive) == 0;
     int errors = 0;
     if (!answer.isEmpty()) {
         setStatus(ui, true);
@@ -84,17 +82,16 @@ void conformExtensions(Workspace& ws, Ui& ui) {
         for (int i = 0; i < paths.size(); ++i) {
             const QString& path = paths[i];
             const std::optional<QString> renamed = conformedPath(path, answer);
-            if (renamed) {
+            // A file that has the extension already is done: nothing to do.
+            if (renamed && *renamed != path) {
                 clearAttributes(path);
-                if (*renamed == path) {
-                    // The name is taken, by the file itself: a new extension
-                    // counts that as a clash, a case conversion has no work.
-                    if (!caseOnly)
-                        ++errors;
-                } else if (!platform::renameNoReplace(path, *renamed).ok) {
-                    // Never onto another file: on a file system that tells
-                    // case apart, a.JPG beside a.jpg is a different picture.
+                // Never onto another file: on a file system that tells case
+                // apart, a.JPG beside a.jpg is a different picture.
+                const platform::FileResult result = platform::renameNoReplace(path, *renamed);
+                if (!result.ok) {
                     ++errors;
+                    logLine(ws, failureLine(path, QStringLiteral("renamed to ") + *renamed,
+                                            result.reason));
                 }
             }
             ui.setProgressValue(i + 1);
@@ -107,7 +104,7 @@ void conformExtensions(Workspace& ws, Ui& ui) {
         clearHoldList(ws);
     refreshSelection(ws);
     updateCounters(ws);
-    reportErrors(ui, errors, QStringLiteral(" Possible duplications."));
+    reportErrors(ws, ui, errors, QStringLiteral(" Possible duplications."));
 }
 
 } // namespace dovi::fileops

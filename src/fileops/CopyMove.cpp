@@ -72,7 +72,8 @@ Step transferOne(Workspace& ws, Ui& ui, Transfer kind, const QString& source, co
     return result.ok ? Step::Done : Step::Failed;
 }
 
-void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& destination) {
+void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& destination,
+            const QStringList& done) {
     rereadFiles(ws);
     if (destination.makeWorkingFolder)
         changeFolder(ws, destination.folder);
@@ -80,8 +81,10 @@ void tidyUp(Workspace& ws, Ui& ui, Transfer kind, const DestinationResult& desti
         rereadFiles(ws);
     refreshSelection(ws);
     if (kind == Transfer::Move) {
+        // Held files that did not go (a failure, a No to overwriting) stay
+        // held, so the user still finds them.
         if (!ws.hold.bypass)
-            clearHoldList(ws);
+            dropHeldFiles(ws, done);
         resetPreview(ws);
     }
     updateCounters(ws);
@@ -114,6 +117,7 @@ void transferFiles(Workspace& ws, Ui& ui, DestinationChooser& chooser, Transfer 
     ui.setCaption(applicationTitle() + words.caption);
     ui.setProgressRange(0, count);
     int errors = 0;
+    QStringList done;
     for (int i = 0; i < count; ++i) {
         ui.processEvents();
         const QString& source = sources[i];
@@ -121,6 +125,7 @@ void transferFiles(Workspace& ws, Ui& ui, DestinationChooser& chooser, Transfer 
         QString reason;
         switch (transferOne(ws, ui, kind, source, target, reason)) {
         case Step::Done:
+            done << source;
             logLine(ws, source + QLatin1Char(' ') + words.pastTense + QLatin1Char(' ') + target);
             break;
         case Step::Failed:
@@ -132,8 +137,8 @@ void transferFiles(Workspace& ws, Ui& ui, DestinationChooser& chooser, Transfer 
         }
         ui.setProgressValue(i + 1);
     }
-    tidyUp(ws, ui, kind, destination);
-    reportErrors(ui, errors);
+    tidyUp(ws, ui, kind, destination, done);
+    reportErrors(ws, ui, errors);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ void deleteFiles(Workspace& ws, Ui& ui) {
         deleteActionList(ws, ui, *targets);
 }
 
-void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths) {
+DeleteRun deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths) {
     const int count = int(paths.size());
     if (ws.settings.confirmActions == 1) {
         ws.lastAnswer = ui.messageBox(QStringLiteral("Delete Files"),
@@ -25,7 +25,7 @@ void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths) {
                                           QStringLiteral(" file(s) ?"),
                                       MessageButtons::YesNo, MessageIcon::Question);
         if (ws.lastAnswer != Answer::Yes)
-            return;
+            return {true, 0};
     }
 
     setStatus(ui, true);
@@ -59,7 +59,8 @@ void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths) {
     updateCounters(ws);
     ui.setCaption(applicationTitle());
     setStatus(ui, false);
-    reportErrors(ui, errors);
+    reportErrors(ws, ui, errors);
+    return {false, errors};
 }
 
 } // namespace dovi::fileops

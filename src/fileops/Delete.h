@@ -14,8 +14,13 @@ namespace dovi::fileops {
 // "Errors" box at the end.
 void deleteFiles(Workspace& ws, Ui& ui);
 
+struct DeleteRun {
+    bool declined = false; // No to the question: nothing was touched
+    int errors = 0;        // files that could not go
+};
+
 // The same run over the given paths (the folder removal hands in the folder's
 // own files): question, loop, tidy-up.
-void deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths);
+DeleteRun deleteActionList(Workspace& ws, Ui& ui, const QStringList& paths);
 
 } // namespace dovi::fileops

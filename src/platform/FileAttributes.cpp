@@ -24,16 +24,10 @@ FileAttributes attributesOf(const QString& path) {
 }
 
 bool pathExists(const QString& path) {
+    // The literal name: "*", "?" and "[" are ordinary characters in Linux
+    // names, and a.jpg must not count as "a?.jpg" existing.
     if (path.isEmpty())
         return false;
-    const int slash = path.lastIndexOf(QLatin1Char('/'));
-    const QString name = path.mid(slash + 1);
-    if (name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'))) {
-        const QDir dir(slash >= 0 ? path.left(slash + 1) : QStringLiteral("."));
-        return !dir.entryList({name},
-                              QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
-                    .isEmpty();
-    }
     struct stat st {};
     return ::lstat(nativePath(path).constData(), &st) == 0;
 }

@@ -19,9 +19,9 @@ struct FileAttributes {
 // shows what a link points at). A missing path reads as no attributes.
 FileAttributes attributesOf(const QString& path);
 
-// True when a directory search for path finds at least one entry: an existing
-// file, folder or link, or (with * or ? in the name part) any matching name,
-// hidden names included. "" is false.
+// True when an entry of exactly this name exists: a file, folder or link
+// (even a dangling one). Wildcard characters are ordinary characters of the
+// name. "" is false.
 bool pathExists(const QString& path);
 
 // Makes a file writable by its owner so it can be overwritten, renamed or

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <atomic>
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -181,7 +183,39 @@ private:
     bool published_ = false;
 };
 
+std::atomic<int> syncs{0};
+
+int syncFile(int fd) {
+    ++syncs;
+    return ::fsync(fd);
+}
+
+// Flushes the folder holding path, so that a name just put there survives a
+// power cut. File systems that cannot flush a folder (EINVAL) keep names
+// safe by other means. Returns 0 or an errno.
+int syncFolderOf(const QByteArray& path) {
+    const int slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : path.left(slash);
+    Descriptor dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid())
+        return errno;
+    if (syncFile(dir.get()) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
+enum class Durability { PageCache, Disk };
+
+FileResult copyFileTo(const QString& source, const QString& target, Overwrite overwrite,
+                      Durability durability);
+
 } // namespace
+
+int fileSyncCount() {
+    return syncs.load();
+}
 
 bool isSameFile(const QString& a, const QString& b) {
     struct stat sa {};
@@ -192,6 +226,20 @@ bool isSameFile(const QString& a, const QString& b) {
 }
 
 FileResult copyFile(const QString& source, const QString& target, Overwrite overwrite) {
+    // A copy that replaces a file goes to disk before it takes the old one's
+    // place: renamed over it while still only in memory, a power cut could
+    // leave neither. A new file beside its source needs no such care.
+    struct stat existing {};
+    const bool replacing =
+        overwrite == Overwrite::Replace && ::lstat(nativePath(target).constData(), &existing) == 0;
+    return copyFileTo(source, target, overwrite,
+                      replacing ? Durability::Disk : Durability::PageCache);
+}
+
+namespace {
+
+FileResult copyFileTo(const QString& source, const QString& target, Overwrite overwrite,
+                      Durability durability) {
     const QByteArray from = nativePath(source);
     const QByteArray to = nativePath(target);
 
@@ -229,13 +277,24 @@ FileResult copyFile(const QString& source, const QString& target, Overwrite over
     if (::fchmod(temp.fd(), src.st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID)) != 0 ||
         ::futimens(temp.fd(), times) != 0)
         return FileResult::fromErrno(errno);
+    if (durability == Durability::Disk && syncFile(temp.fd()) != 0)
+        return FileResult::fromErrno(errno);
     if (temp.close() != 0)
         return FileResult::fromErrno(errno);
 
     if (temp.publish(to, overwrite) != 0)
         return FileResult::fromErrno(errno);
+    if (durability == Durability::Disk) {
+        if (const int error = syncFolderOf(to))
+            return FileResult::failed(
+                QStringLiteral("copied, but the copy could not be flushed to disk (") +
+                    FileResult::fromErrno(error).reason + QLatin1Char(')'),
+                error);
+    }
     return FileResult::done();
 }
+
+} // namespace
 
 FileResult moveFile(const QString& source, const QString& target, Overwrite overwrite) {
     const QByteArray from = nativePath(source);
@@ -262,8 +321,10 @@ FileResult moveFile(const QString& source, const QString& target, Overwrite over
     if (errno != EXDEV)
         return FileResult::fromErrno(errno);
 
-    // Another file system: the source goes only once its copy is in place.
-    const FileResult copied = copyFile(source, target, overwrite);
+    // Another file system: the source goes only once its copy is on disk,
+    // file and folder entry both, so a power cut or a pulled stick right after
+    // the move finds the file in one place or the other.
+    const FileResult copied = copyFileTo(source, target, overwrite, Durability::Disk);
     if (!copied.ok)
         return copied;
     if (::unlink(from.constData()) != 0)

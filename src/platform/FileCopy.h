@@ -25,6 +25,11 @@ FileResult copyFile(const QString& source, const QString& target, Overwrite over
 // above followed by removing the source once the copy is in place.
 FileResult moveFile(const QString& source, const QString& target, Overwrite overwrite);
 
+// How many flushes to disk (of a file or of a folder entry) the copies and
+// moves of this process have made: a move across file systems makes two per
+// file before it deletes the source.
+int fileSyncCount();
+
 // Renames from to to without ever replacing an existing file. A name that
 // differs only in letter case from the same file (a case-insensitive file
 // system) is renamed.

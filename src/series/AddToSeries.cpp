@@ -82,7 +82,7 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
     resetPreview(ws);
     updateCounters(ws);
     setStatus(ui, false);
-    reportRenameErrors(ui, run.errors);
+    reportRenameErrors(ws, ui, run.errors);
     return AddStep::Close;
 }
 

@@ -49,7 +49,7 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
     rereadFiles(ws);
     refreshSelection(ws);
     updateCounters(ws);
-    reportRenameErrors(ui, run.errors);
+    reportRenameErrors(ws, ui, run.errors);
     return SeriesStep::Done;
 }
 

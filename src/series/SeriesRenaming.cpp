@@ -58,8 +58,8 @@ SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targe
     return run;
 }
 
-void reportRenameErrors(Ui& ui, int errors) {
-    reportErrors(ui, errors);
+void reportRenameErrors(const Workspace& ws, Ui& ui, int errors) {
+    reportErrors(ws, ui, errors);
 }
 
 } // namespace dovi::series

@@ -37,6 +37,6 @@ SeriesRenameRun renameIntoSeries(Workspace& ws, Ui& ui, const QStringList& targe
 
 // The one report of files that kept their names, as every file command
 // reports its failures: "N error(s) occurred." in a box titled "Errors".
-void reportRenameErrors(Ui& ui, int errors);
+void reportRenameErrors(const Workspace& ws, Ui& ui, int errors);
 
 } // namespace dovi::series

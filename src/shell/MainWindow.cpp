@@ -12,10 +12,12 @@
 #include "platform/KeyLocks.h"
 #include "shell/CommandBars.h"
 #include "shell/CommandBindings.h"
+#include "shell/CommandTable.h"
 #include "shell/IconTheme.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenuBar>
 #include <QToolBar>
 
@@ -33,7 +35,8 @@ std::shared_ptr<browser::ImageMeasurer> orEngine(std::shared_ptr<browser::ImageM
 } // namespace
 
 MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasurer> measurer)
-    : workspace_(workspace), ui_(this, this), preview_(workspace, ui_, orEngine(measurer)) {
+    : workspace_(workspace), ui_(this, this), commands_(ui_),
+      preview_(workspace, ui_, orEngine(measurer)) {
     setObjectName(QStringLiteral("frmMain"));
     resize(1000, 680);
     useInstalledIconTheme();
@@ -57,6 +60,10 @@ MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasu
     setStatus(ui_, false);
 
     connect(&workspace_, &Workspace::settingsChanged, this, &MainWindow::showProcessingSize);
+    connect(&workspace_, &Workspace::settingsWriteFailed, this, [this](const QString& path) {
+        showMessage(ui_, QStringLiteral("The settings could not be saved to ") +
+                             QDir::toNativeSeparators(path) + QLatin1Char('.'));
+    });
     keyLockTimer_.setInterval(500);
     connect(&keyLockTimer_, &QTimer::timeout, this, &MainWindow::showKeyLocks);
     keyLockTimer_.start();
@@ -68,6 +75,12 @@ MainWindow::~MainWindow() = default;
 void MainWindow::bindCommands() {
     commands_.bind(QStringLiteral("mnuquit"), [this] { quitProgram(); });
     bindSubsystemCommands(commands_, {workspace_, ui_, this, *this});
+    for (const MenuCommand& row : menuCommands())
+        if (!row.control.isEmpty())
+            commands_.describe(row.control, row.caption);
+    // Windows that only show what is there may open while a command runs.
+    for (const char* control : {"mnuRunningHist", "mnuabout"})
+        commands_.allowWhileRunning(QLatin1String(control));
     buildMenus(menuBar(), commands_);
     auto* tools = addToolBar(QStringLiteral("toolMain"));
     tools->setObjectName(QStringLiteral("toolMain"));
@@ -127,6 +140,13 @@ void MainWindow::runShutDown() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing mid-command would empty "Temp" and save under a command that
+    // goes on; the window closes once the command has ended.
+    if (ui_.commandGate().isRunning()) {
+        event->ignore();
+        showMessage(ui_, commandRefusedText(ui_.commandGate().runningCaption()));
+        return;
+    }
     runShutDown();
     event->accept();
     QApplication::quit();
@@ -147,6 +167,8 @@ void MainWindow::showIdleLight(bool busy) {
 }
 
 void MainWindow::showProgressMode(int mode) {
+    if (mode == 1 && progress_->mode() != 1)
+        progress_->setCaption(QString());
     progress_->setMode(mode);
 }
 void MainWindow::showProgressCaption(const QString& caption) {

@@ -124,6 +124,7 @@ private:
     void showHoldList();
     void showPreview();
     void watchFolder(const QString& folder);
+    void holdBrowserDuringCommand(bool running);
 
     void showKeyLocks();
     void onActivated();

@@ -14,7 +14,9 @@
 #include "shell/MainWindow.h"
 
 #include <QDir>
+
 #include <QFileSystemModel>
+#include <cstring>
 
 namespace dovi {
 
@@ -84,7 +86,24 @@ void MainWindow::connectBrowser() {
     diskChangeTimer_.setInterval(300);
     connect(&folderWatcher_, &QFileSystemWatcher::directoryChanged, &diskChangeTimer_,
             qOverload<>(&QTimer::start));
-    connect(&diskChangeTimer_, &QTimer::timeout, this, [&ws] { browser::followFolderOnDisk(ws); });
+    connect(&diskChangeTimer_, &QTimer::timeout, this, [this, &ws] {
+        // Reading the list under a running command would change the
+        // selection it acts on: the re-read waits for its end.
+        if (ui_.commandGate().isRunning())
+            diskChangeTimer_.start();
+        else
+            browser::followFolderOnDisk(ws);
+    });
+    connect(&ui_.commandGate(), &CommandGate::runningChanged, this,
+            &MainWindow::holdBrowserDuringCommand);
+}
+
+void MainWindow::holdBrowserDuringCommand(bool running) {
+    // Clicks on the folders, the list, the filter or the hold list would
+    // change what the running command acts on: they wait for its end.
+    for (QWidget* control : std::initializer_list<QWidget*>{folders_, files_, filters_, holdshort_,
+                                                            bypass_, previewPane_})
+        control->setEnabled(!running);
 }
 
 void MainWindow::startBrowsing() {
@@ -133,6 +152,10 @@ void MainWindow::onTreeCurrentChanged(const QModelIndex& current) {
 
 void MainWindow::onFilesChanged() {
     const Workspace& ws = workspace_;
+    files_->setEmptyText(ws.folderReadError == 0
+                             ? QString()
+                             : QStringLiteral("This folder cannot be read: ") +
+                                   QString::fromLocal8Bit(std::strerror(ws.folderReadError)));
     restoringSelection_ = true;
     fileModel_->reload();
     QItemSelection selection;

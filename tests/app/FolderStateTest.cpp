@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+#include <cerrno>
+
 using namespace dovi;
 using dovi::test::WorkspaceFixture;
 
@@ -43,6 +45,22 @@ TEST_F(WorkspaceFixture, FolderChangeListsSelectsNothingCountsAndReReadsKeepTheS
 
     changeFolder(*ws, "/");
     EXPECT_EQ(fullPath(*ws, "etc"), "/etc");
+}
+
+TEST_F(WorkspaceFixture, AFolderThatCannotBeReadSaysSoAndAReReadDropsGoneNamesFromTheSelection) {
+    const QString pics = filesIn("pics", {"a.jpg", "b.jpg"});
+    show(pics, {"a.jpg", "b.jpg"});
+    EXPECT_EQ(ws->folderReadError, 0);
+    QFile::remove(pics + "/a.jpg");
+    rereadFiles(*ws);
+    EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
+    // Root reads any folder, so a file stands in for one that cannot be read.
+    changeFolder(*ws, pics + "/b.jpg");
+    EXPECT_EQ(ws->folderReadError, ENOTDIR);
+    changeFolder(*ws, pics + "/gone");
+    EXPECT_EQ(ws->folderReadError, ENOENT);
+    changeFolder(*ws, pics);
+    EXPECT_EQ(ws->folderReadError, 0);
 }
 
 TEST(HoldList, BothListsChangeTogetherAtTheSameIndex) {

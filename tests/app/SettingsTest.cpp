@@ -1,9 +1,11 @@
 #include "app/IniStore.h"
 #include "app/SettingsTable.h"
+#include "app/Workspace.h"
 
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 using namespace dovi;
@@ -128,12 +130,30 @@ TEST_F(SettingsFixture, SavingOneKeyWritesOnlyThatKeyAtOnce) {
 TEST_F(SettingsFixture, StoreKeepsUnknownEntriesAndOddValuesAcrossAWrite) {
     test::writeFile(dir.filePath("x.ini"), "[Other]\nkeep=me\n[System]\nhistory=20\n");
     IniStore store(dir.filePath("x.ini"));
-    store.setValue("File System", "startup", "/tmp/a\\b\nc");
+    const QStringList values = {"/tmp/a\\b\nc",  " /tmp/lead", "/tmp/trail ",
+                                "  \t both \t ", "a = b",      "\\ "};
+    for (int i = 0; i < values.size(); ++i)
+        store.setValue("File System", QString("v%1").arg(i), values[i]);
     ASSERT_TRUE(store.flush());
     IniStore reread(dir.filePath("x.ini"));
     EXPECT_EQ(reread.value("Other", "keep", "?"), "me");
     EXPECT_EQ(reread.value("System", "history", "?"), "20");
-    EXPECT_EQ(reread.value("File System", "startup", "?"), "/tmp/a\\b\nc");
+    for (int i = 0; i < values.size(); ++i)
+        EXPECT_EQ(reread.value("File System", QString("v%1").arg(i), "?"), values[i])
+            << "kept exactly as written: " << values[i].toStdString();
+}
+
+TEST_F(SettingsFixture, AFailedWriteIsToldOnceUntilWritingWorksAgain) {
+    const QString blocked = dir.filePath("blocked");
+    test::writeFile(blocked, "a file where the store's folder should be");
+    IniStore store(blocked + "/Dovi.ini");
+    Workspace ws(dir.path(), store, {1024, 768, dir.path()});
+    QSignalSpy failed(&ws, &Workspace::settingsWriteFailed);
+    ws.saveSettings();
+    ws.saveSetting("filter");
+    ws.saveSettings();
+    ASSERT_EQ(failed.count(), 1);
+    EXPECT_EQ(failed.first().first().toString(), blocked + "/Dovi.ini");
 }
 
 TEST(ProcessingSizeText, StarMarksAnyExtraCondition) {

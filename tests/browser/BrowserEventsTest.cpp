@@ -76,12 +76,14 @@ TEST_F(BrowserEvents, ATreeRightClickLeavesTheListAloneAndTheNextClickReReads) {
     select({"a.jpg"});
     test::writeFile(pics + "/d.jpg", "x");
     browser::folderTreeRightPressed(*ws);
-    EXPECT_TRUE(ws->abortRequested);
+    EXPECT_TRUE(ws->skipNextTreeClick);
+    EXPECT_FALSE(ws->abortRequested) << "a right press would stop a detailed list";
     browser::folderTreeClicked(*ws, *preview); // the click that ends the right press
-    EXPECT_FALSE(ws->abortRequested);
+    EXPECT_FALSE(ws->skipNextTreeClick);
     EXPECT_EQ(ws->files.size(), 3);
     EXPECT_EQ(ws->selected, QStringList({"a.jpg"}));
 
+    ws->abortRequested = true; // a detailed list cancelled: the next click still reads
     browser::folderTreeClicked(*ws, *preview);
     EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(ws->selected, QStringList({"a.jpg"})) << "a re-read keeps what is still there";

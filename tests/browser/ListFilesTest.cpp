@@ -197,7 +197,11 @@ TEST_F(ListFiles, OpeningHoldsOnlyExistingFilesNamedByFullPathWithoutAMessage) {
 }
 
 TEST_F(ListFiles, WhenNoFileIsLeftTheListFileMayBeRemovedEvenIfReadOnly) {
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
+    const test::DataHome data(dir.filePath("data")); // the trash of this test
+    const QString trashed = dir.filePath("data/Trash/files/gone.hld");
+    for (const Answer answer : {Answer::No, Answer::Yes, Answer::Yes}) {
+        // The last run deletes outright; the one before goes to the trash.
+        ws->settings.recycleDeleted = QFileInfo::exists(trashed) ? 0 : 1;
         const QString path = out("gone.hld");
         test::writeFile(path, "\"" + dir.filePath("missing.jpg").toUtf8() + "\"\r\n");
         QFile::setPermissions(path, QFileDevice::ReadOwner);
@@ -211,9 +215,21 @@ TEST_F(ListFiles, WhenNoFileIsLeftTheListFileMayBeRemovedEvenIfReadOnly) {
                   test::Prompts({test::question(
                       "Open Hold List", "These files no longer exist. Remove " + path + "?")}));
         EXPECT_EQ(QFileInfo::exists(path), answer == Answer::No);
+        EXPECT_EQ(QFileInfo::exists(trashed), answer == Answer::Yes);
         EXPECT_EQ(heldPanelText(*ws), "Held : 0");
         EXPECT_EQ(ws->history.lines().last(), "Opened a hold list");
     }
+}
+
+TEST(HoldListEntries, EveryPathWrittenReadsBackAsTheSameFileOrIsLeftOut) {
+    const QStringList paths = {"/p/a.jpg",        "/p/a, b.jpg",        "/p/say \"hi\".jpg",
+                               "/p/\"q\", c.jpg", "/p/line\nbreak.jpg", "/p/ lead.jpg"};
+    QStringList kept;
+    for (const QString& p : paths)
+        if (browser::holdListLine(p))
+            kept << p;
+    EXPECT_EQ(kept, QStringList({"/p/a.jpg", "/p/a, b.jpg", "/p/say \"hi\".jpg", "/p/ lead.jpg"}));
+    EXPECT_EQ(browser::readHoldListEntries(browser::holdListLines(paths).join("\r\n")), kept);
 }
 
 TEST(HoldListEntries, FieldsFollowTheQuotingAndCommaRules) {

@@ -1,6 +1,8 @@
 #include "browser/Preview.h"
 #include "browser/EngineMeasurer.h"
 
+#include "app/SharedServices.h"
+
 #include "ScriptedMeasurer.h"
 #include "WorkspaceFixture.h"
 
@@ -118,6 +120,26 @@ TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
     EXPECT_FALSE(changed.wait(200)) << "the dropped answer changed the preview";
     EXPECT_TRUE(preview->labels().isEmpty());
     EXPECT_FALSE(ws->previewValid);
+}
+
+TEST_F(PreviewFixture, ALateAnswerNeverEndsACommandsBusyStateNorShowsItsFile) {
+    previewOnly("b.jpg");
+    ASSERT_TRUE(settles());
+    ASSERT_FALSE(preview->picture().isNull());
+    measurer->hold();
+    previewOnly("a.bmp");
+    EXPECT_TRUE(preview->picture().isNull()) << "the old picture goes while the new file is read";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    // A delete starts meanwhile: it takes the busy state over.
+    ASSERT_TRUE(ui.commandGate().tryEnter("Delete File(s)"));
+    setStatus(ui, true);
+    measurer->release();
+    ASSERT_TRUE(settles());
+    EXPECT_TRUE(ui.idleLightBusy) << "the answer ended the command's busy state";
+    EXPECT_EQ(ui.progressCaptions.last(), "Delete File(s)");
+    EXPECT_TRUE(preview->labels().isEmpty()) << "facts of a file being deleted";
+    EXPECT_FALSE(ws->previewValid);
+    ui.commandGate().leave();
 }
 
 TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {

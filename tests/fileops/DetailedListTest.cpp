@@ -71,11 +71,10 @@ struct DetailedFixture : WorkspaceFixture {
 
 } // namespace
 
-TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
+TEST_F(DetailedFixture, AsksAboutHistoryAndHeadingsWritesALinePerFileAndStopsOnCancel) {
     ws->addHistory("older line");
     ui.answers = {Answer::Yes, Answer::Yes};
     fileops::generateDetailedList(*ws, ui, windows, lineFor);
-
     EXPECT_EQ(ui.prompts, test::Prompts({test::question("Generate Detailed List",
                                                         "Clear history list before beginning?",
                                                         MessageButtons::YesNoCancel),
@@ -85,46 +84,23 @@ TEST_F(DetailedFixture, AsksAboutTheHistoryAndHeadingsThenWritesALinePerFile) {
                            "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));
     EXPECT_EQ(windows.calls, QStringList({"history", "show cancel", "close cancel"}));
     EXPECT_EQ(ui.highestProgress(), 3);
-    EXPECT_EQ(ui.eventsProcessed, 3);
     EXPECT_FALSE(ui.idleLightBusy);
-}
 
-TEST_F(DetailedFixture,
-       CancelOrNoToTheFirstQuestionAnEmptyHistoryAsksNothingHistoryOffOnlyMeasures) {
-    ws->addHistory("older line");
+    // Cancel to the first question: nothing measured, no window.
+    windows.calls.clear();
+    measured.clear();
     ui.answers = {Answer::Cancel};
     fileops::generateDetailedList(*ws, ui, windows, lineFor);
     EXPECT_TRUE(measured.isEmpty());
     EXPECT_TRUE(windows.calls.isEmpty());
 
-    ui.answers = {Answer::No, Answer::No};
-    fileops::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_EQ(historyLines().first(), "older line");
-    EXPECT_EQ(historyLines().size(), 4);
-
+    // The cancel window's button stops after the current file; a stop left
+    // over from an earlier list, or a right press on the tree, does not.
     ws->history.clear();
-    ui.prompts.clear();
+    ws->abortRequested = true;
+    ws->skipNextTreeClick = true;
+    ui.onEvents = [this] { ws->abortRequested = measured.size() == 2; };
     fileops::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_EQ(ui.promptTexts(), QStringList({"Include field headings?"}));
-
-    // With the history off only the measuring happens.
-    ws->history.clear();
-    ws->settings.historyLimit = 0;
-    measured.clear();
-    ui.answers = {Answer::Yes};
-    fileops::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_TRUE(historyLines().isEmpty()) << "the heading is written, and dropped at once";
-    EXPECT_EQ(measured.size(), 3);
-}
-
-TEST_F(DetailedFixture, TheCancelWindowStopsTheListAfterTheCurrentFile) {
-    ws->abortRequested = true; // left over: the list clears it first
-    ui.onEvents = [this] {
-        if (measured.size() == 2)
-            ws->abortRequested = true;
-    };
-    fileops::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_EQ(measured.size(), 2);
     EXPECT_EQ(historyLines(), QStringList({"line " + pics + "/a.jpg", "line " + pics + "/b.jpg"}));
     EXPECT_EQ(windows.calls.last(), "close cancel");
     EXPECT_FALSE(ui.idleLightBusy);

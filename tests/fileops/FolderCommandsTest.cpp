@@ -1,132 +1,162 @@
 #include "fileops/FolderCommands.h"
+#include "fileops/Delete.h"
+
+#include "app/CommandFrame.h"
 
 #include "WorkspaceFixture.h"
 
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using namespace dovi;
 using dovi::test::snapshot;
 using dovi::test::WorkspaceFixture;
 
 namespace {
-
 struct FolderFixture : WorkspaceFixture {
+    dovi::test::DataHome data{dir.filePath("data")}; // the trash of this test
     int treeRefreshes = 0;
     fileops::FolderTreeRefresh refreshTree = [this] { ++treeRefreshes; };
-    void SetUp() override {
-        WorkspaceFixture::SetUp();
-        ws->settings.recycleDeleted = 0;
-    }
+    QString trash(const QString& name) const { return dir.filePath("data/Trash/files/") + name; }
 };
-
 } // namespace
+
+TEST_F(FolderFixture, DeleteSendsEachFileToTheTrashOrDeletesItOutright) {
+    const QString pics = filesIn("pics", {"a.jpg", "b.jpg", "c.jpg"});
+    for (const int recycle : {1, 0}) {
+        SCOPED_TRACE(recycle);
+        ws->settings.recycleDeleted = recycle;
+        ws->history.clear();
+        ui.prompts.clear();
+        ui.captions.clear();
+        show(pics, {"a.jpg", "c.jpg"});
+        QFile::setPermissions(pics + "/c.jpg", QFileDevice::ReadOwner);
+        ws->hold.append(pics + "/b.jpg");
+        ws->hold.bypass = true;
+        const auto before = snapshot(pics);
+        QFile::remove(pics + "/a.jpg"); // gone between listing and deleting
+        ui.answers = {Answer::Yes};
+        QSignalSpy reset(ws.get(), &Workspace::previewReset);
+        fileops::deleteFiles(*ws, ui);
+        EXPECT_EQ(ui.prompts.first(), test::question("Delete Files", "Delete 2 file(s) ?"));
+        EXPECT_EQ(ui.prompts.last(),
+                  test::errorReport("1 error(s) occurred." + QString(kReasonsInHistory)));
+        EXPECT_EQ(historyLines(),
+                  QStringList({pics + "/a.jpg NOT deleted - No such file or directory",
+                               pics + "/c.jpg deleted"}));
+        EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
+        EXPECT_EQ(ws->files.names(), QStringList({"b.jpg"}));
+        EXPECT_TRUE(ws->selected.isEmpty()) << "no count of files that are gone";
+        EXPECT_EQ(selectedPanelText(*ws), "Selected : 0");
+        EXPECT_GE(reset.count(), 1) << "the preview never shows a deleted file";
+        EXPECT_FALSE(ws->hold.isEmpty()) << "a bypassed hold list stays";
+        EXPECT_EQ(dovi::test::checksum(trash("c.jpg")), recycle == 1 ? before["c.jpg"] : "");
+        makeFiles(pics, {"a.jpg", "c.jpg"});
+        QFile::remove(trash("c.jpg"));
+    }
+    fileops::deleteFiles(*ws, ui); // the scripted answer is No
+    EXPECT_EQ(QDir(pics).entryList(QDir::Files).size(), 3);
+}
 
 TEST_F(FolderFixture, CreateFolderInsideTheShownFolderAndStayThere) {
     const QString pics = folder("pics");
     show(pics);
     ui.texts = {QString("new"), QString("new"), std::nullopt};
-
-    fileops::newFolder(*ws, ui, refreshTree);
+    for (int i = 0; i < 3; ++i)
+        fileops::newFolder(*ws, ui, refreshTree);
     EXPECT_TRUE(QFileInfo(pics + "/new").isDir());
-    EXPECT_EQ(ui.inputPrompts,
-              QStringList({"New Folder: Enter the name of the folder you wish to create"}));
     EXPECT_EQ(historyLines(), QStringList({"Created folder - " + pics + "/new"}));
-    EXPECT_EQ(ws->currentFolder, pics);
-    EXPECT_EQ(treeRefreshes, 1);
-
-    fileops::newFolder(*ws, ui, refreshTree); // exists already
     EXPECT_EQ(ui.promptTexts(), QStringList({"Could not create the folder!"}));
-    EXPECT_EQ(treeRefreshes, 1) << "a failure does not re-read the tree";
-
-    fileops::newFolder(*ws, ui, refreshTree); // cancelled: nothing made, tree re-read
-    EXPECT_EQ(treeRefreshes, 2);
-    EXPECT_EQ(historyLines().size(), 1);
+    EXPECT_EQ(ws->currentFolder, pics);
+    EXPECT_EQ(treeRefreshes, 2) << "a failure does not re-read the tree, a cancel does";
 }
 
-TEST_F(FolderFixture, TheRootIsNeverRemovedAndNoAsksNothingElse) {
-    changeFolder(*ws, "/");
-    fileops::removeFolder(*ws, ui, refreshTree);
-    EXPECT_EQ(ui.promptTexts(), QStringList({"Cannot remove a root"}));
-
-    const QString old = folder("work/old");
-    show(old);
-    ui.prompts.clear();
-    fileops::removeFolder(*ws, ui, refreshTree); // scripted No
-    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Remove Folder", "Remove " + old + " ?")}));
-    EXPECT_TRUE(QFileInfo(old).isDir());
-    EXPECT_EQ(treeRefreshes, 0);
-}
-
-TEST_F(FolderFixture, AnEmptyFolderGoesWithoutAHistoryLineAndItsParentIsShown) {
-    const QString old = folder("work/old");
-    show(old);
-    ws->settings.confirmActions = 0;
-    ui.answers = {Answer::Yes};
-    fileops::removeFolder(*ws, ui, refreshTree);
-    EXPECT_FALSE(QFileInfo::exists(old));
-    EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
-    EXPECT_TRUE(historyLines().isEmpty());
-    EXPECT_EQ(ws->filePattern, patternForFilter(ws->settings.filterIndex));
-    EXPECT_EQ(treeRefreshes, 1);
-}
-
-TEST_F(FolderFixture, AFolderWithFilesDeletesExactlyThemThenGoes) {
-    const QString held = folder("held");
-    makeFiles(held, {"keep.jpg"});
-    const QString old = folder("work/old");
-    makeFiles(old, {"x.jpg", "y.jpg", "notes.txt"}); // *.* lists the text file too
+TEST_F(FolderFixture, RemoveFolderDeletesExactlyItsFilesToTheTrashThenShowsTheParent) {
+    const QString held = filesIn("held", {"keep.jpg"});
+    const QString old = filesIn("work/old", {"x.jpg", "y.jpg", "notes.txt"});
+    const auto before = snapshot(old);
     ws->hold.append(held + "/keep.jpg");
     show(old);
     ui.answers = {Answer::Yes, Answer::Yes};
-
     fileops::removeFolder(*ws, ui, refreshTree);
-
     EXPECT_EQ(ui.promptTexts(), QStringList({"Remove " + old + " ?", "Delete 3 file(s) ?"}));
     EXPECT_FALSE(QFileInfo::exists(old));
-    EXPECT_TRUE(QFileInfo::exists(held + "/keep.jpg")) << "held files elsewhere are not touched";
-    EXPECT_TRUE(ws->hold.isEmpty()) << "the delete's tidy-up empties the hold list";
+    for (const QString& name : before.keys())
+        EXPECT_EQ(dovi::test::checksum(trash(name)), before[name]);
+    EXPECT_TRUE(QFileInfo::exists(held + "/keep.jpg"));
     EXPECT_EQ(historyLines().last(), "Removed folder - " + old);
-    EXPECT_EQ(historyLines().size(), 4);
     EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
-}
-
-TEST_F(FolderFixture, HiddenFilesOrLinksOutKeepTheFolderAndEverythingOutside) {
-    const QString outside = folder("outside");
-    makeFiles(outside, {"precious.jpg"});
-    QDir().mkpath(outside + "/deep");
-    makeFiles(outside + "/deep", {"also.jpg"});
-    const auto outsideBefore = snapshot(outside);
-
-    const QString old = folder("work/old");
-    makeFiles(old, {"x.jpg", ".hidden.jpg"});
-    ::symlink(QFile::encodeName(outside + "/precious.jpg").constData(),
-              QFile::encodeName(old + "/link.jpg").constData());
-    ::symlink(QFile::encodeName(outside + "/deep").constData(),
-              QFile::encodeName(old + "/deeplink").constData());
-    show(old);
-    ui.answers = {Answer::Yes, Answer::Yes};
-
-    fileops::removeFolder(*ws, ui, refreshTree);
-
-    EXPECT_EQ(ui.promptTexts(), QStringList({"Remove " + old + " ?", "Delete 2 file(s) ?",
-                                             "Path/File access error!"}));
-    EXPECT_EQ(snapshot(outside), outsideBefore) << "nothing outside the folder is removed";
-    EXPECT_TRUE(QFileInfo::exists(old + "/.hidden.jpg"));
-    EXPECT_TRUE(QFileInfo(old + "/deeplink").isSymLink());
-    EXPECT_FALSE(QFileInfo::exists(old + "/x.jpg"));
-    EXPECT_EQ(ws->currentFolder, old);
     EXPECT_EQ(ws->filePattern, patternForFilter(ws->settings.filterIndex));
-    EXPECT_EQ(treeRefreshes, 0);
-    for (const QString& line : historyLines())
-        EXPECT_FALSE(line.startsWith("Removed folder")) << line.toStdString();
+    EXPECT_EQ(treeRefreshes, 1);
+    // An empty folder goes without a history line; No and the root change nothing.
+    const QString empty = folder("work/empty");
+    show(empty);
+    ui.answers = {Answer::No, Answer::Yes};
+    fileops::removeFolder(*ws, ui, refreshTree);
+    EXPECT_TRUE(QFileInfo(empty).isDir());
+    fileops::removeFolder(*ws, ui, refreshTree);
+    EXPECT_FALSE(QFileInfo::exists(empty));
+    EXPECT_EQ(historyLines().last(), "Removed folder - " + old);
+    changeFolder(*ws, "/");
+    fileops::removeFolder(*ws, ui, refreshTree);
+    EXPECT_EQ(ui.promptTexts().last(), "Cannot remove a root");
 }
 
-TEST_F(FolderFixture, GoToStartupFolderListsIt) {
-    const QString start = folder("start");
-    makeFiles(start, {"s.jpg"});
+TEST_F(FolderFixture, RemoveFolderRefusesFirstNamingWhyAndTouchesNothing) {
+    ws->settings.recycleDeleted = 0;
+    const QString outside = filesIn("outside", {"precious.jpg"});
+    const struct {
+        const char* name;
+        void (*arrange)(FolderFixture&, const QString& old, const QString& outside);
+        QString reason;
+    } cases[] = {
+        {"hidden",
+         [](FolderFixture& f, const QString& old, const QString&) {
+             f.makeFiles(old, {".hidden.jpg"});
+         },
+         "it holds hidden files that the list does not show"},
+        {"sub-folder",
+         [](FolderFixture& f, const QString&, const QString&) { f.folder("work/old/inner"); },
+         "it holds sub-folders"},
+        {"link to a folder",
+         [](FolderFixture&, const QString& old, const QString& outside) {
+             ::symlink(QFile::encodeName(outside).constData(),
+                       QFile::encodeName(old + "/deeplink").constData());
+         },
+         "it holds sub-folders"},
+        {"parent not writable",
+         [](FolderFixture& f, const QString&, const QString&) {
+             QFile::setPermissions(f.dir.filePath("work"),
+                                   QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+         },
+         "you may not change the folder that holds it"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (QString(c.name).contains("writable") && dovi::test::runningAsRoot())
+            continue; // root passes permission bits
+        const QString old = filesIn("work/old", {"x.jpg"});
+        c.arrange(*this, old, outside);
+        show(old, {"x.jpg"});
+        const auto before = snapshot(dir.path());
+        ui.prompts.clear();
+        fileops::removeFolder(*ws, ui, refreshTree);
+        EXPECT_EQ(ui.prompts,
+                  test::Prompts({test::warning("Cannot remove " + old + ": " + c.reason + ".")}));
+        EXPECT_EQ(snapshot(dir.path()), before);
+        EXPECT_EQ(ws->selected, QStringList({"x.jpg"}));
+        QFile::setPermissions(dir.filePath("work"), QFile::permissions(dir.path()));
+        QDir(old).removeRecursively();
+    }
+}
+
+TEST_F(FolderFixture, GoToStartupFolderFallsBackAsStartUpDoesWhenItHasGone) {
+    const QString start = filesIn("start", {"s.jpg"});
     ws->settings.startupFolder = start;
     show(folder("elsewhere"));
     fileops::defaultFolder(*ws);
-    EXPECT_EQ(ws->currentFolder, start);
     EXPECT_EQ(ws->files.names(), QStringList({"s.jpg"}));
+    QDir(start).removeRecursively();
+    fileops::defaultFolder(*ws);
+    EXPECT_EQ(ws->currentFolder, ws->environment().fallbackFolder);
 }

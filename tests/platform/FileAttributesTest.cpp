@@ -45,17 +45,21 @@ TEST(FileAttributes, LinuxMeaningsOfTheFourAttributes) {
     }
 }
 
-TEST(FileAttributes, PathExistsLikeADirectorySearch) {
+TEST(FileAttributes, PathExistsForTheLiteralNameOnly) {
     QTemporaryDir dir;
     dovi::test::writeFile(dir.filePath("one.JPG"), "x");
     dovi::test::writeFile(dir.filePath(".secret"), "x");
+    dovi::test::writeFile(dir.filePath("a[1]*?.jpg"), "x");
     QFile::link(dir.filePath("nowhere"), dir.filePath("dangling"));
     EXPECT_TRUE(pathExists(dir.path()));
     EXPECT_TRUE(pathExists(dir.filePath("one.JPG")));
     EXPECT_FALSE(pathExists(dir.filePath("one.jpg"))) << "names differ in case on Linux";
-    EXPECT_TRUE(pathExists(dir.filePath("*.JPG")));
-    EXPECT_TRUE(pathExists(dir.filePath(".sec*")));
-    EXPECT_FALSE(pathExists(dir.filePath("*.png")));
+    // "*", "?" and "[" are ordinary characters of Linux names.
+    EXPECT_FALSE(pathExists(dir.filePath("*.JPG")));
+    EXPECT_FALSE(pathExists(dir.filePath(".sec*")));
+    EXPECT_FALSE(pathExists(dir.filePath("one.JP?")));
+    EXPECT_TRUE(pathExists(dir.filePath("a[1]*?.jpg")));
+    EXPECT_FALSE(pathExists(dir.filePath("a1*?.jpg")));
     EXPECT_TRUE(pathExists(dir.filePath("dangling")));
     EXPECT_FALSE(pathExists(""));
     EXPECT_FALSE(pathExists(dir.filePath("missing")));

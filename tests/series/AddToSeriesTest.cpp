@@ -1,6 +1,8 @@
 #include "series/AddToSeries.h"
 #include "series/SeriesCreation.h"
 
+#include "app/CommandFrame.h"
+
 #include "WorkspaceFixture.h"
 
 #include <QDir>

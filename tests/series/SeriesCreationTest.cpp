@@ -2,6 +2,8 @@
 #include "series/AddToSeries.h"
 #include "series/SeriesHistory.h"
 
+#include "app/CommandFrame.h"
+
 #include "WorkspaceFixture.h"
 
 #include <QDir>
@@ -142,7 +144,7 @@ TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     EXPECT_TRUE(historyLines()[2].startsWith(pic("c.jpg") + " NOT renamed to " +
                                              pic("_!_trip3.jpg") + " - "));
     // Refused renames are reported once, at the end.
-    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
+    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred." + kReasonsInHistory)}));
 }
 
 // A "/" would move the files to another folder: refused before any rename,

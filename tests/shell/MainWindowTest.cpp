@@ -2,6 +2,7 @@
 #include "app/IniStore.h"
 #include "app/Workspace.h"
 #include "app/windows/CaptionedProgressBar.h"
+#include "app/windows/SplashWindow.h"
 #include "browser/PreviewFacts.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/HistoryWindow.h"
@@ -17,9 +18,12 @@
 #include <QFileSystemModel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace dovi;
@@ -242,7 +246,7 @@ TEST_F(BrowserWindow, TheTreeFollowsTheFolderShownAndItsRightButtonOnlyMarks) {
     ASSERT_TRUE(parentRow.isValid());
     QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, parentRow.center());
     EXPECT_EQ(statistics, 1);
-    EXPECT_FALSE(workspace->abortRequested) << "the click after the press clears the mark";
+    EXPECT_FALSE(workspace->skipNextTreeClick) << "the click after the press clears the mark";
     EXPECT_EQ(workspace->currentFolder, pics + "/sub") << "the right button opened a folder";
 
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, parentRow.center());
@@ -369,4 +373,84 @@ TEST_F(BrowserWindow, ClosingThePreferencesShowsTheSlideshowOptionsAndTheSizePan
     EXPECT_EQ(w.intervalSlider()->value(), 30) << "the slider shows what it can";
     EXPECT_EQ(workspace->settings.slideInterval, 60) << "and stores nothing back";
     EXPECT_EQ(w.statusPanel(3)->text(), "1200 x 1024*");
+// The shortcuts reach their commands; while one runs, a second is refused with
+// a short message, the browser's controls wait, and the window will not close.
+TEST_F(MainWindowFixture, ShortcutsReachTheirCommandsAndOnlyOneRunsAtATime) {
+    // An earlier test quit the application, after which every modal box
+    // returns at once; a fresh run of the event loop clears that.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+    MainWindow w(*workspace);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList ran;
+    QStringList refusals;
+    bool heldDuringRun = false;
+    bool closedDuringRun = true;
+    for (const char* control : {"mnumove", "mnudelete", "mnurename"})
+        w.commands().bind(control, [&ran, control] { ran << control; });
+    // Answers every message box as it appears, noting its text.
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&refusals] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                refusals << box->text();
+                box->accept();
+            }
+    });
+    answerer.start(20);
+    w.commands().bind("mnucopy", [&] {
+        ran << "mnucopy";
+        heldDuringRun = !w.fileList()->isEnabled() && !w.folderTree()->isEnabled();
+        EXPECT_FALSE(w.commands().runControl("mnudelete")); // the copy is still running
+        closedDuringRun = w.close();
+    });
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_C, Qt::ControlModifier},
+                                                              {Qt::Key_M, Qt::ControlModifier},
+                                                              {Qt::Key_Delete, Qt::NoModifier},
+                                                              {Qt::Key_F2, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        w.activateWindow(); // the refusal boxes took the focus
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, key, modifiers);
+    }
+    EXPECT_EQ(ran, QStringList({"mnucopy", "mnumove", "mnudelete", "mnurename"}));
+    EXPECT_TRUE(heldDuringRun);
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_EQ(refusals, QStringList(2, "Please wait: Copy File(s) is still running."));
+    EXPECT_TRUE(w.fileList()->isEnabled());
+    EXPECT_EQ(w.progressBar()->caption(), "Dovi - Idle");
+}
+
+TEST_F(MainWindowFixture, EveryActivationSavesTheSettingsAndClosingShutsDown) {
+    const QString leftover = dir.filePath("prog/Temp/3.bmp");
+    test::writeFile(leftover, "x");
+    MainWindow w(*workspace);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QWidget other;
+    for (const int width : {640, 700}) {
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+        workspace->settings.processWidth = width;
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_EQ(storedValue("Batch", "xres"), QString::number(width));
+    }
+    workspace->settings.processWidth = 900;
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(storedValue("Batch", "xres"), "900");
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+}
+
+TEST(SplashWindow, HandsOverOnItsSecondTick) {
+    int shown = 0;
+    auto* splash = new SplashWindow(QString(), true, [&shown] { ++shown; });
+    QPointer<SplashWindow> alive(splash);
+    splash->show();
+    QTest::qWait(1500);
+    EXPECT_EQ(shown, 0) << "not on the first tick";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull() || !alive->isVisible(); }, 1000));
 }

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace dovi {
 
@@ -9,6 +10,21 @@ FileListView::FileListView(QWidget* parent) : QListView(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void FileListView::setEmptyText(const QString& text) {
+    emptyText_ = text;
+    viewport()->update();
+}
+
+void FileListView::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    if (emptyText_.isEmpty() || (model() && model()->rowCount() > 0))
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect().adjusted(8, 8, -8, -8),
+                     Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, emptyText_);
 }
 
 void FileListView::mousePressEvent(QMouseEvent* event) {

@@ -13,6 +13,11 @@ class FileListView : public QListView {
 public:
     explicit FileListView(QWidget* parent = nullptr);
 
+    // Shown across an empty list ("This folder cannot be read: ..."), so an
+    // unreadable folder does not pass for an empty one.
+    void setEmptyText(const QString& text);
+    const QString& emptyText() const { return emptyText_; }
+
 signals:
     void leftReleased();
     void rightPressed();
@@ -23,6 +28,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString emptyText_;
 };
 
 // The folder tree's view. The right button neither selects nor opens a

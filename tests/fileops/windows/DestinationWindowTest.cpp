@@ -5,8 +5,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <QFileSystemModel>
+#include <QTimer>
 #include <QTreeView>
 
 using namespace dovi;
@@ -50,41 +50,29 @@ TEST_F(WorkspaceFixture, CopyMoveChooserRefusesTheSourceAndRemembersWhereItClose
     EXPECT_EQ(ws->settings.lastDestFolder, dir.filePath("Dst") + "/") << "case kept";
 }
 
-TEST_F(WorkspaceFixture, ClosingTheChooserAnyOtherWayCancelsButStillRemembers) {
+TEST_F(WorkspaceFixture, ClosingTheChooserAnyOtherWayCancelsAndSelectAFolderRemembersNothing) {
     const QString a = folder("a");
     const QString b = folder("b");
     show(a);
-    for (const char* how : {"cancel", "escape", "close"}) {
+    for (const char* how : {"cancel", "escape", "close", "select"}) {
         SCOPED_TRACE(how);
+        const bool select = QByteArray(how) == "select";
         ws->settings.lastDestFolder = a + "/";
-        DestinationWindow w(nullptr, *ws, ui, ChooserMode::CopyMove);
+        DestinationWindow w(nullptr, *ws, ui,
+                            select ? ChooserMode::SelectFolder : ChooserMode::CopyMove);
         w.show();
-        w.showFolder(b);
-        if (QByteArray(how) == "cancel")
+        w.showFolder(select ? a : b);
+        if (select)
+            w.runToolbarKey("okay");
+        else if (QByteArray(how) == "cancel")
             w.runToolbarKey("cancel");
-        else if (QByteArray(how) == "escape")
-            w.reject();
         else
-            w.close();
-        EXPECT_TRUE(w.outcome().cancelled);
-        EXPECT_EQ(ws->settings.lastDestFolder, b + "/");
+            QByteArray(how) == "escape" ? w.reject() : void(w.close());
+        EXPECT_EQ(w.outcome().cancelled, !select);
+        EXPECT_EQ(ws->settings.lastDestFolder, (select ? a : b) + "/");
+        EXPECT_EQ(w.workingFolderBox()->isEnabled(), !select);
     }
-}
-
-TEST_F(WorkspaceFixture, SelectAFolderAcceptsTheShownFolderAndRemembersNothing) {
-    const QString a = folder("a");
-    show(a);
-    ws->settings.lastDestFolder = "/";
-    DestinationWindow w(nullptr, *ws, ui, ChooserMode::SelectFolder);
-    EXPECT_EQ(w.windowTitle(), "Select a Folder");
-    EXPECT_FALSE(w.workingFolderBox()->isEnabled());
-    EXPECT_EQ(w.treeFolder(), "/");
-    w.show();
-    w.showFolder(a);
-    w.runToolbarKey("okay");
-    EXPECT_TRUE(ui.prompts.isEmpty());
-    EXPECT_EQ(w.outcome().folder, a);
-    EXPECT_EQ(ws->settings.lastDestFolder, "/");
+    EXPECT_TRUE(ui.prompts.isEmpty()) << "Select a Folder accepts the shown folder";
 }
 
 TEST_F(WorkspaceFixture, TheDialogChooserReturnsWhatItsWindowWasToldModally) {

@@ -1,0 +1,129 @@
+#include "fileops/Conformity.h"
+#include "fileops/DestinationChooser.h"
+#include "fileops/Rename.h"
+
+#include "app/CommandFrame.h"
+
+#include "WorkspaceFixture.h"
+
+#include <QSignalSpy>
+
+using namespace dovi;
+using dovi::test::snapshot;
+using dovi::test::WorkspaceFixture;
+using fileops::RenameStep;
+
+TEST(Naming, ConformedPathsAndRenameHighlights) {
+    const struct {
+        QString path, answer;
+        std::optional<QString> expected;
+    } cases[] = {
+        {"/p/a.JPEG", "jpg", "/p/a.jpg"},
+        {"/p/c", "jpg", "/p/c.jpg"},
+        {"/p/a.jpg", "$u", "/p/a.JPG"},
+        {"/p/B.BMP", "$L", "/p/B.bmp"},
+        {"/p/x.tar.Gz", "$U", "/p/x.tar.GZ"},
+        {"/p/c", "$l", std::nullopt},
+        {"/my.pics/file", "jpg", "/my.pics/file.jpg"},
+        {"/my.pics/file", "$U", std::nullopt},
+        {"/p/a.jpg", "Tga", "/p/a.Tga"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fileops::conformedPath(c.path, c.answer), c.expected) << c.path.toStdString();
+    const std::pair<QString, int> highlights[] = {{"photo.jpg", 5}, {"README", 6}, {"a.jpeg", 2},
+                                                  {"a.b", 0},       {".jpg", 0},   {"", 0}};
+    for (const auto& [text, length] : highlights)
+        EXPECT_EQ(fileops::renameHighlight(text).length, length) << text.toStdString();
+}
+
+TEST_F(WorkspaceFixture, ConformityCountsOnlyRealClashesAndLogsTheirReasons) {
+    const QString pics = folder("pics");
+    // Seven files, five ".jpg" already; b.bmp and c.bmp clash with b.jpg and c.JPG
+    // only when case is told apart... c.JPG is another picture here.
+    makeFiles(pics, {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "b.bmp", "c.JPEG"});
+    makeFiles(pics, {"c.JPG"});
+    ws->filePattern = "*.*";
+    const auto before = snapshot(pics);
+    show(pics, {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "b.bmp", "c.JPEG"});
+    ui.texts = {QString("j*g"), QString("x/y"), QString("jpg")};
+    fileops::conformExtensions(*ws, ui);
+    EXPECT_EQ(ui.inputPresets.first(), "jpg");
+    EXPECT_EQ(ui.inputPrompts.size(), 3) << "a refused answer is asked again";
+    EXPECT_EQ(snapshot(pics), before) << "nothing renamed onto another file";
+    EXPECT_EQ(ui.prompts,
+              test::Prompts({test::errorReport("2 error(s) occurred. Possible duplications." +
+                                               QString(kReasonsInHistory))}));
+    ASSERT_EQ(historyLines().size(), 2) << "one line per clash, none for files already right";
+    EXPECT_TRUE(historyLines()[0].startsWith(pics + "/b.bmp NOT renamed to " + pics + "/b.jpg - "));
+    EXPECT_FALSE(ui.idleLightBusy);
+
+    // Case conversion: the other picture b.JPG is never replaced.
+    show(pics, {"c.jpg", "d.jpg"});
+    ui.texts = {QString("$U")};
+    ui.prompts.clear();
+    fileops::conformExtensions(*ws, ui);
+    EXPECT_EQ(snapshot(pics)["d.JPG"], before["d.jpg"]);
+    EXPECT_EQ(snapshot(pics)["c.JPG"], before["c.JPG"]);
+    EXPECT_EQ(snapshot(pics)["c.jpg"], before["c.jpg"]);
+    EXPECT_EQ(ui.prompts.size(), 1);
+    EXPECT_EQ(ws->selected, QStringList({"c.jpg"})) << "the renamed file left the selection";
+
+    // Cancelled: no name changes, the list is still read again.
+    ui.prompts.clear();
+    makeFiles(pics, {"new.tga"});
+    fileops::conformExtensions(*ws, ui);
+    EXPECT_TRUE(ws->files.contains("new.tga"));
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST_F(WorkspaceFixture, RenameChecksTheNameAndNeverReplacesAnotherFile) {
+    const QString pics = folder("pics");
+    makeFiles(pics, {"photo.jpg", "PHOTO.jpg", "b.jpg"});
+    show(pics, {"photo.jpg", "b.jpg"});
+    const auto before = snapshot(pics);
+    const QString invalid = "The name contains an invalid character.";
+    const std::tuple<QString, RenameStep, QString> refused[] = {
+        {"", RenameStep::Stay, "Please enter the new name."},
+        {"a\\b.jpg", RenameStep::StayAndHighlight, invalid},
+        {"sub/b.jpg", RenameStep::StayAndHighlight, invalid},
+        {"b*.jpg", RenameStep::StayAndHighlight, invalid},
+        {"b?.jpg", RenameStep::StayAndHighlight, invalid},
+        {"PHOTO.jpg", RenameStep::StayAndHighlight, "File " + pics + "/PHOTO.jpg already exists"},
+    };
+    for (const auto& [name, step, message] : refused) {
+        ui.prompts.clear();
+        EXPECT_EQ(fileops::submitNewName(*ws, ui, "photo.jpg", name), step);
+        EXPECT_EQ(ui.prompts, test::Prompts({test::warning(message)}));
+    }
+    EXPECT_EQ(snapshot(pics), before);
+    EXPECT_EQ(fileops::submitNewName(*ws, ui, "gone.jpg", "new.jpg"), RenameStep::StayAndHighlight);
+    EXPECT_EQ(ui.promptTexts().last(),
+              "File " + pics + "/gone.jpg was not renamed - No such file or directory");
+
+    // The command opens on the current file and renews list, selection and preview.
+    ws->files.setCurrent(int(ws->files.indexOf("photo.jpg")));
+    QSignalSpy reset(ws.get(), &Workspace::previewReset);
+    fileops::renameFile(*ws, ui, [&](const QString& oldName) {
+        return fileops::submitNewName(*ws, ui, oldName, "Photo.jpg") == RenameStep::Renamed;
+    });
+    EXPECT_EQ(dovi::test::checksum(pics + "/Photo.jpg"), before["photo.jpg"]);
+    EXPECT_EQ(dovi::test::checksum(pics + "/PHOTO.jpg"), before["PHOTO.jpg"]);
+    EXPECT_EQ(historyLines().last(), pics + "/photo.jpg renamed to " + pics + "/Photo.jpg");
+    EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
+    EXPECT_EQ(selectedPanelText(*ws), "Selected : 1");
+    EXPECT_EQ(reset.count(), 1);
+    ws->files.setCurrent(-1);
+    fileops::renameFile(*ws, ui, [](const QString&) {
+        ADD_FAILURE() << "the window opened";
+        return false;
+    });
+    EXPECT_EQ(ui.promptTexts().last(), "Please select the file to rename.");
+}
+
+TEST_F(WorkspaceFixture, TheChooserOpensAtTheNearestExistingRememberedFolder) {
+    const QString pics = folder("Pics");
+    ws->settings.lastDestFolder = pics + "/gone/deeper/";
+    EXPECT_EQ(fileops::chooserStartFolder(*ws), pics);
+    ws->settings.lastDestFolder = "c:\\";
+    EXPECT_EQ(fileops::chooserStartFolder(*ws), QDir::homePath());
+}
