@@ -373,6 +373,8 @@ TEST_F(BrowserWindow, ClosingThePreferencesShowsTheSlideshowOptionsAndTheSizePan
     EXPECT_EQ(w.intervalSlider()->value(), 30) << "the slider shows what it can";
     EXPECT_EQ(workspace->settings.slideInterval, 60) << "and stores nothing back";
     EXPECT_EQ(w.statusPanel(3)->text(), "1200 x 1024*");
+}
+
 // The shortcuts reach their commands; while one runs, a second is refused with
 // a short message, the browser's controls wait, and the window will not close.
 TEST_F(MainWindowFixture, ShortcutsReachTheirCommandsAndOnlyOneRunsAtATime) {
