@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 
+class QString;
 class QWidget;
 
 namespace dovi {
@@ -19,6 +21,15 @@ public:
     // Makes the folder tree read its folders again after one was created or
     // removed.
     virtual void refreshFolderTree() = 0;
+
+    // Opens path in the viewer, modeless; afterClose runs once the viewer
+    // window has closed (the thumbnail grid makes that file's thumbnail again).
+    virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
+
+    // Closes window, when it is still open, as soon as the user works in the
+    // folder tree, the filter list or the file list (the thumbnail grid
+    // shows files of a list the user has moved away from).
+    virtual void closeWhenBrowsing(QWidget* window) = 0;
 };
 
 // What every subsystem's binder receives: the shared state, the Ui seam, the

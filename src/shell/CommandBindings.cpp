@@ -4,6 +4,8 @@
 #include "browser/windows/BrowserCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
+#include "slideshow/windows/SlideshowCommandBindings.h"
+#include "thumbs/windows/ThumbsCommandBindings.h"
 
 namespace dovi {
 
@@ -12,6 +14,8 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindFileCommands(commands, context);
     bindBatchCommands(commands, context);
     bindSeriesCommands(commands, context);
+    bindSlideshowCommands(commands, context);
+    bindThumbsCommands(commands, context);
 }
 
 } // namespace dovi

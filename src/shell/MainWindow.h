@@ -69,6 +69,10 @@ public:
     void showRunningHistory() override;
     void refreshFolderTree() override;
     HistoryWindow* historyWindow() const { return history_; }
+    // ShellServices: the viewer, and windows that close when the user works
+    // in the tree, the filter list or the file list (MainWindowBrowsing.cpp).
+    void openViewer(const QString& path, std::function<void()> afterClose) override;
+    void closeWhenBrowsing(QWidget* window) override;
 
     // What the tree's right button shows besides marking the next click (the
     // folder statistics, handed in by the folder commands).
@@ -114,6 +118,8 @@ private:
     void showHoldList();
     void showPreview();
     void watchFolder(const QString& folder);
+    void connectBrowsingClosers();
+    void closeBrowsingWindows();
 
     void showProcessingSize();
     void showKeyLocks();
@@ -143,6 +149,7 @@ private:
     QCheckBox* bypass_ = nullptr;
     QPointer<HistoryWindow> history_;
     std::function<void()> folderStatistics_;
+    QList<QPointer<QWidget>> closeOnBrowsing_;
 
     QFileSystemWatcher folderWatcher_;
     QTimer diskChangeTimer_;

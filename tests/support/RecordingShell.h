@@ -1,6 +1,10 @@
 #pragma once
 #include "app/CommandContext.h"
 
+#include <QList>
+#include <QString>
+#include <QStringList>
+
 namespace dovi::test {
 
 // A shell for binder tests: counts what the commands asked of it.
@@ -9,6 +13,18 @@ struct RecordingShell : ShellServices {
     int treeRefreshes = 0;
     void showRunningHistory() override { ++historyShown; }
     void refreshFolderTree() override { ++treeRefreshes; }
+
+    // The files handed to the viewer, and what to run when "it" closes.
+    QStringList viewed;
+    std::function<void()> afterViewerClose;
+    void openViewer(const QString& path, std::function<void()> afterClose) override {
+        viewed << path;
+        afterViewerClose = std::move(afterClose);
+    }
+
+    // The windows to close when the user works in the browser.
+    QList<QWidget*> closeOnBrowse;
+    void closeWhenBrowsing(QWidget* window) override { closeOnBrowse << window; }
 };
 
 } // namespace dovi::test
