@@ -112,16 +112,16 @@ field() { sed "s/.* $2=\([-0-9.]*\).*/\1/" <<< "$1"; }
     echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $cores cores, $rounds rounds, medians;"
     echo "$(gm version | head -1), $(vips --version)."
     echo
-    echo "| thumbnails of the photos (81 x 76) | wall s | runs | × dovi (wall) | CPU s | outputs |"
-    echo "|---|---|---|---|---|---|"
-    dw=$(median_of dovi 2)
+    echo "| thumbnails of the photos (81 x 76) | wall s | runs | × dovi (wall) | CPU s | × dovi (CPU) | outputs |"
+    echo "|---|---|---|---|---|---|---|"
+    dw=$(median_of dovi 2) dc=$(median_of dovi 3)
     for c in dovi gm vips; do
         label=$c
         [ $c = dovi ] && label="Dovi's generator (one process, $cores workers)"
         [ $c = gm ] && label="gm mogrify -size 162x152 -resize 81x76!, a process per core"
         [ $c = vips ] && label="vipsthumbnail --size 81x76!, a process per core"
         runs=$(awk -v n=$c '$1 == n { printf "%s%s", s, $2; s = " / " }' "$times")
-        echo "| $label | $(median_of $c 2) | $runs | $(ratio "$(median_of $c 2)" "$dw") | $(median_of $c 3) | $(outputs $c) |"
+        echo "| $label | $(median_of $c 2) | $runs | $(ratio "$(median_of $c 2)" "$dw") | $(median_of $c 3) | $(ratio "$(median_of $c 3)" "$dc") | $(outputs $c) |"
     done
     echo
     echo "| measure | value |"
