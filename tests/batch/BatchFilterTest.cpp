@@ -62,22 +62,6 @@ TEST_F(BatchFilters, EachFilterSavesTheEnginesResultInPlace) {
     }
 }
 
-TEST_F(BatchFilters, TheTableNamesEachFiltersQuestionAndHistoryText) {
-    const QStringList expected = {
-        "autocontrast|mnuautocont|Apply AutoContrast to the selected file(s) ?| - Auto Contrast",
-        "emboss|mnuemboss|Apply Emboss to the selected file(s) ?| - Emboss",
-        "flip|mnuFlip|Apply Flip to the selected file(s) ?| - Flip",
-        "median|mnubatmedian|Apply Median to the selected file(s) ?| - Median",
-        "mirror|mnumirror|Apply Mirror to the selected file(s) ?| - Mirror",
-        "negate|mnuNegate|Apply Negate to the selected file(s) ?| - Negate",
-    };
-    QStringList rows;
-    for (const auto& f : batch::batchFilters())
-        rows << QStringList{f.name, f.control, f.question, f.historySuffix}.join('|');
-    EXPECT_EQ(rows, expected);
-    EXPECT_EQ(batch::findBatchFilter("buttonize"), nullptr);
-}
-
 TEST_F(BatchFilters, ThreeJpegsWithTheQuestionAnsweredYes) {
     std::map<QString, ino_t> inodes;
     for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) {
