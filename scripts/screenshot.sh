@@ -63,7 +63,8 @@ import -window root "$root/docs/screenshots/main-window.png"
 echo "wrote docs/screenshots/main-window.png"
 
 # A fresh start with nothing held or selected: the View menu's commands act on
-# every listed photo. The menu opens on its first bound entry, the slideshow.
+# every listed photo. The menu opens on its first entry, the quick links;
+# the slideshow and the thumbnails follow it.
 restart() {
     kill "${pids[0]}" 2>/dev/null || true
     wait "${pids[0]}" 2>/dev/null || true
@@ -83,7 +84,7 @@ restart() {
     sleep 0.5
 }
 restart
-xdotool key alt+v Down Return
+xdotool key alt+v Down Down Return
 sleep 4
 grid=$(xdotool search --name "Thumbnail Viewer" 2>/dev/null | head -n 1) || true
 [ -n "$grid" ] && xdotool windowmove "$grid" 340 120
@@ -91,7 +92,7 @@ sleep 1
 import -window root "$root/docs/screenshots/thumbnails.png"
 echo "wrote docs/screenshots/thumbnails.png"
 restart
-xdotool key alt+v Return
+xdotool key alt+v Down Return
 sleep 3
 import -window root "$root/docs/screenshots/slideshow.png"
 echo "wrote docs/screenshots/slideshow.png"

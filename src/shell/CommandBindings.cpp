@@ -1,7 +1,9 @@
 #include "shell/CommandBindings.h"
 
+#include "about/windows/AboutCommandBindings.h"
 #include "batch/windows/BatchCommandBindings.h"
 #include "browser/windows/BrowserCommandBindings.h"
+#include "extras/windows/ExtrasCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
 #include "slideshow/windows/SlideshowCommandBindings.h"
@@ -16,6 +18,8 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindSeriesCommands(commands, context);
     bindSlideshowCommands(commands, context);
     bindThumbsCommands(commands, context);
+    bindExtrasCommands(commands, context);
+    bindAboutCommands(commands, context);
 }
 
 } // namespace dovi

@@ -73,6 +73,16 @@ public:
     // in the tree, the filter list or the file list (MainWindowBrowsing.cpp).
     void openViewer(const QString& path, std::function<void()> afterClose) override;
     void closeWhenBrowsing(QWidget* window) override;
+    void showFolder(const QString& folder) override;
+    void showSlideshowOptions() override;
+    void showProcessingSize() override;
+    std::optional<QString> selectFolder() override;
+    QString previewedFile() const override;
+
+    // A path handed to the program (its argument, or a second start's):
+    // the window comes to the front at that folder, or at a file's folder
+    // with the file selected and previewed.
+    void openPath(const QString& absolutePath);
 
     // What the tree's right button shows besides marking the next click (the
     // folder statistics, handed in by the folder commands).
@@ -121,7 +131,6 @@ private:
     void connectBrowsingClosers();
     void closeBrowsingWindows();
 
-    void showProcessingSize();
     void showKeyLocks();
     void onActivated();
     void runShutDown();

@@ -74,10 +74,10 @@ TEST_F(ProcessFiles, AsksTheQuestionOfItsModeAndStopsOnNo) {
     EXPECT_EQ(window.count, 1);
 }
 
-TEST_F(ProcessFiles, RunsInTheWindowAndTidiesUpAtTheEnd) {
-    writeImage(pic("a.bmp"), {200, 100}, imaging::Bmp);
-    writeImage(pic("b.tga"), {50, 50}, imaging::Tga);
-    writeFile(pic("notes.txt"), "text");
+// Each file gets a line saying what happened to it; lines other than
+// "complete" go to the history too.
+TEST_F(ProcessFiles, RunsInTheWindowLogsEachFileAndTidiesUpAtTheEnd) {
+    const QStringList files = mixedFolder(pics, "d.jpg");
     ws->settings.altSaveFormatOn = 1;
     ws->settings.altSaveFormat = 3; // PCX
     ws->hold.append(pic("a.bmp"));
@@ -87,25 +87,43 @@ TEST_F(ProcessFiles, RunsInTheWindowAndTidiesUpAtTheEnd) {
     bool closeOffDuringRun = false;
     window.onProgress = [&](int) { closeOffDuringRun = !window.closeEnabled; };
 
-    const auto summary = run({"a.bmp", "notes.txt", "b.tga"});
+    const auto summary = batch::processFiles(*ws, ui, window, files);
 
-    EXPECT_EQ(window.events.first(), "open Processing 3 files. ESCAPE to abort");
-    EXPECT_EQ(window.count, 3);
-    EXPECT_EQ(window.progress, 3);
+    EXPECT_EQ(window.events.first(), "open Processing 6 files. ESCAPE to abort");
+    EXPECT_EQ(window.count, 6);
+    EXPECT_EQ(window.progress, 6);
     EXPECT_TRUE(closeOffDuringRun);
-    EXPECT_EQ(log(), QStringList({"<dir>/a.bmp   ...   complete",
-                                  "<dir>/notes.txt   ...   not a supported image type",
-                                  "<dir>/b.tga   ...   resample not required"}));
+    const QStringList expected = {
+        "<dir>/a.bmp   ...   complete",
+        "<dir>/notes.txt   ...   not a supported image type",
+        "<dir>/b.tga   ...   resample not required",
+        "<dir>/d.jpg   ...   complete",
+        "<dir>/broken.jpg   ...   could not be read: ",
+        "<dir>/c.pcx   ...   complete",
+        "1 file(s) could not be processed",
+    };
+    const QStringList got = log();
+    ASSERT_EQ(got.size(), expected.size()) << got.join("\n").toStdString();
+    for (int i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(got[i].startsWith(expected[i])) << got[i].toStdString();
     EXPECT_EQ(window.events.mid(window.events.size() - 2),
-              QStringList({"caption Work Complete", "close on"}));
+              QStringList({"caption Work Complete - 1 file(s) failed", "close on"}));
     EXPECT_EQ(relativeLines(historyLines(), pics),
               QStringList({"Processing <dir>/notes.txt   ...   not a supported image type",
-                           "Processing <dir>/b.tga   ...   resample not required"}));
-    // A file saved only for the alternate format is written all the same.
-    EXPECT_EQ(decoded(pic("a.pcx")).image.pixels.size(), QSize(100, 50));
-    EXPECT_EQ(decoded(pic("b.pcx")).image.pixels.size(), QSize(50, 50));
+                           "Processing <dir>/b.tga   ...   resample not required",
+                           "Processing " + got[4]}));
+    // A file saved only for the alternate format is written all the same;
+    // c.pcx is rewritten in place.
+    const QSize sizes[] = {{100, 50}, {50, 50}, {100, 50}, {100, 100}};
+    int n = 0;
+    for (const char* name : {"a.pcx", "b.pcx", "c.pcx", "d.pcx"}) {
+        const auto saved = decoded(pic(name));
+        EXPECT_EQ(saved.image.pixels.size(), sizes[n++]) << name;
+        EXPECT_EQ(saved.image.format, imaging::Pcx) << name;
+    }
     EXPECT_FALSE(QFile::exists(pic("notes.pcx")));
-    EXPECT_EQ(summary.failed, 0);
+    EXPECT_FALSE(QFile::exists(pic("broken.pcx")));
+    EXPECT_EQ(summary.failed, 1);
     EXPECT_TRUE(filesReread);
     EXPECT_TRUE(ws->files.contains("a.pcx"));
     EXPECT_EQ(ws->hold.count(), 1) << "the hold list is cleared only with Delete Original";
@@ -328,36 +346,4 @@ TEST(ProcessRun, ParallelRunWritesAndLogsExactlyWhatAOneByOneRunDoes) {
             }
         }
     }
-}
-
-TEST(ProcessRun, LogLinesSayWhatHappenedToEachFile) {
-    QTemporaryDir dir;
-    const QStringList files = mixedFolder(dir.path(), "a.jpg") << dir.filePath("a.bmp");
-    RecordingObserver obs;
-    batch::ProcessOptions o;
-    o.box = {100, 100};
-    const batch::ProcessSummary s = batch::runProcess(files, o, obs, 2);
-    const QStringList expected = {
-        "<dir>/a.bmp   ...   complete",
-        "<dir>/notes.txt   ...   not a supported image type",
-        "<dir>/b.tga   ...   resample not required",
-        "<dir>/a.jpg   ...   complete",
-        "<dir>/broken.jpg   ...   could not be read: ",
-        "<dir>/c.pcx   ...   complete",
-        "<dir>/a.bmp   ...   resample not required", // already fitted by the first entry
-    };
-    const QStringList got = relativeLines(obs.log, dir.path());
-    ASSERT_EQ(got.size(), expected.size()) << got.join("\n").toStdString();
-    for (int i = 0; i < got.size(); ++i)
-        EXPECT_TRUE(got[i].startsWith(expected[i])) << got[i].toStdString();
-    EXPECT_EQ(
-        obs.history,
-        QStringList({"Processing " + dir.path() + "/notes.txt   ...   not a supported image type",
-                     "Processing " + dir.path() + "/b.tga   ...   resample not required",
-                     "Processing " + obs.log[4],
-                     "Processing " + dir.path() + "/a.bmp   ...   resample not required"}));
-    EXPECT_EQ(s.failed, 1);
-    const auto fitted = imaging::decodeFile(dir.filePath("c.pcx"));
-    EXPECT_EQ(QSize(fitted.fullWidth, fitted.fullHeight), QSize(100, 50));
-    EXPECT_EQ(fitted.image.format, imaging::Pcx) << "saved in place in its own format";
 }

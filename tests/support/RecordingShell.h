@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <deque>
 
 namespace dovi::test {
 
@@ -25,6 +26,22 @@ struct RecordingShell : ShellServices {
     // The windows to close when the user works in the browser.
     QList<QWidget*> closeOnBrowse;
     void closeWhenBrowsing(QWidget* window) override { closeOnBrowse << window; }
+    // Quick links, preferences, desktop commands: every call in order.
+    QStringList calls;
+    std::deque<std::optional<QString>> selectedFolders; // cancelled once empty
+    QString previewed;
+    void showFolder(const QString& folder) override { calls << "showFolder " + folder; }
+    void showSlideshowOptions() override { calls << "showSlideshowOptions"; }
+    void showProcessingSize() override { calls << "showProcessingSize"; }
+    std::optional<QString> selectFolder() override {
+        calls << "selectFolder";
+        if (selectedFolders.empty())
+            return std::nullopt;
+        const std::optional<QString> folder = selectedFolders.front();
+        selectedFolders.pop_front();
+        return folder;
+    }
+    QString previewedFile() const override { return previewed; }
 };
 
 } // namespace dovi::test
