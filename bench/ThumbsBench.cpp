@@ -47,6 +47,11 @@ struct NoShell : ShellServices {
     void refreshFolderTree() override {}
     void openViewer(const QString&, std::function<void()>) override {}
     void closeWhenBrowsing(QWidget*) override {}
+    void showFolder(const QString&) override {}
+    void showSlideshowOptions() override {}
+    void showProcessingSize() override {}
+    std::optional<QString> selectFolder() override { return std::nullopt; }
+    QString previewedFile() const override { return {}; }
 };
 
 struct Quiet : Ui {

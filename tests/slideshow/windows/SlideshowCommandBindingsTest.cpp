@@ -38,7 +38,7 @@ struct SlideshowCommands : PicturesFixture {
         return out;
     }
     void holdAll() {
-        for (const QString& n : {"a.bmp", "b.txt", "c.bmp"})
+        for (const char* n : {"a.bmp", "b.txt", "c.bmp"})
             ws->hold.append(pic(n));
     }
     void click(SlideShowWindow* w, Qt::MouseButton button) {
