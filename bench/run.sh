@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times dovi-batch against vipsthumbnail, ImageMagick and GraphicsMagick, and
-# (viewer_ops.sh) the viewer's pixel operations against ImageMagick.
+# Times dovi-batch against vipsthumbnail, ImageMagick and GraphicsMagick,
+# (viewer_ops.sh) the viewer's pixel operations against ImageMagick, and
+# (thumbs.sh) the thumbnail generator, grid and slideshow.
 # Every tool runs on the same files in the same run, interleaved round by round
 # (the order rotates so none always goes first), and every number is a median
 # over the rounds. Results: a markdown table on stdout and in results/latest.md.
@@ -27,7 +28,7 @@ log=$results/run.log
 times=$results/times.txt
 report=$results/latest.md
 
-for tool in "$dovi" "$colours" "$build/dovi-bench-viewer"; do
+for tool in "$dovi" "$colours" "$build/dovi-bench-viewer" "$build/dovi-bench-thumbs"; do
     [ -x "$tool" ] || { echo "run.sh: $tool is missing; build first" >&2; exit 1; }
 done
 for tool in vipsthumbnail mogrify convert compare identify gm /usr/bin/time; do
@@ -156,20 +157,20 @@ cat "$photos"/*.jpg "$mixed"/* "$big" > /dev/null
 wait_for_quiet
 start_load=$(cut -d' ' -f1-3 /proc/loadavg)
 
-echo "run.sh: 1/6 fit into 800x600 ($rounds rounds)" >&2
+echo "run.sh: 1/7 fit into 800x600 ($rounds rounds)" >&2
 fit_cases=(fit_dovi fit_vips_cores fit_vips_plain fit_im_one fit_im_cores fit_im_hint fit_gm_cores)
 race "${fit_cases[@]}"
 
-echo "run.sh: 2/6 mixed set to JPEG ($rounds rounds)" >&2
+echo "run.sh: 2/7 mixed set to JPEG ($rounds rounds)" >&2
 conv_cases=(conv_dovi conv_gm_cores conv_gm_one conv_im_cores)
 race "${conv_cases[@]}"
 
-echo "run.sh: 3/6 colour count cost" >&2
+echo "run.sh: 3/7 colour count cost" >&2
 note_load
 "$colours" --rounds "$rounds" "$photos"/*.jpg > "$results/colours.txt"
 note_load
 
-echo "run.sh: 4/6 peak memory on a 50 MP JPEG" >&2
+echo "run.sh: 4/7 peak memory on a 50 MP JPEG" >&2
 rss=$results/rss.txt
 : > "$rss"
 note_load
@@ -187,7 +188,7 @@ for ((r = 0; r < rounds; r++)); do
 done
 note_load
 
-echo "run.sh: 5/6 quality against a full-size ImageMagick resize" >&2
+echo "run.sh: 5/7 quality against a full-size ImageMagick resize" >&2
 # dovi's lossless output at its own size; ImageMagick resizes the full decode to
 # exactly that size; PSNR between the two. The JPEGs of the fit race (last
 # round) are held against the same reference where their size matches.
@@ -304,10 +305,18 @@ end_load=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- 6. The viewer's operations against ImageMagick ----------------------
 # Its own script (it can run alone); its table joins the report.
-echo "run.sh: 6/6 viewer operations against ImageMagick ($rounds rounds)" >&2
+echo "run.sh: 6/7 viewer operations against ImageMagick ($rounds rounds)" >&2
 BENCH_ROUNDS=$rounds BENCH_MAX_WAIT=0 BENCH_DATA=$data "$here/viewer_ops.sh" "$build" >>"$log"
 {
     echo
     cat "$results/viewer.md"
+} >> "$report"
+
+# --- 7. Thumbnails, the grid and the slideshow ----------------------------
+echo "run.sh: 7/7 thumbnails against gm and vipsthumbnail, grid, slideshow ($rounds rounds)" >&2
+BENCH_ROUNDS=$rounds BENCH_DATA=$data "$here/thumbs.sh" "$build" >>"$log"
+{
+    echo
+    cat "$results/thumbs.md"
 } >> "$report"
 cat "$report"

@@ -80,6 +80,8 @@ dovi_subsystem(browser)
 dovi_subsystem(fileops)
 dovi_subsystem(batch)
 dovi_subsystem(series)
+dovi_subsystem(slideshow)
+dovi_subsystem(thumbs)
 dovi_subsystem(extras)
 dovi_subsystem(about)
 

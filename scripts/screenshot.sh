@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes docs/screenshots/main-window.png: Dovi under Xvfb on a folder of
 # sample photos (made from the wallpapers the system ships), one selected and
-# two held. Usage: scripts/screenshot.sh [build-folder]
+# two held; then thumbnails.png (the thumbnail viewer over every photo) and
+# slideshow.png (the first slide). Usage: scripts/screenshot.sh [build-folder]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -60,3 +61,38 @@ sleep 3
 mkdir -p "$root/docs/screenshots"
 import -window root "$root/docs/screenshots/main-window.png"
 echo "wrote docs/screenshots/main-window.png"
+
+# A fresh start with nothing held or selected: the View menu's commands act on
+# every listed photo. The menu opens on its first entry, the quick links;
+# the slideshow and the thumbnails follow it.
+restart() {
+    kill "${pids[0]}" 2>/dev/null || true
+    wait "${pids[0]}" 2>/dev/null || true
+    XDG_CONFIG_HOME="$work/config" "$build/dovi" >/dev/null 2>&1 &
+    pids[0]=$!
+    window=""
+    for _ in $(seq 1 50); do
+        window=$(xdotool search --name "Dovi v" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || { echo "screenshot: the main window did not come back" >&2; exit 1; }
+    xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
+    sleep 1.5
+    # Without a window manager a click gives the keyboard to the window: one
+    # on the preview, which a single click leaves alone.
+    xdotool mousemove 1000 300 click 1
+    sleep 0.5
+}
+restart
+xdotool key alt+v Down Down Return
+sleep 4
+grid=$(xdotool search --name "Thumbnail Viewer" 2>/dev/null | head -n 1) || true
+[ -n "$grid" ] && xdotool windowmove "$grid" 340 120
+sleep 1
+import -window root "$root/docs/screenshots/thumbnails.png"
+echo "wrote docs/screenshots/thumbnails.png"
+restart
+xdotool key alt+v Down Return
+sleep 3
+import -window root "$root/docs/screenshots/slideshow.png"
+echo "wrote docs/screenshots/slideshow.png"

@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <optional>
 
+class QString;
 class QWidget;
 
 namespace dovi {
@@ -22,6 +24,14 @@ public:
     // removed.
     virtual void refreshFolderTree() = 0;
 
+    // Opens path in the viewer, modeless; afterClose runs once the viewer
+    // window has closed (the thumbnail grid makes that file's thumbnail again).
+    virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
+
+    // Closes window, when it is still open, as soon as the user works in the
+    // folder tree, the filter list or the file list (the thumbnail grid
+    // shows files of a list the user has moved away from).
+    virtual void closeWhenBrowsing(QWidget* window) = 0;
     // Quick links, preferences and the desktop commands.
     // Sets the folder tree to folder, whose change then lists it; a folder
     // that has gone is said so and changes nothing.

@@ -2,10 +2,12 @@
 
 #include "about/windows/AboutCommandBindings.h"
 #include "batch/windows/BatchCommandBindings.h"
-#include "extras/windows/ExtrasCommandBindings.h"
 #include "browser/windows/BrowserCommandBindings.h"
+#include "extras/windows/ExtrasCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
+#include "slideshow/windows/SlideshowCommandBindings.h"
+#include "thumbs/windows/ThumbsCommandBindings.h"
 
 namespace dovi {
 
@@ -14,6 +16,8 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindFileCommands(commands, context);
     bindBatchCommands(commands, context);
     bindSeriesCommands(commands, context);
+    bindSlideshowCommands(commands, context);
+    bindThumbsCommands(commands, context);
     bindExtrasCommands(commands, context);
     bindAboutCommands(commands, context);
 }

@@ -74,7 +74,7 @@ const QList<ToolbarCommand>& toolbarCommands() {
         {"delhold", "Remove Item from Hold List", "mnuremovehold", "list-remove"},
         {"gofolder", "Go To Held Folder", "mnuheldpath", "go-jump"},
         {"slideshow", "Slide Show", "mnuslideshow", "media-playback-start"},
-        {"thumbs", "Thumbnail Viewer", "mnuThumbs", "view-grid"},
+        {"thumbs", "Thumbnail Viewer", "mnuThumbs", "image-x-generic"},
         {"wallpaper", "Set Image as Wallpaper", "mnuwallpaper", "preferences-desktop-wallpaper"},
         {"settings", "Dovi Preferences", "mnuprefs", "preferences-system"},
         {"history", "Show Running History", "mnuRunningHist", "document-open-recent"},

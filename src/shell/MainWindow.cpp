@@ -48,6 +48,7 @@ MainWindow::MainWindow(Workspace& workspace, std::shared_ptr<browser::ImageMeasu
     setWindowTitle(applicationTitle());
     loadLogo();
     connectBrowser();
+    connectBrowsingClosers();
     // The tree's right button puts the folder's statistics on the information labels.
     setFolderStatisticsHandler([this] {
         const browser::FolderStatistics stats = browser::showFolderStatistics(workspace_, ui_);

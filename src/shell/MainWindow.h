@@ -69,6 +69,10 @@ public:
     void showRunningHistory() override;
     void refreshFolderTree() override;
     HistoryWindow* historyWindow() const { return history_; }
+    // ShellServices: the viewer, and windows that close when the user works
+    // in the tree, the filter list or the file list (MainWindowBrowsing.cpp).
+    void openViewer(const QString& path, std::function<void()> afterClose) override;
+    void closeWhenBrowsing(QWidget* window) override;
     void showFolder(const QString& folder) override;
     void showSlideshowOptions() override;
     void showProcessingSize() override;
@@ -125,6 +129,8 @@ private:
     void showPreview();
     void watchFolder(const QString& folder);
     void holdBrowserDuringCommand(bool running);
+    void connectBrowsingClosers();
+    void closeBrowsingWindows();
 
     void showKeyLocks();
     void onActivated();
@@ -153,6 +159,7 @@ private:
     QCheckBox* bypass_ = nullptr;
     QPointer<HistoryWindow> history_;
     std::function<void()> folderStatistics_;
+    QList<QPointer<QWidget>> closeOnBrowsing_;
 
     QFileSystemWatcher folderWatcher_;
     QTimer diskChangeTimer_;

@@ -124,7 +124,7 @@ TEST_F(MainWindowFixture, MenusAndToolbarOfferExactlyTheBoundCommandsInTableOrde
     // Every row is bound but those of the subsystems still to come; once this
     // list is empty, every row of the table is bound. A control bound by a
     // binder must be a row, or no menu would offer it.
-    const QSet<QString> stillToCome = {"mnubutton", "mnuslideshow", "mnuThumbs"};
+    const QSet<QString> stillToCome = {"mnubutton"};
     QSet<QString> rows;
     for (const MenuCommand& row : menuCommands()) {
         if (row.control.isEmpty())
@@ -334,6 +334,30 @@ TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
         EXPECT_GT(preview.width(), previousPreviewWidth) << "the preview did not grow";
         previousPreviewWidth = preview.width();
     }
+}
+
+TEST_F(MainWindowFixture, WorkInTheListOrFilterClosesTheWindowsThatAskedForIt) {
+    MainWindow w(*workspace);
+    w.show();
+    for (const int gesture : {0, 1, 2}) {
+        QWidget grid;
+        grid.show();
+        w.closeWhenBrowsing(&grid);
+        w.closeWhenBrowsing(&grid);
+        if (gesture == 0)
+            emit w.filterList()->activated(1);
+        else if (gesture == 1)
+            clickRow(w.fileList(), 0);
+        else
+            clickRow(w.fileList(), 0, Qt::RightButton);
+        EXPECT_FALSE(grid.isVisible()) << gesture;
+    }
+    // A window closed meanwhile is forgotten, not closed twice.
+    {
+        QWidget gone;
+        w.closeWhenBrowsing(&gone);
+    }
+    emit w.filterList()->activated(1);
 }
 
 TEST_F(BrowserWindow, APathHandedToTheProgramShowsItsFolderWithTheFileSelectedAndPreviewed) {

@@ -1,6 +1,8 @@
 #pragma once
 #include "app/CommandContext.h"
 
+#include <QList>
+#include <QString>
 #include <QStringList>
 #include <deque>
 
@@ -13,6 +15,17 @@ struct RecordingShell : ShellServices {
     void showRunningHistory() override { ++historyShown; }
     void refreshFolderTree() override { ++treeRefreshes; }
 
+    // The files handed to the viewer, and what to run when "it" closes.
+    QStringList viewed;
+    std::function<void()> afterViewerClose;
+    void openViewer(const QString& path, std::function<void()> afterClose) override {
+        viewed << path;
+        afterViewerClose = std::move(afterClose);
+    }
+
+    // The windows to close when the user works in the browser.
+    QList<QWidget*> closeOnBrowse;
+    void closeWhenBrowsing(QWidget* window) override { closeOnBrowse << window; }
     // Quick links, preferences, desktop commands: every call in order.
     QStringList calls;
     std::deque<std::optional<QString>> selectedFolders; // cancelled once empty

@@ -1,0 +1,172 @@
+#include "slideshow/SlideShow.h"
+#include "slideshow/SlideFit.h"
+
+#include "WorkspaceFixture.h"
+
+using namespace dovi;
+using namespace dovi::slideshow;
+using namespace dovi::test;
+
+namespace {
+
+const QSize kScreen(1024, 768);
+constexpr int kLabel = 13;
+
+struct FitCase {
+    QSize image;
+    QSize shown;
+    QPointF position;
+};
+
+} // namespace
+
+TEST(SlideFit, ShrinksToTheLimitingSideCentresAndNeverEnlarges) {
+    const FitCase cases[] = {
+        // A = 768 - 2.5 * 13 = 735.5: height-limited, 735.5 goes to 736.
+        {{4000, 3000}, {981, 736}, {21.5, 16}},
+        {{640, 480}, {640, 480}, {192, 144}},
+        {{2000, 500}, {1024, 256}, {0, 256}},
+        // Exactly as wide as the screen and a little too tall.
+        {{1024, 740}, {1018, 736}, {3, 16}},
+        // The same ratio on both sides goes by the width.
+        {{2048, 1471}, {1024, 736}, {0, 16}},
+        {{1024, 735}, {1024, 735}, {0, 16.5}},
+        {{1, 5000}, {1, 736}, {511.5, 16}},
+    };
+    for (const FitCase& c : cases) {
+        const QSize shown = fitToScreen(c.image, kScreen, kLabel);
+        EXPECT_EQ(shown, c.shown) << c.image.width() << "x" << c.image.height();
+        EXPECT_EQ(slidePosition(shown, kScreen), c.position)
+            << c.image.width() << "x" << c.image.height();
+    }
+    // A caption taller than the screen still leaves a one-row picture.
+    EXPECT_EQ(fitToScreen({100, 100}, {50, 20}, 40).height(), 1);
+}
+
+TEST(SlideFit, HalvesGoToTheEvenNeighbour) {
+    const std::pair<double, int> cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},  {735.5, 736},
+                                            {736.5, 736}, {980.6, 981}, {-1.5, -2}};
+    for (const auto& [value, rounded] : cases)
+        EXPECT_EQ(roundHalfEven(value), rounded) << value;
+}
+
+TEST(Jumble, DrawsUniformlyFromTheEntriesLeftAndEmptiesTheList) {
+    ScriptedUi ui;
+    const QStringList files = {"a", "b", "c", "d"};
+    struct Case {
+        std::vector<double> draws;
+        QStringList order;
+    };
+    const Case cases[] = {
+        {{0, 0, 0, 0}, {"a", "b", "c", "d"}},
+        {{0.99, 0.99, 0.99, 0.99}, {"d", "c", "b", "a"}},
+        // floor(4 * 0.5) = 2 -> c; floor(3 * 0.4) = 1 -> b; floor(2 * 0.5) = 1 -> d.
+        {{0.5, 0.4, 0.5, 0}, {"c", "b", "d", "a"}},
+        // A generator that reaches 1 stays within the list.
+        {{1.0, 1.0, 1.0, 1.0}, {"d", "c", "b", "a"}},
+    };
+    for (const Case& c : cases) {
+        QStringList actionList = files;
+        size_t next = 0;
+        const QStringList order = jumbleFiles(ui, actionList, [&] { return c.draws.at(next++); });
+        EXPECT_EQ(order, c.order);
+        EXPECT_TRUE(actionList.isEmpty());
+        EXPECT_FALSE(ui.waitCursor); // busy while it ran, idle after
+    }
+    QStringList actionList = files;
+    QStringList order = jumbleFiles(ui, actionList);
+    order.sort();
+    EXPECT_EQ(order, files);
+}
+
+namespace {
+
+struct SlideShowFixture : PicturesFixture {
+    SlideScreen screen{kScreen, kLabel};
+    ShowOptions options;
+    // a.bmp 40x30, note.txt (not a picture), b.bmp 20x10, c.bmp 30x30.
+    void SetUp() override {
+        PicturesFixture::SetUp();
+        writeImage(pic("a.bmp"), {40, 30}, imaging::Bmp);
+        writeFile(pic("note.txt"), "not a picture");
+        writeImage(pic("b.bmp"), {20, 10}, imaging::Bmp);
+        writeImage(pic("c.bmp"), {30, 30}, imaging::Bmp);
+    }
+    static QString counter(const SlideShow& show) {
+        const QString caption = show.captionText();
+        return caption.mid(caption.lastIndexOf('(') + 1).chopped(1);
+    }
+};
+
+} // namespace
+
+TEST_F(SlideShowFixture, UnshowableFilesArePassedOverWithinOneStep) {
+    SlideShow show(screen);
+    ASSERT_TRUE(show.start(ui, paths({"a.bmp", "note.txt", "b.bmp"}), options));
+    EXPECT_EQ(show.captionText(),
+              "Current Slide -->     " + pic("a.bmp") + "     X(40)     Y(30)     (1 of 3)");
+    EXPECT_EQ(show.current().position, QPointF(492, 369));
+    ASSERT_TRUE(show.step(ui));
+    EXPECT_EQ(show.current().path, pic("b.bmp"));
+    EXPECT_EQ(counter(show), "3 of 3");
+    EXPECT_EQ(show.slidesShown(), 2);
+    EXPECT_TRUE(ui.prompts.isEmpty());
+}
+
+TEST_F(SlideShowFixture, AShowThatDoesNotLoopEndsAfterTheLastSlideAndOneThatLoopsStartsAgain) {
+    for (const bool loop : {false, true}) {
+        options.loop = loop;
+        SlideShow show(screen);
+        ASSERT_TRUE(show.start(ui, paths({"a.bmp", "b.bmp", "note.txt"}), options));
+        ASSERT_TRUE(show.step(ui));
+        EXPECT_EQ(counter(show), "2 of 3");
+        // The trailing text file ends the list within the step.
+        EXPECT_EQ(show.step(ui), loop) << loop;
+        if (loop) {
+            EXPECT_EQ(show.current().path, pic("a.bmp"));
+            EXPECT_EQ(counter(show), "1 of 3");
+        }
+    }
+}
+
+TEST_F(SlideShowFixture, ARandomShowReplaysItsOrderWhenItLoops) {
+    options.random = true;
+    options.loop = true;
+    SlideShow show(screen);
+    std::vector<double> draws = {0.9, 0.0, 0.6};
+    size_t next = 0;
+    ASSERT_TRUE(show.start(ui, paths({"a.bmp", "b.bmp", "c.bmp"}), options,
+                           [&] { return draws.at(next++); }));
+    QStringList seen = {show.current().path};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(show.step(ui));
+        seen << show.current().path;
+    }
+    // 0.9 of 3 -> c, then 0 of {a, b} -> a, then b.
+    const QStringList once = paths({"c.bmp", "a.bmp", "b.bmp"});
+    EXPECT_EQ(seen, once + once);
+    EXPECT_EQ(show.source(), once);
+}
+
+TEST_F(SlideShowFixture, NothingShowableSaysSoAndTheCaptionFollowsTheSetting) {
+    SlideShow show(screen);
+    EXPECT_FALSE(show.start(ui, paths({"note.txt", "missing.jpg"}), options));
+    EXPECT_EQ(ui.prompts, Prompts{warning("No images were found!")});
+    EXPECT_FALSE(show.start(ui, {}, options));
+
+    options.showFileName = false;
+    ASSERT_TRUE(show.start(ui, paths({"c.bmp"}), options));
+    EXPECT_EQ(show.captionText(), "");
+}
+
+TEST_F(SlideShowFixture, ALargeJpegIsDecodedSmallAndFittedWithTheFactsOfTheFile) {
+    imaging::Image image;
+    image.pixels = makeTestPattern(3000, 2000);
+    image.format = imaging::Jpeg;
+    ASSERT_TRUE(imaging::saveImageFile(image, pic("big.jpg"), imaging::Jpeg, {}));
+    const auto slide = prepareSlide(pic("big.jpg"), screen);
+    ASSERT_TRUE(slide);
+    EXPECT_EQ(slide->picture.size(), QSize(1024, 683));
+    EXPECT_EQ(QSize(slide->width, slide->height), QSize(3000, 2000));
+    EXPECT_EQ(slide->position, QPointF(0, 42.5));
+}

@@ -1,0 +1,116 @@
+#include "slideshow/windows/SlideshowCommandBindings.h"
+#include "slideshow/windows/SlideShowWindow.h"
+
+#include "app/CommandDispatcher.h"
+#include "shell/CommandTable.h"
+
+#include "RecordingShell.h"
+#include "WorkspaceFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+using namespace dovi;
+using namespace dovi::test;
+
+namespace {
+
+struct SlideshowCommands : PicturesFixture {
+    CommandDispatcher commands;
+    RecordingShell shell;
+    void SetUp() override {
+        PicturesFixture::SetUp();
+        bindSlideshowCommands(commands, {*ws, ui, nullptr, shell});
+        writeImage(pic("a.bmp"), {40, 30}, imaging::Bmp);
+        writeFile(pic("b.txt"), "text");
+        writeImage(pic("c.bmp"), {50, 20}, imaging::Bmp);
+    }
+    void TearDown() override {
+        for (SlideShowWindow* w : windows())
+            delete w;
+    }
+    static QList<SlideShowWindow*> windows() {
+        QList<SlideShowWindow*> out;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* s = qobject_cast<SlideShowWindow*>(w); s && s->isVisible())
+                out << s;
+        return out;
+    }
+    void holdAll() {
+        for (const char* n : {"a.bmp", "b.txt", "c.bmp"})
+            ws->hold.append(pic(n));
+    }
+    void click(SlideShowWindow* w, Qt::MouseButton button) {
+        QTest::mouseClick(w, button, {}, QPoint(5, 5));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+} // namespace
+
+TEST_F(SlideshowCommands, NothingToShowOpensNoWindow) {
+    EXPECT_TRUE(commands.isBound("mnuslideshow"));
+    EXPECT_TRUE(runToolbarKey(commands, "slideshow"));
+    EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"});
+
+    ws->hold.append(pic("b.txt"));
+    EXPECT_TRUE(commands.runControl("mnuslideshow"));
+    EXPECT_EQ(ui.promptTexts().last(), "No images were found!");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windows().isEmpty());
+}
+
+TEST_F(SlideshowCommands, ManualClicksStepAndTheRightButtonEnds) {
+    holdAll();
+    ws->settings.slideManual = 1;
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    ASSERT_EQ(windows().size(), 1);
+    SlideShowWindow* w = windows()[0];
+    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(w->timer().isActive());
+    EXPECT_TRUE(w->captionLabel()->text().endsWith("(1 of 3)"));
+    click(w, Qt::MiddleButton);
+    EXPECT_TRUE(w->captionLabel()->text().endsWith("(1 of 3)"));
+    click(w, Qt::LeftButton);
+    EXPECT_TRUE(w->captionLabel()->text().endsWith("(3 of 3)"));
+    EXPECT_EQ(w->show().current().path, pic("c.bmp"));
+
+    // A second start restarts the same window.
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    ASSERT_EQ(windows(), QList<SlideShowWindow*>{w});
+    EXPECT_TRUE(w->captionLabel()->text().endsWith("(1 of 3)"));
+    click(w, Qt::RightButton);
+    EXPECT_TRUE(windows().isEmpty());
+
+    // Escape ends a show too; the step after the last slide of a show that
+    // does not loop ends it.
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    QTest::keyClick(windows()[0], Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windows().isEmpty());
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    click(windows()[0], Qt::LeftButton);
+    click(windows()[0], Qt::LeftButton);
+    EXPECT_TRUE(windows().isEmpty());
+    EXPECT_TRUE(shell.viewed.isEmpty());
+}
+
+TEST_F(SlideshowCommands, InTimerModeTheClickHandsTheSlideToTheViewer) {
+    holdAll();
+    ws->settings.slideManual = 0;
+    ws->settings.slideInterval = 7;
+    ws->settings.slideShowFileName = 0;
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    ASSERT_EQ(windows().size(), 1);
+    EXPECT_EQ(windows()[0]->timer().interval(), 7000);
+    EXPECT_TRUE(windows()[0]->timer().isActive());
+    EXPECT_FALSE(windows()[0]->captionLabel()->text().contains("Current Slide"));
+    click(windows()[0], Qt::LeftButton);
+    EXPECT_EQ(shell.viewed, QStringList{pic("a.bmp")});
+    EXPECT_TRUE(windows().isEmpty());
+
+    ws->settings.slideInterval = 0;
+    ASSERT_TRUE(commands.runControl("mnuslideshow"));
+    EXPECT_FALSE(windows()[0]->timer().isActive());
+}

@@ -1,0 +1,108 @@
+#include "thumbs/windows/ThumbsCommandBindings.h"
+#include "thumbs/ThumbGridModel.h"
+#include "thumbs/windows/ThumbGridView.h"
+#include "thumbs/windows/ThumbsWindow.h"
+
+#include "app/CommandDispatcher.h"
+#include "shell/CommandTable.h"
+
+#include "RecordingShell.h"
+#include "WorkspaceFixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace dovi;
+using namespace dovi::test;
+
+namespace {
+
+struct ThumbsCommands : PicturesFixture {
+    CommandDispatcher commands;
+    RecordingShell shell;
+    void SetUp() override {
+        PicturesFixture::SetUp();
+        bindThumbsCommands(commands, {*ws, ui, nullptr, shell});
+        for (int i = 0; i < 7; ++i)
+            writeImage(pic(QString("p%1.bmp").arg(i)), {60 + i, 40}, imaging::Bmp);
+    }
+    void TearDown() override {
+        for (ThumbsWindow* w : windows())
+            delete w;
+    }
+    static QList<ThumbsWindow*> windows() {
+        QList<ThumbsWindow*> out;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<ThumbsWindow*>(w); t && t->isVisible())
+                out << t;
+        return out;
+    }
+    QPoint cellCentre(ThumbGridView* grid, int row, int column) {
+        return grid->visualRect(grid->model()->index(row, column)).center();
+    }
+};
+
+} // namespace
+
+TEST_F(ThumbsCommands, TheGridShowsTheListAndClosingFromTheBrowserAppliesTheMarks) {
+    EXPECT_TRUE(runToolbarKey(commands, "thumbs"));
+    EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"});
+    EXPECT_TRUE(windows().isEmpty());
+
+    for (int i = 0; i < 7; ++i)
+        ws->hold.append(pic(QString("p%1.bmp").arg(i)));
+    ASSERT_TRUE(commands.runControl("mnuThumbs"));
+    ASSERT_EQ(windows().size(), 1);
+    ThumbsWindow* w = windows()[0];
+    EXPECT_EQ(w->windowTitle(), "Thumbnail Viewer");
+    EXPECT_EQ(w->model()->rowCount(), 2);
+    EXPECT_EQ(w->model()->cellState(6), thumbs::ThumbGridModel::Cell::Ready);
+    EXPECT_EQ(w->model()->picture(6).size(), QSize(81, 76));
+    EXPECT_EQ(w->progressBar()->value(), 7);
+
+    ThumbGridView* grid = w->grid();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, 0));
+    EXPECT_EQ(w->statusLine()->text(), pic("p6.bmp"));
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(grid, 0, 2));
+    EXPECT_EQ(w->statusLine()->text(), pic("p2.bmp") + " added to hold list (item 1)");
+    // The seventh file's row holds no eighth.
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(grid, 1, 1));
+    EXPECT_EQ(w->session().marked().size(), 1);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 0, 4));
+    EXPECT_EQ(shell.viewed, QStringList{pic("p4.bmp")});
+
+    // A second command reuses the window and keeps its marks.
+    ASSERT_TRUE(commands.runControl("mnuThumbs"));
+    ASSERT_EQ(windows(), QList<ThumbsWindow*>{w});
+    EXPECT_EQ(w->session().marked(), QStringList{pic("p2.bmp")});
+
+    // Registered once, however often it was shown; a click in the tree closes it.
+    ASSERT_EQ(QSet<QWidget*>(shell.closeOnBrowse.begin(), shell.closeOnBrowse.end()).size(), 1);
+    EXPECT_EQ(shell.closeOnBrowse[0], w);
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windows().isEmpty());
+    EXPECT_EQ(ws->hold.fullPaths(), QStringList{pic("p2.bmp")});
+}
+
+TEST_F(ThumbsCommands, ClosingDuringGenerationStopsTheRunFirst) {
+    for (int i = 0; i < 7; ++i)
+        ws->hold.append(pic(QString("p%1.bmp").arg(i)));
+    int closes = 0;
+    // The first repaint of the run closes the window, as a click in the tree would.
+    QTimer::singleShot(0, [&] {
+        for (ThumbsWindow* w : windows()) {
+            ++closes;
+            EXPECT_TRUE(w->generating());
+            w->close();
+            EXPECT_TRUE(w->isVisible());
+        }
+    });
+    ASSERT_TRUE(commands.runControl("mnuThumbs"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(windows().isEmpty());
+}
