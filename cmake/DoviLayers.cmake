@@ -74,6 +74,7 @@ dovi_subsystem(browser)
 dovi_subsystem(fileops)
 dovi_subsystem(batch)
 dovi_subsystem(series)
+dovi_subsystem(viewer)
 
 get_property(DOVI_SUBSYSTEMS GLOBAL PROPERTY DOVI_SUBSYSTEMS)
 set(DOVI_ALL_FOLDERS ${DOVI_BELOW_SUBSYSTEMS} ${DOVI_SUBSYSTEMS} shell)

@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -19,6 +21,10 @@ public:
     // Makes the folder tree read its folders again after one was created or
     // removed.
     virtual void refreshFolderTree() = 0;
+    // Opens the viewer on a file (the one viewer, asking first about unsaved
+    // changes of a picture it shows). afterClose runs once the viewer window
+    // has closed.
+    virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
 };
 
 // What every subsystem's binder receives: the shared state, the Ui seam, the

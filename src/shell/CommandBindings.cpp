@@ -4,6 +4,7 @@
 #include "browser/windows/BrowserCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
+#include "viewer/windows/ViewerCommandBindings.h"
 
 namespace dovi {
 
@@ -12,6 +13,7 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindFileCommands(commands, context);
     bindBatchCommands(commands, context);
     bindSeriesCommands(commands, context);
+    bindViewerCommands(commands, context);
 }
 
 } // namespace dovi

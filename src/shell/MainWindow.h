@@ -28,6 +28,7 @@ class CaptionedProgressBar;
 class FileListView;
 class FolderTreeView;
 class PreviewPane;
+class ViewerWindow;
 class Workspace;
 namespace browser {
 class FileListModel;
@@ -69,6 +70,10 @@ public:
     void showRunningHistory() override;
     void refreshFolderTree() override;
     HistoryWindow* historyWindow() const { return history_; }
+    // The one viewer: a viewer already open closes first (asking about its
+    // unsaved changes; Cancel keeps it and opens nothing).
+    void openViewer(const QString& path, std::function<void()> afterClose) override;
+    ViewerWindow* viewerWindow() const;
 
     // What the tree's right button shows besides marking the next click (the
     // folder statistics, handed in by the folder commands).
@@ -142,6 +147,9 @@ private:
     QComboBox* holdshort_ = nullptr;
     QCheckBox* bypass_ = nullptr;
     QPointer<HistoryWindow> history_;
+    QPointer<ViewerWindow> viewer_;
+    // Closes the viewer through its close procedure; false when it stays.
+    bool closeViewer();
     std::function<void()> folderStatistics_;
 
     QFileSystemWatcher folderWatcher_;

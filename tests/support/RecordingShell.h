@@ -1,6 +1,8 @@
 #pragma once
 #include "app/CommandContext.h"
 
+#include <QStringList>
+
 namespace dovi::test {
 
 // A shell for binder tests: counts what the commands asked of it.
@@ -9,6 +11,8 @@ struct RecordingShell : ShellServices {
     int treeRefreshes = 0;
     void showRunningHistory() override { ++historyShown; }
     void refreshFolderTree() override { ++treeRefreshes; }
+    QStringList viewerOpened;
+    void openViewer(const QString& path, std::function<void()>) override { viewerOpened << path; }
 };
 
 } // namespace dovi::test
