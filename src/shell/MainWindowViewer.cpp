@@ -20,7 +20,10 @@ bool MainWindow::closeViewer() {
     return true;
 }
 
-void MainWindow::openViewer(const QString& path, std::function<void()> afterClose) {
+void MainWindow::openViewer(const QString& requested, std::function<void()> afterClose) {
+    // A copy: closing the viewer open now may change what the caller's
+    // reference names (the preview reads its file again).
+    const QString path = requested;
     if (!closeViewer())
         return;
     auto* viewer = new ViewerWindow(workspace_, this, this);

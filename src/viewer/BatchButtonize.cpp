@@ -134,8 +134,11 @@ ButtonizeSummary buttonizeFiles(Workspace& ws, Ui& ui, const QStringList& target
         if (prepared.kind == Prepared::Kind::Ready && platform::stampOf(path) != prepared.stamp)
             prepared = prepare(path, settings, encoding);
         switch (prepared.kind) {
-        case Prepared::Kind::Skip: break;
-        case Prepared::Kind::Unsupported: ++summary.unsupported; break;
+        case Prepared::Kind::Skip:
+            break;
+        case Prepared::Kind::Unsupported:
+            ++summary.unsupported;
+            break;
         case Prepared::Kind::Failed:
             ++summary.failed;
             failures << path;

@@ -24,8 +24,7 @@ struct SizeBoxes {
 // that is not a number empties both; a number above the maximum becomes the
 // maximum; with keepAspect the other box follows in proportion to picture;
 // an empty other box receives a copy.
-SizeBoxes sizeBoxTyped(SizeBoxes boxes, bool widthBox, QSize picture, MaxVals max,
-                       bool keepAspect);
+SizeBoxes sizeBoxTyped(SizeBoxes boxes, bool widthBox, QSize picture, MaxVals max, bool keepAspect);
 
 // The size options, top to bottom after "Custom": 1600 x 1200 ... 640 x 480.
 const QList<QSize>& resamplePresets();

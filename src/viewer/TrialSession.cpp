@@ -10,21 +10,29 @@ using imaging::ImagingEngine;
 SliderSetup adjustSlider(AdjustMode mode) {
     switch (mode) {
     case AdjustMode::Bright:
-    case AdjustMode::Cont: return {-100, 100, 0, 5, 10, 10};
+    case AdjustMode::Cont:
+        return {-100, 100, 0, 5, 10, 10};
     case AdjustMode::Sharp:
-    case AdjustMode::Soft: return {0, 10, 0, 1, 1, 1};
-    case AdjustMode::Blend: return {0, 100, 0, 5, 10, 10};
+    case AdjustMode::Soft:
+        return {0, 10, 0, 1, 1, 1};
+    case AdjustMode::Blend:
+        return {0, 100, 0, 5, 10, 10};
     }
     return {};
 }
 
 QString adjustCaption(AdjustMode mode) {
     switch (mode) {
-    case AdjustMode::Bright: return QStringLiteral("Adjust Image Brightness");
-    case AdjustMode::Cont: return QStringLiteral("Adjust Image Contrast");
-    case AdjustMode::Sharp: return QStringLiteral("Adjust Image Sharpness");
-    case AdjustMode::Soft: return QStringLiteral("Adjust Image Softness");
-    case AdjustMode::Blend: return QStringLiteral("Blend Image");
+    case AdjustMode::Bright:
+        return QStringLiteral("Adjust Image Brightness");
+    case AdjustMode::Cont:
+        return QStringLiteral("Adjust Image Contrast");
+    case AdjustMode::Sharp:
+        return QStringLiteral("Adjust Image Sharpness");
+    case AdjustMode::Soft:
+        return QStringLiteral("Adjust Image Softness");
+    case AdjustMode::Blend:
+        return QStringLiteral("Blend Image");
     }
     return {};
 }
@@ -51,11 +59,16 @@ bool TrialSession::tryAmount(AdjustMode mode, int& amount) {
     const int a = amount;
     return trial([mode, a](ImagingEngine& e) {
         switch (mode) {
-        case AdjustMode::Bright: return e.brightness(a);
-        case AdjustMode::Cont: return e.contrast(a);
-        case AdjustMode::Sharp: return e.sharpen(a);
-        case AdjustMode::Soft: return e.soften(a);
-        case AdjustMode::Blend: return e.blend(a);
+        case AdjustMode::Bright:
+            return e.brightness(a);
+        case AdjustMode::Cont:
+            return e.contrast(a);
+        case AdjustMode::Sharp:
+            return e.sharpen(a);
+        case AdjustMode::Soft:
+            return e.soften(a);
+        case AdjustMode::Blend:
+            return e.blend(a);
         }
         return false;
     });

@@ -157,9 +157,8 @@ bool ViewerDocument::saveAs(SaveAsChooser& chooser) {
 CloseAnswer ViewerDocument::closeFile() {
     if (!modified_)
         return CloseAnswer::Close;
-    const Answer answer =
-        ui_.messageBox(QString(), QStringLiteral("Save Your Changes ?"),
-                       MessageButtons::YesNoCancel, MessageIcon::Question);
+    const Answer answer = ui_.messageBox(QString(), QStringLiteral("Save Your Changes ?"),
+                                         MessageButtons::YesNoCancel, MessageIcon::Question);
     if (answer == Answer::No)
         return CloseAnswer::Close;
     if (answer != Answer::Yes)

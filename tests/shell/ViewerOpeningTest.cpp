@@ -42,9 +42,11 @@ TEST(ViewerOpening, DoubleClickAndPreviewClickOpenTheOneViewer) {
     QTest::mouseClick(w.previewPane(), Qt::RightButton);
     EXPECT_EQ(w.viewerWindow(), nullptr) << "the right button does not open the viewer";
 
+    // The double-click's first click reads the file again; the viewer opens
+    // once it has been read.
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.viewerWindow() != nullptr; }, 10000));
     ViewerWindow* viewer = w.viewerWindow();
-    ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->windowTitle(), pics + "/a.bmp  X:64  Y:48");
     EXPECT_EQ(ws.history.lines(), QStringList{"Viewed " + pics + "/a.bmp"});

@@ -41,8 +41,9 @@ TEST_F(BatchButtonizeTest, PicturesKeepTheirFormatAndOtherFilesStayAsTheyWere) {
     // bmp listed twice: buttonized once.
     const ButtonizeSummary s =
         buttonizeFiles(*ws, ui, {pcx, texts[0], bmp, tga, texts[1], bmp}, settings, 2);
-    EXPECT_EQ(ui.prompts, test::Prompts({test::question("Batch Process 6 files",
-                                                        "Apply Buttonize to the selected file(s) ?")}));
+    EXPECT_EQ(ui.prompts,
+              test::Prompts({test::question("Batch Process 6 files",
+                                            "Apply Buttonize to the selected file(s) ?")}));
     EXPECT_EQ(s.buttonized, 3);
     EXPECT_EQ(s.unsupported, 2);
     EXPECT_EQ(s.failed, 0);

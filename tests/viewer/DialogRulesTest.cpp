@@ -51,9 +51,9 @@ TEST(ResampleRules, TypingFollowsTheAspectAndTheLimits) {
 
 TEST(ResampleRules, CustomSizeNeedsTwoPositiveNumbers) {
     EXPECT_EQ(customSize({"640", "480.4"}), QSize(640, 480));
-    for (const SizeBoxes& bad : {SizeBoxes{"", "480"}, SizeBoxes{"640", ""},
-                                 SizeBoxes{"0", "480"}, SizeBoxes{"-10", "-5"},
-                                 SizeBoxes{"abc", "4"}, SizeBoxes{"1e300", "4"}})
+    for (const SizeBoxes& bad :
+         {SizeBoxes{"", "480"}, SizeBoxes{"640", ""}, SizeBoxes{"0", "480"}, SizeBoxes{"-10", "-5"},
+          SizeBoxes{"abc", "4"}, SizeBoxes{"1e300", "4"}})
         EXPECT_FALSE(customSize(bad)) << bad.width.toStdString();
     EXPECT_EQ(resamplePresets().front(), QSize(1600, 1200));
     EXPECT_EQ(resamplePresets().back(), QSize(640, 480));

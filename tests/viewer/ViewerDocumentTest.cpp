@@ -169,8 +169,8 @@ TEST_F(ViewerDocumentTest, SaveAsNamesPromptsAndHistory) {
     const QString taken = picture("b.jpg", {10, 10}, imaging::Jpeg);
     const QByteArray takenBefore = test::checksum(taken);
 
-    chooser.choices = {{}, {path, BitmapFilter}, {pics + "/b.x.bmp", JpegFilter},
-                       {pics + "/b.bmp", JpegFilter}};
+    chooser.choices = {
+        {}, {path, BitmapFilter}, {pics + "/b.x.bmp", JpegFilter}, {pics + "/b.bmp", JpegFilter}};
     ui.answers = {Answer::Ok, Answer::No, Answer::Yes};
     EXPECT_FALSE(doc->saveAs(chooser)); // cancelled
     EXPECT_FALSE(doc->saveAs(chooser)); // the same name
@@ -180,10 +180,9 @@ TEST_F(ViewerDocumentTest, SaveAsNamesPromptsAndHistory) {
     EXPECT_EQ(doc->fileName(), path);
     ASSERT_TRUE(doc->saveAs(chooser)); // b.jpg again: Yes
     EXPECT_EQ(chooser.presets.first(), "Save File As: " + pics + "/a");
-    EXPECT_EQ(ui.prompts,
-              test::Prompts({warning("New name is the same as the current name!"),
-                             question("Overwrite", "File Exists. Overwrite?"),
-                             question("Overwrite", "File Exists. Overwrite?")}));
+    EXPECT_EQ(ui.prompts, test::Prompts({warning("New name is the same as the current name!"),
+                                         question("Overwrite", "File Exists. Overwrite?"),
+                                         question("Overwrite", "File Exists. Overwrite?")}));
     EXPECT_EQ(imaging::decodeFile(taken).image.format, imaging::Jpeg);
     EXPECT_EQ(imaging::decodeFile(taken).image.pixels.size(), QSize(40, 30));
     EXPECT_EQ(doc->fileName(), taken);

@@ -50,14 +50,14 @@ TEST(ViewerSelection, DragsLeaveASelectionOnlyWhenTwoDimensional) {
         bool selected;
         QRect area;
     } cases[] = {
-        {{10, 10}, {10, 10}, false, {}},                 // a click
-        {{10, 10}, {60, 10}, false, {}},                 // only horizontal
-        {{10, 10}, {10, 60}, false, {}},                 // only vertical
+        {{10, 10}, {10, 10}, false, {}}, // a click
+        {{10, 10}, {60, 10}, false, {}}, // only horizontal
+        {{10, 10}, {10, 60}, false, {}}, // only vertical
         {{10, 20}, {60, 80}, true, QRect(10, 20, 50, 60)},
-        {{60, 80}, {10, 20}, true, QRect(10, 20, 50, 60)}, // up and to the left
+        {{60, 80}, {10, 20}, true, QRect(10, 20, 50, 60)},         // up and to the left
         {{10.4, 19.6}, {59.5, 80.2}, true, QRect(10, 20, 50, 60)}, // rounded
-        {{10, 10}, {-5, -7}, true, QRect(0, 0, 10, 10)}, // negatives raised to 0
-        {{10, 10}, {500, 900}, true, QRect(10, 10, 190, 90)}, // the edge itself at the end
+        {{10, 10}, {-5, -7}, true, QRect(0, 0, 10, 10)},           // negatives raised to 0
+        {{10, 10}, {500, 900}, true, QRect(10, 10, 190, 90)},      // the edge itself at the end
     };
     for (const auto& c : cases) {
         ViewerSelection s;
@@ -95,8 +95,7 @@ TEST(ViewerSelection, DragCaptionShowsSignedDifferencesAndStopsShortOfTheEdge) {
 TEST(ViewerSelection, CropOnAScrolledViewTakesThePictureUnderTheRectangle) {
     const QSize picture(4000, 3000);
     EXPECT_EQ(cropRectangle({10, 20}, {110, 70}, {0, 0}, picture), QRect(10, 20, 100, 50));
-    EXPECT_EQ(cropRectangle({110, 70}, {10, 20}, {1500, 900}, picture),
-              QRect(1510, 920, 100, 50));
+    EXPECT_EQ(cropRectangle({110, 70}, {10, 20}, {1500, 900}, picture), QRect(1510, 920, 100, 50));
     EXPECT_TRUE(cropRectangle({10, 20}, {10, 70}, {5, 5}, picture).isEmpty());
     // Never outside the picture.
     EXPECT_EQ(cropRectangle({0, 0}, {300, 300}, {3900, 2900}, picture),

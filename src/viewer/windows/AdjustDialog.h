@@ -20,8 +20,8 @@ class AdjustDialog : public QDialog {
     Q_OBJECT
 public:
     // shown: redraws the viewer after each trial.
-    AdjustDialog(QWidget* parent, viewer::ViewerDocument& document, Ui& ui,
-                 viewer::AdjustMode mode, std::function<void()> shown);
+    AdjustDialog(QWidget* parent, viewer::ViewerDocument& document, Ui& ui, viewer::AdjustMode mode,
+                 std::function<void()> shown);
 
     QSlider* slider() const { return slider_; }
     // Runs a trial still waiting for the event loop (tests, Okay).

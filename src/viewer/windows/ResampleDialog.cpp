@@ -28,9 +28,9 @@ ResampleDialog::ResampleDialog(QWidget* parent, viewer::ViewerDocument& document
     auto* sizeColumn = new QVBoxLayout(sizes);
     options_ << new QRadioButton(QStringLiteral("Custom"), sizes);
     for (const QSize& s : viewer::resamplePresets())
-        options_ << new QRadioButton(
-            QString::number(s.width()) + QStringLiteral(" x ") + QString::number(s.height()),
-            sizes);
+        options_ << new QRadioButton(QString::number(s.width()) + QStringLiteral(" x ") +
+                                         QString::number(s.height()),
+                                     sizes);
     for (QRadioButton* o : options_)
         sizeColumn->addWidget(o);
     layout->addWidget(sizes);

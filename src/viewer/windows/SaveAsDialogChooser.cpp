@@ -4,8 +4,7 @@
 
 namespace dovi {
 
-viewer::SaveAsChoice SaveAsDialogChooser::chooseSaveAs(const QString& title,
-                                                       const QString& preset,
+viewer::SaveAsChoice SaveAsDialogChooser::chooseSaveAs(const QString& title, const QString& preset,
                                                        const QStringList& filters) {
     QString chosenFilter = filters.value(0);
     const QString path =

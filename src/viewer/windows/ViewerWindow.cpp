@@ -28,8 +28,7 @@ using viewer::AdjustMode;
 ViewerWindow::ViewerWindow(Workspace& ws, StatusSurface* status, QWidget* parent, Ui* ui,
                            std::unique_ptr<viewer::SaveAsChooser> chooser)
     : QMainWindow(parent, Qt::Window), ws_(ws),
-      ownUi_(ui ? nullptr : std::make_unique<DialogUi>(this, status)),
-      ui_(ui ? *ui : *ownUi_),
+      ownUi_(ui ? nullptr : std::make_unique<DialogUi>(this, status)), ui_(ui ? *ui : *ownUi_),
       chooser_(chooser ? std::move(chooser) : std::make_unique<SaveAsDialogChooser>(this)),
       document_(ws, ui_) {
     setObjectName(QStringLiteral("frmViewer"));
@@ -104,7 +103,8 @@ void ViewerWindow::buildMenus() {
             refreshCaption();
         },
         QKeySequence::SaveAs);
-    addCommand(file, QStringLiteral("&Close"), [this] { close(); }, QKeySequence::Close);
+    addCommand(
+        file, QStringLiteral("&Close"), [this] { close(); }, QKeySequence::Close);
     file->addSeparator();
     addCommand(file, QStringLiteral("Crop-Save-Close"), [this] { cropSaveClose(); });
 
@@ -121,10 +121,12 @@ void ViewerWindow::buildMenus() {
     }
     black->setChecked(true);
     edit->addSeparator();
-    addCommand(edit, QStringLiteral("Undo"), [this] { undo(); }, QKeySequence::Undo);
+    addCommand(
+        edit, QStringLiteral("Undo"), [this] { undo(); }, QKeySequence::Undo);
     edit->addSeparator();
-    addCommand(edit, QStringLiteral("Copy to Clipboard"), [this] { copyToClipboard(); },
-               QKeySequence::Copy);
+    addCommand(
+        edit, QStringLiteral("Copy to Clipboard"), [this] { copyToClipboard(); },
+        QKeySequence::Copy);
 
     QMenu* functions = menuBar()->addMenu(QStringLiteral("&Functions"));
     auto filter = [this](const QString& caption) {

@@ -27,8 +27,8 @@ class ViewerWindow : public QMainWindow {
 public:
     // ui: where questions and messages go (a Qt one over this window unless
     // given); status: the main window's busy light and progress bar.
-    ViewerWindow(Workspace& ws, StatusSurface* status, QWidget* parent = nullptr,
-                 Ui* ui = nullptr, std::unique_ptr<viewer::SaveAsChooser> chooser = {});
+    ViewerWindow(Workspace& ws, StatusSurface* status, QWidget* parent = nullptr, Ui* ui = nullptr,
+                 std::unique_ptr<viewer::SaveAsChooser> chooser = {});
     ~ViewerWindow() override;
 
     // Opens a file; false (with a message) when it cannot be read.

@@ -1,17 +1,18 @@
 // The viewer window's wiring: selection and crop by mouse, a slider trial
 // shown at once, Cancel restoring the exact pixels, and the window
 // manager's close asking about unsaved changes.
+#include "viewer/windows/ViewerWindow.h"
 #include "viewer/windows/AdjustDialog.h"
 #include "viewer/windows/ButtonizeDialog.h"
 #include "viewer/windows/ImageView.h"
 #include "viewer/windows/ResampleDialog.h"
 #include "viewer/windows/ToneDialog.h"
-#include "viewer/windows/ViewerWindow.h"
 
 #include "WorkspaceFixture.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSlider>
 #include <QTest>
 
@@ -59,8 +60,9 @@ TEST_F(ViewerWindowTest, ADragSelectsAndCropTakesThatPart) {
 }
 
 TEST_F(ViewerWindowTest, ASliderMoveShowsATrialAndCancelRestoresTheExactPixels) {
-    AdjustDialog dialog(window.get(), window->document(), ui, viewer::AdjustMode::Bright,
-                        [this] { window->view()->setPicture(window->document().engine().pixels()); });
+    AdjustDialog dialog(window.get(), window->document(), ui, viewer::AdjustMode::Bright, [this] {
+        window->view()->setPicture(window->document().engine().pixels());
+    });
     EXPECT_EQ(dialog.windowTitle(), "Adjust Image Brightness");
     dialog.slider()->setValue(60);
     dialog.slider()->setValue(40); // collapses with the move before
