@@ -9,6 +9,12 @@
 # includes a sibling's header therefore fails to compile: the sibling's folder
 # is not there. The shell, the programs and the tests see every folder.
 configure_file(${CMAKE_SOURCE_DIR}/src/app/Version.h.in ${CMAKE_BINARY_DIR}/generated/app/Version.h)
+# The about window's links are configuration of the build, never looked up.
+set(DOVI_MAKER_URL "" CACHE STRING "The maker's web page (the about window's first link)")
+set(DOVI_MAKER_SECOND_URL "" CACHE STRING "The maker's second web page")
+set(DOVI_IMAGING_URL "https://libjpeg-turbo.org/" CACHE STRING "The imaging library's web page")
+configure_file(${CMAKE_SOURCE_DIR}/src/about/AboutLinks.h.in
+  ${CMAKE_BINARY_DIR}/generated/about/AboutLinks.h)
 
 option(DOVI_PCH "Precompile the Qt and standard headers every file includes" ON)
 include(cmake/DoviPrecompiled.cmake)
@@ -48,7 +54,7 @@ endfunction()
 dovi_library(dovi_imaging imaging SEES imaging PCH gui
   LINKS Qt6::Gui JPEG::JPEG Threads::Threads)
 # 2. Platform: the Linux side of attributes, trash, desktop, system facts, the lock.
-dovi_library(dovi_platform platform SEES platform PCH gui LINKS Qt6::Gui)
+dovi_library(dovi_platform platform SEES platform PCH gui LINKS Qt6::Gui Qt6::Network)
 # 3. Application: settings, the workspace and its services, the Ui seam, the
 # command context; then the windows every subsystem may open.
 set(DOVI_BELOW_SUBSYSTEMS imaging platform app)
@@ -75,6 +81,8 @@ dovi_subsystem(fileops)
 dovi_subsystem(batch)
 dovi_subsystem(series)
 dovi_subsystem(viewer)
+dovi_subsystem(extras)
+dovi_subsystem(about)
 
 get_property(DOVI_SUBSYSTEMS GLOBAL PROPERTY DOVI_SUBSYSTEMS)
 set(DOVI_ALL_FOLDERS ${DOVI_BELOW_SUBSYSTEMS} ${DOVI_SUBSYSTEMS} shell)

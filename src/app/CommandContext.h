@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -25,6 +26,20 @@ public:
     // changes of a picture it shows). afterClose runs once the viewer window
     // has closed.
     virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
+
+    // Quick links, preferences and the desktop commands.
+    // Sets the folder tree to folder, whose change then lists it; a folder
+    // that has gone is said so and changes nothing.
+    virtual void showFolder(const QString& folder) = 0;
+    // The main window's slideshow options and processing-size panel shown
+    // again from the settings (when the preferences close).
+    virtual void showSlideshowOptions() = 0;
+    virtual void showProcessingSize() = 0;
+    // The destination chooser in its "Select a Folder" mode; nothing when
+    // cancelled.
+    virtual std::optional<QString> selectFolder() = 0;
+    // The file the preview shows; "" while it shows the logo.
+    virtual QString previewedFile() const = 0;
 };
 
 // What every subsystem's binder receives: the shared state, the Ui seam, the

@@ -8,8 +8,11 @@
 namespace dovi {
 
 StartOutcome startProgram(Ui& ui, IniStore& store, platform::InstanceLock& lock,
-                          const QString& programFolder, const platform::DisplayFacts& display) {
+                          const QString& programFolder, const platform::DisplayFacts& display,
+                          const std::function<bool()>& handOver) {
     if (!lock.tryAcquire()) {
+        if (handOver && handOver())
+            return StartOutcome::HandedOver;
         showMessage(ui, kAlreadyRunningMessage);
         return StartOutcome::AlreadyRunning;
     }

@@ -5,6 +5,7 @@
 #include "platform/InstanceLock.h"
 
 #include <QString>
+#include <functional>
 
 namespace dovi {
 
@@ -14,14 +15,17 @@ inline const QString kLargeFontsMessage = QStringLiteral(
 inline const QString kResolutionMessage =
     QStringLiteral("For best results, Orvane recommends 800 x 600 or greater resolution");
 
-enum class StartOutcome { Run, AlreadyRunning };
+enum class StartOutcome { Run, AlreadyRunning, HandedOver };
 
 // The start of the program, before any window: refuses a second copy (nothing
 // is created or saved then), runs the display checks on this user's first
 // start and records that start, creates "Temp", makes "series.dat" writable
 // and puts the logo in place. The caller then shows the splash window.
+// handOver, when given, passes the path this start was asked to open to the
+// copy already running; once it took it, this copy ends without a message.
 StartOutcome startProgram(Ui& ui, IniStore& store, platform::InstanceLock& lock,
-                          const QString& programFolder, const platform::DisplayFacts& display);
+                          const QString& programFolder, const platform::DisplayFacts& display,
+                          const std::function<bool()>& handOver = {});
 
 // Where the first start is recorded in the store.
 inline const QString kStartedSection = QStringLiteral("System");

@@ -2,6 +2,7 @@
 
 #include "app/FolderState.h"
 #include "app/ProgramFiles.h"
+#include "app/QuotedFields.h"
 #include "app/SharedServices.h"
 #include "app/Workspace.h"
 #include "browser/ListFiles.h"
@@ -17,10 +18,6 @@ namespace {
 const QString kHoldExtension = QStringLiteral(".hld");
 // Far above any real hold list (32767 paths of a few hundred bytes).
 constexpr qint64 kMaxHoldListBytes = 64 * 1024 * 1024;
-
-bool isLineEnd(QChar c) {
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
-}
 
 // A held entry must still be a file: a folder or a relative name (which would
 // be looked up wherever the program happens to run) is not held again.
@@ -39,37 +36,7 @@ QStringList holdListLines(const QStringList& fullPaths) {
 }
 
 QStringList readHoldListEntries(const QString& text) {
-    QStringList entries;
-    const qsizetype n = text.size();
-    qsizetype pos = 0;
-    while (pos < n) {
-        while (pos < n && text[pos] == QLatin1Char(' '))
-            ++pos;
-        if (pos >= n)
-            break;
-        QString field;
-        if (text[pos] == QLatin1Char('"')) {
-            qsizetype close = text.indexOf(QLatin1Char('"'), pos + 1);
-            if (close < 0)
-                close = n;
-            field = text.mid(pos + 1, close - pos - 1);
-            pos = close + 1;
-            while (pos < n && text[pos] != QLatin1Char(',') && !isLineEnd(text[pos]))
-                ++pos;
-        } else {
-            const qsizetype start = pos;
-            while (pos < n && text[pos] != QLatin1Char(',') && !isLineEnd(text[pos]))
-                ++pos;
-            field = text.mid(start, pos - start);
-        }
-        if (pos < n) {
-            if (text[pos] == QLatin1Char('\r') && pos + 1 < n && text[pos + 1] == QLatin1Char('\n'))
-                ++pos;
-            ++pos;
-        }
-        entries << field;
-    }
-    return entries;
+    return readQuotedFields(text);
 }
 
 void saveHoldList(Workspace& ws, Ui& ui) {

@@ -1,6 +1,8 @@
 #include "shell/CommandBindings.h"
 
+#include "about/windows/AboutCommandBindings.h"
 #include "batch/windows/BatchCommandBindings.h"
+#include "extras/windows/ExtrasCommandBindings.h"
 #include "browser/windows/BrowserCommandBindings.h"
 #include "fileops/windows/FileCommandBindings.h"
 #include "series/windows/SeriesCommandBindings.h"
@@ -14,6 +16,8 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindBatchCommands(commands, context);
     bindSeriesCommands(commands, context);
     bindViewerCommands(commands, context);
+    bindExtrasCommands(commands, context);
+    bindAboutCommands(commands, context);
 }
 
 } // namespace dovi

@@ -97,10 +97,6 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
             panel->setFixedWidth(std::max(40, sixth));
 }
 
-void MainWindow::showProcessingSize() {
-    panels_[3]->setText(processingSizeText(workspace_.settings));
-}
-
 void MainWindow::showKeyLocks() {
     const platform::KeyLocks locks = platform::readKeyLocks();
     panels_[4]->setText(QStringLiteral("CAPS"));

@@ -74,6 +74,16 @@ public:
     // unsaved changes; Cancel keeps it and opens nothing).
     void openViewer(const QString& path, std::function<void()> afterClose) override;
     ViewerWindow* viewerWindow() const;
+    void showFolder(const QString& folder) override;
+    void showSlideshowOptions() override;
+    void showProcessingSize() override;
+    std::optional<QString> selectFolder() override;
+    QString previewedFile() const override;
+
+    // A path handed to the program (its argument, or a second start's):
+    // the window comes to the front at that folder, or at a file's folder
+    // with the file selected and previewed.
+    void openPath(const QString& absolutePath);
 
     // What the tree's right button shows besides marking the next click (the
     // folder statistics, handed in by the folder commands).
@@ -120,7 +130,6 @@ private:
     void showPreview();
     void watchFolder(const QString& folder);
 
-    void showProcessingSize();
     void showKeyLocks();
     void onActivated();
     void runShutDown();

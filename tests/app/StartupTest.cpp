@@ -23,10 +23,11 @@ struct StartFixture : ::testing::Test {
     QString lockPath() const { return dir.filePath("dovi.lock"); }
     void SetUp() override { QDir().mkpath(program()); }
 
-    StartOutcome start(test::ScriptedUi& ui, platform::DisplayFacts display) {
+    StartOutcome start(test::ScriptedUi& ui, platform::DisplayFacts display,
+                       const std::function<bool()>& handOver = {}) {
         IniStore store(ini());
         platform::InstanceLock lock(lockPath());
-        const StartOutcome outcome = startProgram(ui, store, lock, program(), display);
+        const StartOutcome outcome = startProgram(ui, store, lock, program(), display, handOver);
         lock.release();
         return outcome;
     }
@@ -67,6 +68,36 @@ TEST_F(StartFixture, SecondCopyIsRefusedAndWritesNothing) {
     EXPECT_FALSE(QFileInfo::exists(ini()));
     EXPECT_FALSE(QFileInfo::exists(program() + "/Temp"));
     EXPECT_FALSE(QFileInfo::exists(program() + "/dovilogo.jpg"));
+}
+
+TEST_F(StartFixture, ASecondCopyWithAPathHandsItOverSilentlyOrSaysTheFirstRuns) {
+    platform::InstanceLock running(lockPath());
+    ASSERT_TRUE(running.tryAcquire());
+    const struct {
+        bool taken;
+        StartOutcome outcome;
+        QStringList prompts;
+    } cases[] = {{true, StartOutcome::HandedOver, {}},
+                 {false, StartOutcome::AlreadyRunning, {kAlreadyRunningMessage}}};
+    for (const auto& c : cases) {
+        test::ScriptedUi ui;
+        int asked = 0;
+        EXPECT_EQ(start(ui, {800, 600, 96.0},
+                        [&] {
+                            ++asked;
+                            return c.taken;
+                        }),
+                  c.outcome);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(ui.promptTexts(), c.prompts);
+        EXPECT_FALSE(QFileInfo::exists(ini()));
+    }
+    // The first copy never hands anything over.
+    running.release();
+    test::ScriptedUi ui;
+    int asked = 0;
+    EXPECT_EQ(start(ui, {1920, 1080, 120.0}, [&] { return ++asked, true; }), StartOutcome::Run);
+    EXPECT_EQ(asked, 0);
 }
 
 TEST_F(StartFixture, StartCreatesTempPutsTheLogoAndMakesSeriesWritable) {

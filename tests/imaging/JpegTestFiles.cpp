@@ -38,22 +38,25 @@ void put(QByteArray& out, std::uint32_t v, int size, bool bigEndian) {
         out.append(char(v >> (8 * (bigEndian ? size - 1 - i : i))));
 }
 
-} // namespace
-
-QByteArray write(const QImage& picture, const Options& options) {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+template <typename Rows>
+QByteArray compress(int width, int height, int components, J_COLOR_SPACE inSpace,
+                    const Options& options, Rows rowAt) {
     Writer w;
     jpeg_compress_struct& c = w.cinfo;
-    c.image_width = JDIMENSION(rgb.width());
-    c.image_height = JDIMENSION(rgb.height());
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
+    c.image_width = JDIMENSION(width);
+    c.image_height = JDIMENSION(height);
+    c.input_components = components;
+    c.in_color_space = inSpace;
     jpeg_set_defaults(&c);
     jpeg_set_colorspace(&c, options.fileSpace);
     jpeg_set_quality(&c, options.quality, TRUE);
-    for (int i = 0; i < c.num_components; ++i)
-        c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor =
-            (i == 0 && options.subsample) ? 2 : 1;
+    if (components == 4) {
+        c.write_Adobe_marker = options.adobeMarker ? TRUE : FALSE;
+    } else {
+        for (int i = 0; i < c.num_components; ++i)
+            c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor =
+                (i == 0 && options.subsample) ? 2 : 1;
+    }
     if (options.progressive)
         jpeg_simple_progression(&c);
     if (!options.scans.empty()) {
@@ -70,32 +73,30 @@ QByteArray write(const QImage& picture, const Options& options) {
         jpeg_write_icc_profile(&c, reinterpret_cast<const JOCTET*>(options.icc.data()),
                                unsigned(options.icc.size()));
     while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
+        JSAMPROW row = rowAt(int(c.next_scanline));
         jpeg_write_scanlines(&c, &row, 1);
     }
     jpeg_finish_compress(&c);
     return w.result();
 }
 
+} // namespace
+
+QByteArray write(const QImage& picture, const Options& options) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    return compress(rgb.width(), rgb.height(), 3, JCS_RGB, options,
+                    [&](int y) { return const_cast<JSAMPROW>(rgb.constScanLine(y)); });
+}
+
 QByteArray writeCmyk(const std::vector<std::uint8_t>& inks, int width, int height,
                      J_COLOR_SPACE fileSpace, bool adobeMarker) {
-    Writer w;
-    jpeg_compress_struct& c = w.cinfo;
-    c.image_width = JDIMENSION(width);
-    c.image_height = JDIMENSION(height);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, fileSpace);
-    c.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
-    jpeg_set_quality(&c, 100, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(inks.data() + std::size_t(c.next_scanline) * width * 4);
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    return w.result();
+    Options options;
+    options.fileSpace = fileSpace;
+    options.quality = 100;
+    options.adobeMarker = adobeMarker;
+    return compress(width, height, 4, JCS_CMYK, options, [&](int y) {
+        return const_cast<JSAMPROW>(inks.data() + std::size_t(y) * width * 4);
+    });
 }
 
 QByteArray exifWithOrientation(int orientation, bool bigEndian) {

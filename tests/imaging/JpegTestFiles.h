@@ -23,6 +23,7 @@ struct Options {
     std::vector<jpeg_scan_info> scans; // custom scan script when not empty
     QByteArray app1;                   // written as an APP1 marker when not empty
     QByteArray icc;                    // written as APP2 ICC_PROFILE chunks
+    bool adobeMarker = false;          // 4-component files only
 };
 
 // Encodes an RGB32/ARGB32 picture (alpha ignored).

@@ -19,67 +19,66 @@ QImage withColours(int n, int width, int height) {
     });
 }
 
-// A picture of few colours in bands, as a paletted file would give.
-QImage fewColours(int w, int h, int colours) {
-    return paint(w, h, [colours](int x, int y) {
-        const int i = (x / 3 + y * 7) % colours;
-        return qRgb(i * 255 / colours, 255 - i, (i * 97) % 256);
-    });
-}
-
 struct WriteCase {
-    const char* name;
+    std::string name;
     QImage pixels;
     bool sourceHadPalette;
-    int bits[3]; // chosen by the BMP, TGA and PCX writers; 0: not tried
+    int bits[3]; // chosen by the BMP, TGA and PCX writers
     int bmpHead; // bytes before the BMP pixel data: headers and colour table
 };
 
 const Codec* const kLossless[] = {&kBmp, &kTga, &kPcx};
 
-std::vector<WriteCase> writeCases() {
+// The cases, with pictures of every width from 1 to maxWidth added.
+std::vector<WriteCase> writeCases(int maxWidth) {
     QImage grey(17, 9, QImage::Format_Grayscale8); // 153 grey levels
     for (int y = 0; y < grey.height(); ++y)
         for (int x = 0; x < grey.width(); ++x)
             grey.scanLine(y)[x] = uchar(x * 15 + y);
-    const auto opaqueArgb = [](int w, int h) {
-        return makeTestPattern(w, h).convertToFormat(QImage::Format_ARGB32);
-    };
-    return {
+    std::vector<WriteCase> cases = {
         {"opaque colour picture", makeTestPattern(37, 19), false, {24, 24, 24}, 54},
-        {"1x1", makeTestPattern(1, 1), false, {24, 24, 24}, 54},
-        {"3x2", makeTestPattern(3, 2), false, {24, 24, 24}, 54},
-        {"131x67 odd width", makeTestPattern(131, 67), false, {24, 24, 24}, 54},
         {"translucent pixels: V5 header", makeTestPattern(21, 9, true), false, {32, 32, 24}, 138},
-        {"translucent, larger", makeTestPattern(64, 33, true), false, {32, 32, 24}, 138},
-        {"alpha channel fully opaque", opaqueArgb(10, 4), false, {24, 24, 24}, 54},
-        {"alpha channel fully opaque, larger", opaqueArgb(40, 20), false, {24, 24, 24}, 54},
+        {"alpha channel fully opaque",
+         makeTestPattern(10, 4).convertToFormat(QImage::Format_ARGB32),
+         false,
+         {24, 24, 24},
+         54},
         {"premultiplied input is stored unpremultiplied",
          makeTestPattern(9, 5, true).convertToFormat(QImage::Format_ARGB32_Premultiplied),
          false,
-         {32, 0, 0},
+         {32, 32, 24},
          138},
         {"paletted source, 2 colours", withColours(2, 11, 5), true, {1, 8, 8}, 54 + 8},
-        {"paletted source, 5 colours", fewColours(37, 41, 5), true, {4, 8, 8}, 54 + 20},
+        {"paletted source, 5 colours", withColours(5, 37, 41), true, {4, 8, 8}, 54 + 20},
         {"paletted source, 16 colours", withColours(16, 11, 5), true, {4, 8, 8}, 54 + 64},
         {"paletted source, 17 colours", withColours(17, 13, 6), true, {8, 8, 8}, 54 + 68},
-        {"paletted source, 256 colours", withColours(256, 64, 9), true, {8, 8, 8}, 54 + 1024},
         {"paletted source, 256 colours, odd width",
-         fewColours(123, 67, 256),
+         withColours(256, 123, 9),
          true,
          {8, 8, 8},
          54 + 1024},
-        {"paletted source, 257 colours", withColours(257, 64, 9), true, {24, 24, 24}, 54},
-        {"paletted source, now 300 colours", fewColours(50, 50, 300), true, {24, 24, 24}, 54},
+        {"paletted source, now 257 colours", withColours(257, 64, 9), true, {24, 24, 24}, 54},
         {"grey input layout", grey, true, {8, 8, 8}, 54 + 153 * 4},
-        {"few colours but no palette in the source", withColours(2, 5, 5), false, {24, 24, 24}, 54},
-        {"few colours, not from a paletted file", fewColours(20, 10, 4), false, {24, 24, 24}, 54},
+        {"few colours, not from a paletted file", withColours(2, 5, 5), false, {24, 24, 24}, 54},
         {"indexed input format",
          withColours(5, 6, 3).convertToFormat(QImage::Format_Indexed8),
          false,
-         {24, 0, 0},
+         {24, 24, 24},
          54},
     };
+    // Every row length against the row padding (PCX lines hold an even
+    // number of bytes), paletted and not.
+    for (int width = 1; width <= maxWidth; ++width) {
+        cases.push_back(
+            {"width " + std::to_string(width), makeTestPattern(width, 3), false, {24, 24, 24}, 54});
+        const int colours = std::min(width, 3);
+        cases.push_back({"paletted, width " + std::to_string(width),
+                         withColours(colours, width, 3),
+                         true,
+                         {colours <= 2 ? 1 : 4, 8, 8},
+                         54 + 4 * colours});
+    }
+    return cases;
 }
 
 // What a written file must show: the picture, without alpha unless the
@@ -98,11 +97,9 @@ Image imageOf(const QImage& pixels, bool sourceHadPalette) {
 } // namespace
 
 TEST(Writers, ChooseTheSmallestExactLayoutAndReadBack) {
-    for (const WriteCase& c : writeCases()) {
+    for (const WriteCase& c : writeCases(9)) {
         for (int i = 0; i < 3; ++i) {
             const Codec& codec = *kLossless[i];
-            if (c.bits[i] == 0)
-                continue;
             SCOPED_TRACE(std::string(codec.name) + ": " + c.name);
             QByteArray file;
             QString error;
@@ -111,50 +108,16 @@ TEST(Writers, ChooseTheSmallestExactLayoutAndReadBack) {
             if (&codec == &kBmp) {
                 const qint64 stride = (qint64{c.pixels.width()} * c.bits[i] + 31) / 32 * 4;
                 EXPECT_EQ(file.size(), c.bmpHead + stride * c.pixels.height());
+            } else if (&codec == &kPcx) {
+                const int bpl = uchar(file[66]) | uchar(file[67]) << 8;
+                EXPECT_EQ(bpl % 2, 0);
+                EXPECT_GE(bpl, c.pixels.width());
             }
             const DecodeResult back = decode(codec, file);
             ASSERT_TRUE(back.ok()) << back.error.toStdString();
             EXPECT_EQ(back.image.bitsPerPixel, c.bits[i]);
             EXPECT_EQ(back.image.pixels.hasAlphaChannel(), c.bits[i] == 32);
             EXPECT_TRUE(samePixels(expectedAfter(c.pixels, c.bits[i]), back.image.pixels));
-        }
-    }
-}
-
-// Every row length against the row padding; PCX lines hold an even number of
-// bytes.
-TEST(Writers, EveryWidthReadsBack) {
-    for (const Codec* codec : kLossless) {
-        for (int width = 1; width <= 9; ++width) {
-            for (const bool palette : {false, true}) {
-                SCOPED_TRACE(testing::Message() << codec->name << " " << width << " " << palette);
-                const Image img = imageOf(palette ? withColours(std::min(width, 3), width, 3)
-                                                  : makeTestPattern(width, 3),
-                                          palette);
-                QByteArray file;
-                ASSERT_TRUE(encode(*codec, img, file, nullptr));
-                const DecodeResult back = decode(*codec, file);
-                ASSERT_TRUE(back.ok()) << back.error.toStdString();
-                EXPECT_TRUE(samePixels(img.pixels, back.image.pixels));
-                if (codec == &kPcx) {
-                    const int bpl = uchar(file[66]) | uchar(file[67]) << 8;
-                    EXPECT_EQ(bpl % 2, 0);
-                    EXPECT_GE(bpl, width);
-                }
-            }
-        }
-    }
-}
-
-TEST(Writers, NothingToWriteIsAnError) {
-    for (const Codec* codec : {&kBmp, &kTga, &kPcx, &kJpeg}) {
-        QByteArray out("stale");
-        QString error;
-        EXPECT_FALSE(encode(*codec, Image{}, out, &error)) << codec->name;
-        EXPECT_FALSE(error.isEmpty()) << codec->name;
-        EXPECT_FALSE(encode(*codec, Image{}, out, nullptr)) << codec->name; // no error text wanted
-        if (codec == &kJpeg) {
-            EXPECT_TRUE(out.isEmpty());
         }
     }
 }
@@ -185,23 +148,20 @@ TEST(Writers, OtherProgramsReadOurFilesIdentically) {
     QStringList pillowFiles;
     QList<QImage> pillowExpected;
     int written = 0;
-    for (const WriteCase& c : writeCases()) {
+    for (const WriteCase& c : writeCases(3)) {
         for (int i = 0; i < 3; ++i) {
             const Codec& codec = *kLossless[i];
-            if (c.bits[i] == 0)
-                continue;
             SCOPED_TRACE(std::string(codec.name) + ": " + c.name);
             QByteArray out;
-            ASSERT_TRUE(encode(codec, imageOf(c.pixels, c.sourceHadPalette), out, nullptr));
+            ASSERT_TRUE(encode(codec, imageOf(c.pixels, c.sourceHadPalette), out));
             const QString path =
                 dir.filePath(QStringLiteral("%1.%2").arg(++written).arg(codec.name));
             ASSERT_TRUE(writeFile(path, out));
             const QImage expected = expectedAfter(c.pixels, c.bits[i]);
             for (const QString& program : magicks) {
-                // ImageMagick 6 is asked about BMP only: it misplaces TGA
-                // rows. GraphicsMagick reads no 1x1 BMP, not even Pillow's.
+                // ImageMagick 6 is asked about BMP only: it misplaces TGA rows.
                 const bool gm = program == QStringLiteral("gm");
-                if (&codec != &kBmp ? !gm : gm && c.pixels.size() == QSize(1, 1))
+                if (&codec != &kBmp && !gm)
                     continue;
                 const QString png = dir.filePath(QStringLiteral("magick.png"));
                 QFile::remove(png);

@@ -2,10 +2,11 @@
 """Plants deliberate faults in a copy of Dovi, one at a time, and checks that
 the test suite catches each.
 
-Usage: tests/seeded-faults/run.py [--whole] [--build-only] [WORD...]
+Usage: tests/seeded-faults/run.py [--whole] [--build-only] [--at=REV | --in-place] [WORD...]
 
-Faults are listed in tests/seeded-faults/*.faults, one file per subsystem;
-WORDs pick the faults whose title contains any of them. Each fault names a
+Faults are listed in tests/seeded-faults/*.faults, one file per subsystem
+(SEEDED_FAULTS names another folder, to try out faults); WORDs pick the
+faults whose title contains any of them. Each fault names a
 file, a snippet found exactly once in it, its replacement, and the test
 program plus gtest filter expected to catch it:
 
@@ -18,11 +19,15 @@ program plus gtest filter expected to catch it:
     ===
     >>>
 
-The working tree is never touched: the tracked files are mirrored into a
+By default the working tree is never touched: the tracked files (or with --at, those
+of a commit, to compare the suite before and after a change) are mirrored into a
 scratch folder (SEEDED_SCRATCH, /tmp/dovi-seeded-faults) and built there with
 AddressSanitizer and UndefinedBehaviorSanitizer (SEEDED_CMAKE_ARGS overrides
 the configuration), so a dropped bounds check fails the run even when the
-pixels happen to come out right. Every filter must pass before any fault is
+pixels happen to come out right. --in-place instead plants each fault in the
+working tree itself and builds the existing build folder (SEEDED_BUILD, else
+build/), restoring every file after its fault: much quicker where a build is
+at hand, but leave the tree alone while it runs. Every filter must pass before any fault is
 planted. --whole runs each test program in full to list every test that
 catches a fault. The exit status is non-zero when a fault was missed.
 """
@@ -83,14 +88,24 @@ def parse(path):
     return faults
 
 
-def mirror():
-    """Copies the tracked (and new, unignored) files; unchanged ones keep
-    their time stamps, so only what changed is rebuilt."""
-    listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
-                            check=True, capture_output=True).stdout.decode().split("\0")
-    wanted = {name for name in listed if name and (ROOT / name).is_file()}
+def mirror(revision):
+    """Copies the tracked (and new, unignored) files, or those of a commit;
+    unchanged ones keep their time stamps, so only what changed is rebuilt."""
+    origin = ROOT
+    if revision:
+        origin = SCRATCH / "at"
+        shutil.rmtree(origin, ignore_errors=True)
+        origin.mkdir(parents=True)
+        archive = subprocess.run(["git", "archive", revision], cwd=ROOT, check=True,
+                                 capture_output=True).stdout
+        subprocess.run(["tar", "-x", "-C", origin], input=archive, check=True)
+        listed = [str(p.relative_to(origin)) for p in origin.rglob("*")]
+    else:
+        listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
+                                check=True, capture_output=True).stdout.decode().split("\0")
+    wanted = {name for name in listed if name and (origin / name).is_file()}
     for name in wanted:
-        src, dst = ROOT / name, SOURCE / name
+        src, dst = origin / name, SOURCE / name
         if not dst.exists() or dst.read_bytes() != src.read_bytes():
             dst.parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(src, dst)
@@ -140,14 +155,21 @@ def run(program, test_filter, whole):
 def main():
     args = sys.argv[1:]
     whole, build_only = "--whole" in args, "--build-only" in args
+    revision = next((a[5:] for a in args if a.startswith("--at=")), None)
+    in_place = "--in-place" in args
+    global SOURCE, BUILD
+    if in_place:
+        SOURCE, BUILD = ROOT, Path(os.environ.get("SEEDED_BUILD", ROOT / "build"))
     words = [a for a in args if not a.startswith("--")]
-    faults = [f for path in sorted(HERE.glob("*.faults")) for f in parse(path)]
+    folder = Path(os.environ.get("SEEDED_FAULTS", HERE))
+    faults = [f for path in sorted(folder.glob("*.faults")) for f in parse(path)]
     if words:
         faults = [f for f in faults if any(w.lower() in f.title.lower() for w in words)]
     if not faults:
         sys.exit("no fault matches")
-    SOURCE.mkdir(parents=True, exist_ok=True)
-    mirror()
+    if not in_place:
+        SOURCE.mkdir(parents=True, exist_ok=True)
+        mirror(revision)
 
     for f in faults:
         text = (SOURCE / f.file).read_text() if (SOURCE / f.file).exists() else ""

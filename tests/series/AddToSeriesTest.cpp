@@ -53,19 +53,6 @@ TEST_F(AddSeries, TheFirstOfTwoRecordsIsUsedAndBothBecomeOne) {
     EXPECT_EQ(seriesDat(), "\"a\",1,#TRUE#\r\n\"trip\",5,#FALSE#\r\n");
 }
 
-TEST_F(AddSeries, ATakenNameGetsTheMarkAndAFullyTakenOneStays) {
-    writeFile(seriesPath(), "\"trip\",4,#FALSE#\r\n");
-    make({"trip4.jpg", "trip5.jpg", "_!_trip5.jpg"});
-    const QStringList targets = make({"x.jpg", "y.jpg", "z.jpg"});
-    EXPECT_EQ(doAddition(*ws, ui, targets, {"trip"}), AddStep::Close);
-    EXPECT_EQ(content("_!_trip4.jpg"), "x.jpg");
-    EXPECT_EQ(content("y.jpg"), "y.jpg");
-    EXPECT_EQ(content("trip5.jpg"), "trip5.jpg");
-    EXPECT_EQ(content("trip6.jpg"), "z.jpg");
-    EXPECT_EQ(seriesDat(), "\"trip\",7,#FALSE#\r\n") << "the index moves on for every file";
-    EXPECT_EQ(ui.prompts, Prompts({errorReport("1 error(s) occurred.")}));
-}
-
 TEST_F(AddSeries, NothingSelectedOrNoHistory) {
     EXPECT_FALSE(seriesHistoryAvailable(*ws, ui));
     EXPECT_EQ(ui.promptTexts(), QStringList{"No series history exists"});

@@ -110,14 +110,6 @@ TEST_F(SeriesHistoryFile, AnOldTemporaryFileOrLinkIsReplacedNotWrittenThrough) {
     EXPECT_EQ(readSeriesHistory(programFolder()).records.size(), 2);
 }
 
-TEST_F(SeriesHistoryFile, DeletingAReadOnlyHistory) {
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"a", 1, false}}));
-    QFile::setPermissions(path(), QFileDevice::ReadOwner);
-    EXPECT_TRUE(deleteSeriesHistory(programFolder()));
-    EXPECT_FALSE(QFile::exists(path()));
-    EXPECT_TRUE(deleteSeriesHistory(programFolder())) << "nothing to delete is fine";
-}
-
 // A history that is there but cannot be read is reported, never replaced by
 // one holding only the new record; the files are renamed all the same.
 TEST_F(SeriesHistoryFile, AHistoryThatCannotBeReadIsReportedAndNeverReplaced) {

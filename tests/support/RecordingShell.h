@@ -2,6 +2,7 @@
 #include "app/CommandContext.h"
 
 #include <QStringList>
+#include <deque>
 
 namespace dovi::test {
 
@@ -13,6 +14,23 @@ struct RecordingShell : ShellServices {
     void refreshFolderTree() override { ++treeRefreshes; }
     QStringList viewerOpened;
     void openViewer(const QString& path, std::function<void()>) override { viewerOpened << path; }
+
+    // Quick links, preferences, desktop commands: every call in order.
+    QStringList calls;
+    std::deque<std::optional<QString>> selectedFolders; // cancelled once empty
+    QString previewed;
+    void showFolder(const QString& folder) override { calls << "showFolder " + folder; }
+    void showSlideshowOptions() override { calls << "showSlideshowOptions"; }
+    void showProcessingSize() override { calls << "showProcessingSize"; }
+    std::optional<QString> selectFolder() override {
+        calls << "selectFolder";
+        if (selectedFolders.empty())
+            return std::nullopt;
+        const std::optional<QString> folder = selectedFolders.front();
+        selectedFolders.pop_front();
+        return folder;
+    }
+    QString previewedFile() const override { return previewed; }
 };
 
 } // namespace dovi::test

@@ -1,6 +1,4 @@
-#include "FileFaults.h"
 #include "TestSupport.h"
-#include "imaging/Codecs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -62,12 +60,6 @@ int runWithBytes(const QList<QByteArray>& args, QByteArray* out) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void writePicture(const QString& path, QSize size, dovi::imaging::FormatCode format) {
-    dovi::imaging::Image image;
-    image.pixels = makeTestPattern(size.width(), size.height());
-    ASSERT_TRUE(dovi::imaging::saveImageFile(image, path, format, {}));
 }
 
 #define REQUIRE_TOOL()                                                                             \
@@ -145,56 +137,6 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFilesNotConverted) {
     EXPECT_EQ(runTool({"convert", "--to", "tga", bmp}).out, bmp + "   ...   complete\n");
 }
 
-// Two sources that come to one output name: the second is refused and kept,
-// the exit status says a file was not converted.
-TEST(DoviBatch, TwoSourcesForOneOutputNameKeepBothPictures) {
-    REQUIRE_TOOL();
-    struct Case {
-        const char* what;
-        QStringList sources; // relative; the first gets the output
-        QStringList options;
-        QString output;
-    };
-    const Case cases[] = {
-        {"p.jpg of two folders", {"a/p.jpg", "b/p.jpg"}, {"--out", "<out>"}, "out/p.jpg"},
-        {"q.bmp and q.tga", {"q.bmp", "q.tga"}, {}, "q.jpg"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        QTemporaryDir dir;
-        for (const char* sub : {"a", "b", "out"})
-            QDir().mkpath(dir.filePath(sub));
-        const QSize sizes[] = {{60, 40}, {30, 50}};
-        for (int i = 0; i < 2; ++i) {
-            const QString s = c.sources[i];
-            writePicture(dir.filePath(s), sizes[i],
-                         s.endsWith(".bmp")   ? dovi::imaging::Bmp
-                         : s.endsWith(".tga") ? dovi::imaging::Tga
-                                              : dovi::imaging::Jpeg);
-        }
-        const auto before = snapshot(dir.path());
-        QStringList args{"convert", "--to", "jpg", "--delete-original"};
-        for (const QString& o : c.options)
-            args << (o == "<out>" ? dir.filePath("out") : o);
-        for (const QString& s : c.sources)
-            args << dir.filePath(s);
-
-        const ToolRun r = runTool(args);
-
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, "1 file(s) failed\n");
-        EXPECT_EQ(r.out, dir.filePath(c.sources[0]) + "   ...   complete\n" +
-                             dir.filePath(c.sources[1]) + "   ...   not saved as " +
-                             dir.filePath(c.output) + ": this run has already written that file\n");
-        const auto after = snapshot(dir.path());
-        EXPECT_EQ(after.value(c.sources[1]), before.value(c.sources[1]));
-        EXPECT_FALSE(after.contains(c.sources[0]));
-        EXPECT_EQ(after.size(), 2);
-        EXPECT_EQ(dovi::imaging::decodeFile(dir.filePath(c.output)).image.pixels.size(),
-                  QSize(60, 40));
-    }
-}
-
 // A name that is not UTF-8 is taken byte for byte: read, converted beside
 // itself under the same bytes, and measured.
 TEST(DoviBatch, NamesThatAreNotUtf8AreProcessed) {
@@ -221,22 +163,4 @@ TEST(DoviBatch, NamesThatAreNotUtf8AreProcessed) {
     // Qt cannot name these files to remove them with the folder.
     ::unlink(source.constData());
     ::unlink(output.constData());
-}
-
-TEST(DoviBatch, AFullOutputDiskSaysNoSpaceLeftOnDevice) {
-    REQUIRE_TOOL();
-    SmallDisk disk(64 * 1024);
-    if (!disk.valid())
-        GTEST_SKIP() << "no small file system can be mounted here";
-    QTemporaryDir dir;
-    const QString source = dir.filePath("big.tga");
-    writePicture(source, {300, 200}, dovi::imaging::Tga);
-    const QByteArray before = checksum(source);
-    const ToolRun r =
-        runTool({"convert", "--to", "bmp", "--out", disk.path(), "--delete-original", source});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, source + "   ...   could not be saved as " + disk.filePath("big.bmp") +
-                         ": No space left on device\n");
-    EXPECT_EQ(checksum(source), before);
-    EXPECT_TRUE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }

@@ -13,7 +13,6 @@ public:
     explicit ByteReader(Bytes data) : data_(data) {}
 
     std::size_t size() const { return data_.size(); }
-    std::size_t position() const { return pos_; }
     std::size_t remaining() const { return pos_ <= data_.size() ? data_.size() - pos_ : 0; }
     bool failed() const { return failed_; }
     bool atEnd() const { return remaining() == 0; }
@@ -48,11 +47,6 @@ public:
         const std::uint16_t hi = u8();
         return static_cast<std::uint16_t>(lo | (hi << 8));
     }
-    std::uint16_t u16be() {
-        const std::uint16_t hi = u8();
-        const std::uint16_t lo = u8();
-        return static_cast<std::uint16_t>(lo | (hi << 8));
-    }
     std::uint32_t u32le() {
         const std::uint32_t lo = u16le();
         const std::uint32_t hi = u16le();
@@ -71,8 +65,6 @@ public:
         pos_ += n;
         return out;
     }
-    // Whatever is left, without failing.
-    Bytes rest() const { return data_.subspan(pos_ <= data_.size() ? pos_ : data_.size()); }
 
 private:
     Bytes data_;

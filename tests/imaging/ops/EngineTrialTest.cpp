@@ -53,17 +53,4 @@ TEST(EngineTrial, EachTrialStartsFromTheOpeningPictureAndUndoSwapsBuffers) {
     }
 }
 
-// A step that cannot apply leaves both the picture and the undo copy alone.
-TEST(EngineTrial, AFailedStepKeepsTheUndoCopy) {
-    const QImage original = makeTestPattern(30, 20);
-    ImagingEngine engine = engineWith(original.copy());
-    ASSERT_TRUE(engine.negate());
-    const uchar* negated = engine.pixels().constBits();
-    EXPECT_FALSE(engine.crop(500, 500, 4, 4));
-    EXPECT_FALSE(engine.resample(0, 10));
-    EXPECT_EQ(engine.pixels().constBits(), negated);
-    ASSERT_TRUE(engine.undo());
-    EXPECT_TRUE(samePixels(original, engine.pixels()));
-}
-
 } // namespace dovi::test

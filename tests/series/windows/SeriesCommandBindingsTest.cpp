@@ -22,10 +22,7 @@ struct SeriesCommands : PicturesFixture {
 
 } // namespace
 
-TEST_F(SeriesCommands, EverySeriesItemIsBoundAndTheFileCommandsNeedFilesToActOn) {
-    for (const char* control : {"mnucreateseries", "mnuaddseries", "mnuclearhist"})
-        EXPECT_TRUE(commands.isBound(control)) << control;
-
+TEST_F(SeriesCommands, TheFileCommandsNeedFilesToActOn) {
     for (const char* control : {"mnucreateseries", "mnuaddseries"}) {
         ui.prompts.clear();
         EXPECT_TRUE(commands.runControl(control));

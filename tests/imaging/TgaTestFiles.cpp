@@ -131,158 +131,151 @@ void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFil
     }
 }
 
+// A true-colour or grey file whose pixels come from bytesAt; origin 0x20
+// stores the top row first.
+TgaFile plain(int type, int depth, int descriptor, PixelBytes bytesAt, int extension = -1) {
+    return {.type = type,
+            .depth = depth,
+            .descriptor = descriptor,
+            .pixelBytes = bytesAt,
+            .extensionAttribute = extension};
+}
+
 } // namespace
 
 std::vector<Variant> tgaVariants() {
     std::vector<Variant> v;
     const auto grey = [](int x, int y) { return qRed(colourAt(x, y)); };
+    const auto greyAt = [=](int x, int y) {
+        return qRgba(grey(x, y), grey(x, y), grey(x, y), qAlpha(withAlpha(x, y)));
+    };
     const PixelBytes rgbBytes = [](int x, int y) { return bgr(colourAt(x, y)); };
-    allOrigins(v, "24-bit", {.pixelBytes = rgbBytes}, expected(colourAt, false));
-    allOrigins(v, "24-bit with an image id",
-               {.id = "a picture id, skipped", .pixelBytes = rgbBytes}, expected(colourAt, false));
-    allOrigins(v, "32-bit alpha",
-               {.depth = 32,
-                .descriptor = 8,
-                .pixelBytes = [](int x, int y) { return bgra(withAlpha(x, y)); }},
-               expected(withAlpha, true));
-    // The attribute bit is set on half the pixels and the descriptor claims
-    // one alpha bit: without an extension area vouching for it, it is ignored.
-    allOrigins(v, "16-bit",
-               {.depth = 16,
-                .descriptor = 1,
-                .pixelBytes = [](int x, int y) { return le16(five(x, y) | ((x & 1) << 15)); }},
-               expected(fiveWide, false));
-    allOrigins(
-        v, "grey",
-        {.type = 3,
-         .depth = 8,
-         .pixelBytes = [=](int x, int y) { return QByteArray(1, char(grey(x, y))); }},
-        expected([=](int x, int y) { return qRgb(grey(x, y), grey(x, y), grey(x, y)); }, false));
+    const PixelBytes alphaBytes = [](int x, int y) { return bgra(withAlpha(x, y)); };
+    // The attribute bit is set on half the pixels.
+    const PixelBytes bits16 = [](int x, int y) { return le16(five(x, y) | ((x & 1) << 15)); };
+    allOrigins(v, "24-bit", plain(2, 24, 0, rgbBytes), expected(colourAt, false));
+    TgaFile withId = plain(2, 24, 0, rgbBytes);
+    withId.id = "a picture id, skipped";
+    allOrigins(v, "24-bit with an image id", withId, expected(colourAt, false));
+    allOrigins(v, "32-bit alpha", plain(2, 32, 8, alphaBytes), expected(withAlpha, true));
+    // The descriptor claims one alpha bit: without an extension area
+    // vouching for it, the attribute bit is ignored.
+    allOrigins(v, "16-bit", plain(2, 16, 1, bits16), expected(fiveWide, false));
+    allOrigins(v, "grey",
+               plain(3, 8, 0, [=](int x, int y) { return QByteArray(1, char(grey(x, y))); }),
+               expected([=](int x, int y) { return greyAt(x, y) | 0xff000000u; }, false));
     allOrigins(v, "grey+alpha",
-               {.type = 3,
-                .depth = 16,
-                .descriptor = 8,
-                .pixelBytes =
-                    [=](int x, int y) {
-                        return bytes({grey(x, y), qAlpha(withAlpha(x, y))});
-                    }},
-               expected(
-                   [=](int x, int y) {
-                       return qRgba(grey(x, y), grey(x, y), grey(x, y), qAlpha(withAlpha(x, y)));
-                   },
-                   true));
+               plain(3, 16, 8,
+                     [=](int x, int y) {
+                         return bytes({grey(x, y), qAlpha(withAlpha(x, y))});
+                     }),
+               expected(greyAt, true));
 
     // Colour-mapped: entries stored from index 3 on; indexes 0..2 and past
-    // the map's end show black.
+    // the map's end show black. Entry i as each map entry size stores it, and
+    // the colour it shows.
     const auto index = [](int x, int y) { return (y == 1 || y == 2) ? 5 : (x + 2 * y) % 12; };
     const auto mapColour = [](int i) { return qRgba(i * 20, 255 - i * 15, i * 7, 60 + i * 10); };
-    const auto mapped = [=](int x, int y) {
-        const int i = index(x, y);
-        return (i < 3 || i >= 10) ? qRgb(0, 0, 0) : mapColour(i);
+    const auto five16 = [](int i) {
+        return le16(kFive[i % 7][0] << 10 | kFive[(i + 2) % 7][0] << 5 | kFive[(i + 4) % 7][0]);
     };
-    const auto opaqueMapped = [=](int x, int y) { return mapped(x, y) | 0xff000000u; };
-    QByteArray map24, map32, map16;
-    for (int i = 3; i < 10; ++i) {
-        map24 += bgr(mapColour(i));
-        map32 += bgra(mapColour(i));
-        map16 += le16(kFive[i % 7][0] << 10 | kFive[(i + 2) % 7][0] << 5 | kFive[(i + 4) % 7][0]);
-    }
-    const TgaFile cmap{
-        .colourMapType = 1,
-        .type = 1,
-        .mapFirst = 3,
-        .mapLength = 7,
-        .mapBits = 24,
-        .depth = 8,
-        .map = map24,
-        .pixelBytes = [=](int x, int y) { return QByteArray(1, char(index(x, y))); }};
-    allOrigins(v, "map24", cmap, expected(opaqueMapped, false));
-    TgaFile cmap32 = cmap;
-    cmap32.mapBits = 32;
-    cmap32.map = map32;
-    cmap32.descriptor = 8;
-    allOrigins(v, "map32 alpha", cmap32, expected(mapped, true));
-    const auto mapped16 = [=](int x, int y) {
-        const int i = index(x, y);
-        if (i < 3 || i >= 10)
-            return qRgb(0, 0, 0);
+    const auto fiveColour = [](int i) {
         return qRgb(kFive[i % 7][1], kFive[(i + 2) % 7][1], kFive[(i + 4) % 7][1]);
     };
-    for (const int bits : {15, 16}) {
-        TgaFile cmap16 = cmap;
-        cmap16.mapBits = bits;
-        cmap16.map = map16;
-        allOrigins(v, "map" + std::to_string(bits), cmap16, expected(mapped16, false));
+    const struct {
+        const char* name;
+        int bits, descriptor;
+        std::function<QByteArray(int)> entry;
+        std::function<QRgb(int)> colour;
+        bool alpha;
+    } maps[] = {
+        {"map24", 24, 0, [=](int i) { return bgr(mapColour(i)); },
+         [=](int i) { return mapColour(i) | 0xff000000u; }, false},
+        {"map32 alpha", 32, 8, [=](int i) { return bgra(mapColour(i)); }, mapColour, true},
+        {"map15", 15, 0, five16, fiveColour, false},
+        {"map16", 16, 0, five16, fiveColour, false},
+    };
+    for (const auto& m : maps) {
+        TgaFile f{.colourMapType = 1,
+                  .type = 1,
+                  .mapFirst = 3,
+                  .mapLength = 7,
+                  .mapBits = m.bits,
+                  .depth = 8,
+                  .descriptor = m.descriptor,
+                  .pixelBytes = [=](int x, int y) { return QByteArray(1, char(index(x, y))); }};
+        for (int i = 3; i < 10; ++i)
+            f.map += m.entry(i);
+        const auto shown = [=](int x, int y) {
+            const int i = index(x, y);
+            return i < 3 || i >= 10 ? qRgb(0, 0, 0) : m.colour(i);
+        };
+        allOrigins(v, m.name, f, expected(shown, m.alpha));
+        if (m.bits != 24)
+            continue;
+        // 16-bit indexes into a map starting at 300.
+        TgaFile wide = f;
+        wide.depth = 16;
+        wide.mapFirst = 300;
+        wide.pixelBytes = [=](int x, int y) { return le16(index(x, y) + 297); };
+        allOrigins(v, "16-bit index", wide, expected(shown, false));
+        // A map running past index 255, which 8-bit indexes cannot reach: the
+        // entries beyond are never stored.
+        f.mapLength = 260;
+        for (int i = 10; i < 3 + 260; ++i)
+            f.map += bgr(qRgb(i & 0xff, 7, 9));
+        const auto longShown = [=](int x, int y) {
+            return index(x, y) >= 10 ? qRgb(index(x, y), 7, 9) : shown(x, y);
+        };
+        v.push_back({"map running past index 255", f.bytes(), expected(longShown, false), 8, true});
     }
-    // A map running past index 255, which 8-bit indexes cannot reach: the
-    // entries beyond are never stored.
-    TgaFile longMap = cmap;
-    longMap.mapLength = 260;
-    for (int i = 10; i < 3 + 260; ++i)
-        longMap.map += bgr(qRgb(i & 0xff, 7, 9));
-    v.push_back({"map running past index 255", longMap.bytes(),
-                 expected(
-                     [=](int x, int y) {
-                         return index(x, y) >= 10 ? qRgb(index(x, y), 7, 9) : opaqueMapped(x, y);
-                     },
-                     false),
-                 8, true});
-    TgaFile wideIndex = cmap;
-    wideIndex.depth = 16;
-    wideIndex.mapFirst = 300;
-    wideIndex.pixelBytes = [=](int x, int y) { return le16(index(x, y) + 297); };
-    allOrigins(v, "16-bit index", wideIndex, expected(opaqueMapped, false));
     // What the alpha channel means: the descriptor's alpha bits, unless a TGA
     // 2.0 extension area says otherwise; a channel of zeros is ignored; 15-bit
     // never has alpha. (Cut short, these files lose the extension area first.)
-    const auto bits16 = [](int x, int y) { return le16(five(x, y) | ((x & 1) << 15)); };
     const auto from16 = [](int x, int y, bool alpha) {
         return (fiveWide(x, y) & 0xffffffu) | (alpha && !(x & 1) ? 0u : 0xff000000u);
     };
-    const auto alphaBytes = [](int x, int y) { return bgra(withAlpha(x, y)); };
+    const auto premultiplied = [](int x, int y) {
+        const QRgb c = withAlpha(x, y);
+        const int a = qAlpha(c);
+        return bytes({qBlue(c) * a / 255, qGreen(c) * a / 255, qRed(c) * a / 255, a});
+    };
+    const auto unpremultiplied = [](int x, int y) {
+        const QRgb c = withAlpha(x, y);
+        const int a = qAlpha(c);
+        auto round = [a](int v) { return a ? ((v * a / 255) * 255 + a / 2) / a : 0; };
+        return a ? qRgba(round(qRed(c)), round(qGreen(c)), round(qBlue(c)), a) : 0u;
+    };
     const struct {
         const char* name;
-        int depth, descriptor, extension;
-        PixelBytes bytes;
+        TgaFile file;
         std::function<QRgb(int, int)> expect;
         bool alpha;
     } cases[] = {
-        {"32-bit, no alpha bits", 32, 0, -1, alphaBytes, colourAt, false},
-        {"32-bit, all-zero alpha", 32, 8, -1,
-         [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }, colourAt, false},
-        {"32-bit, extension: no alpha", 32, 8, 0, alphaBytes, colourAt, false},
-        {"32-bit, extension: alpha despite no bits", 32, 0, 3, alphaBytes, withAlpha, true},
-        {"32-bit, extension: premultiplied", 32, 8, 4,
-         [](int x, int y) {
-             const QRgb c = withAlpha(x, y);
-             const int a = qAlpha(c);
-             return bytes({qBlue(c) * a / 255, qGreen(c) * a / 255, qRed(c) * a / 255, a});
-         },
-         [](int x, int y) {
-             const QRgb c = withAlpha(x, y);
-             const int a = qAlpha(c);
-             auto round = [a](int v) { return a ? ((v * a / 255) * 255 + a / 2) / a : 0; };
-             return a ? qRgba(round(qRed(c)), round(qGreen(c)), round(qBlue(c)), a) : 0u;
-         },
+        {"32-bit, no alpha bits", plain(2, 32, 0, alphaBytes), colourAt, false},
+        {"32-bit, all-zero alpha",
+         plain(2, 32, 8, [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }), colourAt, false},
+        {"32-bit, extension: no alpha", plain(2, 32, 8, alphaBytes, 0), colourAt, false},
+        {"32-bit, extension: alpha despite no bits", plain(2, 32, 0, alphaBytes, 3), withAlpha,
          true},
-        {"16-bit, extension vouches for the attribute bit", 16, 1, 3, bits16,
+        {"32-bit, extension: premultiplied", plain(2, 32, 8, premultiplied, 4), unpremultiplied,
+         true},
+        {"16-bit, extension vouches for the attribute bit", plain(2, 16, 1, bits16, 3),
          [=](int x, int y) { return from16(x, y, true); }, true},
-        {"15-bit, attribute bit never alpha", 15, 1, 3, bits16,
+        {"15-bit, attribute bit never alpha", plain(2, 15, 1, bits16, 3),
          [=](int x, int y) { return from16(x, y, false); }, false},
     };
     for (const auto& c : cases) {
-        const TgaFile f{.depth = c.depth,
-                        .descriptor = c.descriptor | 0x20,
-                        .pixelBytes = c.bytes,
-                        .extensionAttribute = c.extension};
-        v.push_back({c.name, f.bytes(), expected(c.expect, c.alpha), c.depth});
+        TgaFile f = c.file;
+        f.descriptor |= 0x20;
+        v.push_back({c.name, f.bytes(), expected(c.expect, c.alpha), f.depth});
     }
     return v;
 }
 
 std::vector<Broken> tgaBroken() {
     const QByteArray good =
-        TgaFile{.pixelBytes = [](int x, int y) { return bgr(colourAt(x, y)); }}.bytes();
+        plain(2, 24, 0, [](int x, int y) { return bgr(colourAt(x, y)); }).bytes();
     using D = QByteArray&;
     return {
         {"zero width", damaged(good, [](D d) { d[12] = 0, d[13] = 0; })},
