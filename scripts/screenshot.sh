@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes docs/screenshots/main-window.png: Dovi under Xvfb on a folder of
+# Takes docs/screenshots/main-window.png and viewer.png: Dovi under Xvfb on a folder of
 # sample photos (made from the wallpapers the system ships), one selected and
 # two held; then thumbnails.png (the thumbnail viewer over every photo) and
 # slideshow.png (the first slide). Usage: scripts/screenshot.sh [build-folder]
@@ -62,6 +62,20 @@ mkdir -p "$root/docs/screenshots"
 import -window root "$root/docs/screenshots/main-window.png"
 echo "wrote docs/screenshots/main-window.png"
 
+# The viewer on the fifth photo, with a selection dragged over it.
+xdotool mousemove 470 $((79 + 14 * 4)) click --repeat 2 --delay 80 1
+viewer=""
+for _ in $(seq 1 50); do
+    viewer=$(xdotool search --name "landscape-5" 2>/dev/null | head -n 1) && [ -n "$viewer" ] && break
+    sleep 0.2
+done
+[ -n "$viewer" ] || { echo "screenshot: the viewer did not appear" >&2; exit 1; }
+xdotool windowmove "$viewer" 0 0 windowsize "$viewer" 1280 800
+sleep 1.5
+xdotool mousemove 520 300 mousedown 1 mousemove 600 360 mousemove 700 420 sleep 0.3 mouseup 1
+sleep 1
+import -window root "$root/docs/screenshots/viewer.png"
+echo "wrote docs/screenshots/viewer.png"
 # A fresh start with nothing held or selected: the View menu's commands act on
 # every listed photo. The menu opens on its first entry, the quick links;
 # the slideshow and the thumbnails follow it.

@@ -8,6 +8,7 @@
 #include "series/windows/SeriesCommandBindings.h"
 #include "slideshow/windows/SlideshowCommandBindings.h"
 #include "thumbs/windows/ThumbsCommandBindings.h"
+#include "viewer/windows/ViewerCommandBindings.h"
 
 namespace dovi {
 
@@ -18,6 +19,7 @@ void bindSubsystemCommands(CommandDispatcher& commands, const CommandContext& co
     bindSeriesCommands(commands, context);
     bindSlideshowCommands(commands, context);
     bindThumbsCommands(commands, context);
+    bindViewerCommands(commands, context);
     bindExtrasCommands(commands, context);
     bindAboutCommands(commands, context);
 }

@@ -148,12 +148,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         showMessage(ui_, commandRefusedText(ui_.commandGate().runningCaption()));
         return;
     }
+    // A picture with unsaved changes is asked about before the program ends.
+    if (!closeViewer()) {
+        event->ignore();
+        return;
+    }
     runShutDown();
     event->accept();
     QApplication::quit();
 }
 
 void MainWindow::quitProgram() {
+    if (!closeViewer())
+        return;
     runShutDown();
     // exit, not quit: a modal window open at the time (a logout during a
     // question) runs an event loop of its own, which quit() leaves running.

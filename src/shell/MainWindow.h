@@ -28,6 +28,7 @@ class CaptionedProgressBar;
 class FileListView;
 class FolderTreeView;
 class PreviewPane;
+class ViewerWindow;
 class Workspace;
 namespace browser {
 class FileListModel;
@@ -69,9 +70,12 @@ public:
     void showRunningHistory() override;
     void refreshFolderTree() override;
     HistoryWindow* historyWindow() const { return history_; }
-    // ShellServices: the viewer, and windows that close when the user works
-    // in the tree, the filter list or the file list (MainWindowBrowsing.cpp).
+    // The one viewer: a viewer already open closes first (asking about its
+    // unsaved changes; Cancel keeps it and opens nothing).
     void openViewer(const QString& path, std::function<void()> afterClose) override;
+    ViewerWindow* viewerWindow() const;
+    // Windows that close when the user works in the tree, the filter list or
+    // the file list (MainWindowBrowsing.cpp).
     void closeWhenBrowsing(QWidget* window) override;
     void showFolder(const QString& folder) override;
     void showSlideshowOptions() override;
@@ -158,6 +162,9 @@ private:
     QComboBox* holdshort_ = nullptr;
     QCheckBox* bypass_ = nullptr;
     QPointer<HistoryWindow> history_;
+    QPointer<ViewerWindow> viewer_;
+    // Closes the viewer through its close procedure; false when it stays.
+    bool closeViewer();
     std::function<void()> folderStatistics_;
     QList<QPointer<QWidget>> closeOnBrowsing_;
 

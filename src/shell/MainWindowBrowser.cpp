@@ -9,6 +9,7 @@
 #include "browser/BrowserEvents.h"
 #include "browser/FileListModel.h"
 #include "browser/SlideshowOptions.h"
+#include "browser/ViewerOpener.h"
 #include "browser/windows/BrowserViews.h"
 #include "browser/windows/PreviewPane.h"
 #include "shell/MainWindow.h"
@@ -59,6 +60,12 @@ void MainWindow::connectBrowser() {
             [this, &ws](int key) { browser::fileListKeyReleased(ws, preview_, key); });
     connect(files_, &FileListView::rightPressed, this,
             [&ws] { browser::fileListRightPressed(ws); });
+
+    // The viewer opens on the previewed file.
+    connect(files_, &QAbstractItemView::doubleClicked, this,
+            [this, &ws] { browser::openPreviewedFile(ws, preview_, *this); });
+    connect(previewPane_, &PreviewPane::leftClicked, this,
+            [this, &ws] { browser::openPreviewedFile(ws, preview_, *this); });
 
     connect(previewPane_, &PreviewPane::pictureBoxChanged, this,
             [this](const QSize& box) { preview_.setPictureBox(box); });

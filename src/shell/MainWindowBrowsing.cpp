@@ -6,13 +6,6 @@
 
 namespace dovi {
 
-void MainWindow::openViewer(const QString& path, std::function<void()> afterClose) {
-    // The viewer window joins the shell here; until it does, no file opens
-    // and afterClose has nothing to follow.
-    Q_UNUSED(path);
-    Q_UNUSED(afterClose);
-}
-
 void MainWindow::closeWhenBrowsing(QWidget* window) {
     if (window && !closeOnBrowsing_.contains(window))
         closeOnBrowsing_ << window;

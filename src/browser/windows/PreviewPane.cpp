@@ -1,11 +1,13 @@
 #include "browser/windows/PreviewPane.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace dovi {
 
 PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
     setMinimumSize(120, 120);
+    setToolTip(QStringLiteral("Click to View"));
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -44,6 +46,12 @@ void PreviewPane::paintEvent(QPaintEvent*) {
 void PreviewPane::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     emit pictureBoxChanged(pictureBox());
+}
+
+void PreviewPane::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit leftClicked();
+    QWidget::mousePressEvent(event);
 }
 
 } // namespace dovi

@@ -24,10 +24,13 @@ public:
 
 signals:
     void pictureBoxChanged(const QSize& box);
+    // The left button went down on the preview ("Click to View").
+    void leftClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QImage logo_;

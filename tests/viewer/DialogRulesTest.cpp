@@ -1,0 +1,173 @@
+// The arithmetic of the resample, rotate and perspective dialogs, and the
+// trial-and-undo rule of the tone dialogs.
+#include "viewer/GeometryRules.h"
+#include "viewer/LatestOnly.h"
+#include "viewer/TrialSession.h"
+
+#include "imaging/ImagingEngine.h"
+
+#include "ScriptedUi.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+namespace dovi::viewer {
+namespace {
+
+using test::makeTestPattern;
+using test::samePixels;
+
+TEST(ResampleRules, MaxValsKeepTheLongerSideAt32767) {
+    EXPECT_EQ(determineMaxVals(4, 3).maxWidth, 32767);
+    EXPECT_EQ(determineMaxVals(4, 3).maxHeight, 24575); // 32767 / 4 * 3 = 24575.25
+    EXPECT_EQ(determineMaxVals(3, 4).maxWidth, 24575);
+    EXPECT_EQ(determineMaxVals(3, 4).maxHeight, 32767);
+    EXPECT_EQ(determineMaxVals(50, 50).maxWidth, 32767); // square: second branch
+    EXPECT_EQ(determineMaxVals(50, 50).maxHeight, 32767);
+}
+
+TEST(ResampleRules, TypingFollowsTheAspectAndTheLimits) {
+    const QSize picture(4, 3);
+    const MaxVals max = determineMaxVals(4, 3);
+    const struct {
+        SizeBoxes before;
+        bool widthBox, aspect;
+        SizeBoxes after;
+    } cases[] = {
+        {{"40000", ""}, true, true, {"32767", "24575"}}, // clamped, height in proportion
+        {{"400", "1"}, true, true, {"400", "300"}},
+        {{"", "30"}, false, true, {"40", "30"}},
+        {{"12.6", ""}, true, true, {"12.6", "10"}}, // 13 wide rounds to 9.75 -> 10
+        {{"120", ""}, true, false, {"120", "120"}}, // no aspect: copied into the empty box
+        {{"120", "7"}, true, false, {"120", "7"}},
+        {{"12a", "5"}, true, true, {"", ""}}, // not a number: both emptied
+        {{"", "5"}, true, true, {"", ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(sizeBoxTyped(c.before, c.widthBox, picture, max, c.aspect), c.after)
+            << c.before.width.toStdString() << " / " << c.before.height.toStdString();
+}
+
+TEST(ResampleRules, CustomSizeNeedsTwoPositiveNumbers) {
+    EXPECT_EQ(customSize({"640", "480.4"}), QSize(640, 480));
+    for (const SizeBoxes& bad :
+         {SizeBoxes{"", "480"}, SizeBoxes{"640", ""}, SizeBoxes{"0", "480"}, SizeBoxes{"-10", "-5"},
+          SizeBoxes{"abc", "4"}, SizeBoxes{"1e300", "4"}})
+        EXPECT_FALSE(customSize(bad)) << bad.width.toStdString();
+    EXPECT_EQ(resamplePresets().front(), QSize(1600, 1200));
+    EXPECT_EQ(resamplePresets().back(), QSize(640, 480));
+}
+
+TEST(RotateRules, DegreesAreTheRoundedNumberOrZero) {
+    EXPECT_EQ(rotationDegrees("90"), 90);
+    EXPECT_EQ(rotationDegrees(" 44.6 "), 45);
+    EXPECT_EQ(rotationDegrees("-30"), -30);
+    EXPECT_EQ(rotationDegrees(""), 0);
+    EXPECT_EQ(rotationDegrees("left"), 0);
+    EXPECT_EQ(rotationDegrees("1e300"), 0);
+    QList<int> codes;
+    for (const PerspectiveDirection& d : perspectiveDirections())
+        codes << d.code;
+    EXPECT_EQ(codes, QList<int>({3, 2, 1, 0}));
+    EXPECT_EQ(perspectiveDirections().back().caption, "Top to Bottom");
+}
+
+struct TrialFixture : ::testing::Test {
+    imaging::ImagingEngine engine;
+    test::ScriptedUi ui;
+    QImage original;
+    void SetUp() override {
+        imaging::Image image;
+        image.pixels = makeTestPattern(64, 48);
+        image.format = imaging::Bmp;
+        engine.setImage(image);
+        original = engine.pixels();
+    }
+    QImage brightened(int amount) {
+        imaging::ImagingEngine other;
+        imaging::Image image;
+        image.pixels = original;
+        other.setImage(image);
+        other.brightness(amount);
+        return other.pixels();
+    }
+};
+
+TEST_F(TrialFixture, EachTrialStartsFromThePictureAsTheDialogOpened) {
+    TrialSession session(engine, ui);
+    int amount = 40;
+    ASSERT_TRUE(session.tryAmount(AdjustMode::Bright, amount));
+    amount = -20;
+    ASSERT_TRUE(session.tryAmount(AdjustMode::Bright, amount));
+    EXPECT_TRUE(samePixels(brightened(-20), engine.pixels()));
+    EXPECT_FALSE(ui.idleLightBusy);
+    session.discard();
+    EXPECT_TRUE(samePixels(original, engine.pixels()));
+    EXPECT_FALSE(session.previewed());
+}
+
+TEST_F(TrialFixture, OkayKeepsTheTrialAndCancelWithoutOneChangesNothing) {
+    TrialSession untouched(engine, ui);
+    untouched.discard(); // no trial: no undo either
+    EXPECT_TRUE(samePixels(original, engine.pixels()));
+    EXPECT_FALSE(untouched.keep());
+
+    TrialSession session(engine, ui);
+    ASSERT_TRUE(session.tryHsl(10, -20, 5));
+    ASSERT_TRUE(session.tryRgb(0, 30, 0));
+    const QImage tried = engine.pixels();
+    EXPECT_TRUE(session.keep());
+    EXPECT_TRUE(samePixels(tried, engine.pixels()));
+    engine.undo(); // the viewer's Undo takes the whole adjustment back
+    EXPECT_TRUE(samePixels(original, engine.pixels()));
+}
+
+TEST_F(TrialFixture, SharpenAndSoftenRunWithOneForZero) {
+    for (AdjustMode mode : {AdjustMode::Sharp, AdjustMode::Soft}) {
+        TrialSession session(engine, ui);
+        int amount = 0;
+        ASSERT_TRUE(session.tryAmount(mode, amount));
+        EXPECT_EQ(amount, 1);
+        session.discard();
+    }
+    int blend = 0;
+    TrialSession session(engine, ui);
+    session.tryAmount(AdjustMode::Blend, blend);
+    EXPECT_EQ(blend, 0);
+    session.discard();
+    EXPECT_TRUE(samePixels(original, engine.pixels()));
+    EXPECT_EQ(adjustSlider(AdjustMode::Sharp).maximum, 10);
+    EXPECT_EQ(adjustSlider(AdjustMode::Bright).minimum, -100);
+    EXPECT_EQ(adjustCaption(AdjustMode::Blend), "Blend Image");
+}
+
+TEST_F(TrialFixture, AFailedTrialLeavesNothingToUndo) {
+    TrialSession session(engine, ui);
+    int amount = 30;
+    ASSERT_TRUE(session.tryAmount(AdjustMode::Bright, amount));
+    engine.release(); // nothing to work on: the next trial fails
+    amount = 10;
+    EXPECT_FALSE(session.tryAmount(AdjustMode::Bright, amount));
+    EXPECT_FALSE(session.previewed());
+    EXPECT_FALSE(session.keep());
+}
+
+TEST(LatestOnly, MovesWhileBusyCollapseIntoTheNewest) {
+    LatestOnly latest;
+    QList<int> ran;
+    for (int v : {1, 2, 3})
+        latest.post([&ran, v] { ran << v; });
+    EXPECT_TRUE(latest.pending());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, QList<int>({3}));
+    latest.post([&ran] { ran << 4; });
+    latest.flush();
+    latest.post([&ran] { ran << 5; });
+    latest.drop();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, QList<int>({3, 4}));
+}
+
+} // namespace
+} // namespace dovi::viewer

@@ -1,0 +1,240 @@
+// The viewer's commands over a real folder: opening, saving, Save As, the
+// close question, and that no failed save loses a file or an edit.
+#include "viewer/ViewerDocument.h"
+#include "viewer/SaveAsNames.h"
+
+#include "WorkspaceFixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace dovi::viewer {
+namespace {
+
+using test::samePixels;
+
+using test::question;
+using test::warning;
+
+struct ScriptedChooser : SaveAsChooser {
+    std::deque<SaveAsChoice> choices;
+    QStringList presets;
+    SaveAsChoice chooseSaveAs(const QString& title, const QString& preset,
+                              const QStringList&) override {
+        presets << title + ": " + preset;
+        if (choices.empty())
+            return {};
+        SaveAsChoice c = choices.front();
+        choices.pop_front();
+        return c;
+    }
+};
+
+const QString kSaveChanges = QStringLiteral("Save Your Changes ?");
+
+struct ViewerDocumentTest : test::WorkspaceFixture {
+    QString pics;
+    std::unique_ptr<ViewerDocument> doc;
+    ScriptedChooser chooser;
+
+    void SetUp() override {
+        WorkspaceFixture::SetUp();
+        pics = folder("my.photos");
+        doc = std::make_unique<ViewerDocument>(*ws, ui);
+    }
+    QString picture(const QString& name, QSize size = {40, 30},
+                    imaging::FormatCode format = imaging::Bmp) {
+        const QString path = pics + "/" + name;
+        test::writeImage(path, size, format);
+        return path;
+    }
+    test::ScriptedUi::Prompt closeQuestion() const {
+        return question("", kSaveChanges, MessageButtons::YesNoCancel);
+    }
+};
+
+TEST_F(ViewerDocumentTest, OpeningWritesViewedAndTheCaptionGivesTheSize) {
+    const QString path = picture("a.bmp");
+    ASSERT_TRUE(doc->open(path));
+    EXPECT_EQ(historyLines(), QStringList{"Viewed " + path});
+    EXPECT_EQ(doc->caption(), path + "  X:40  Y:30");
+    EXPECT_FALSE(doc->modified());
+
+    ws->settings.historyLimit = 0;
+    ASSERT_TRUE(doc->open(path));
+    EXPECT_EQ(historyLines().size(), 1);
+
+    // A file that cannot be read is reported and the open picture stays.
+    const QString text = pics + "/note.bmp";
+    ASSERT_TRUE(test::writeFile(text, "not a picture"));
+    EXPECT_FALSE(doc->open(text));
+    EXPECT_EQ(ui.prompts.size(), 1);
+    EXPECT_EQ(doc->fileName(), path);
+}
+
+TEST_F(ViewerDocumentTest, CropFiltersAndUndoMarkTheChangeOnce) {
+    ASSERT_TRUE(doc->open(picture("a.bmp", {400, 300})));
+    doc->crop({10, 10}, {10, 50}, {0, 0}); // one-dimensional: nothing cropped
+    EXPECT_TRUE(doc->modified());
+    EXPECT_EQ(doc->engine().imageWidth(), 400);
+    doc->crop({110, 70}, {10, 20}, {100, 50});
+    EXPECT_EQ(doc->caption(), doc->fileName() + "  X:100  Y:50");
+    const QImage cropped = doc->engine().pixels();
+    ASSERT_TRUE(doc->applyFilter(*findViewerFilter("Negative")));
+    EXPECT_FALSE(ui.idleLightBusy);
+    doc->undo();
+    EXPECT_TRUE(samePixels(cropped, doc->engine().pixels()));
+    EXPECT_EQ(viewerFilters().size(), 9);
+}
+
+TEST_F(ViewerDocumentTest, SaveWritesTheFormatItsNameSaysAndClearsTheChange) {
+    const QString path = picture("a.pcx", {40, 30}, imaging::Pcx);
+    ASSERT_TRUE(doc->open(path));
+    doc->applyFilter(*findViewerFilter("Mirror"));
+    ASSERT_TRUE(doc->save());
+    EXPECT_FALSE(doc->modified());
+    const imaging::DecodeResult back = imaging::decodeFile(path);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.image.format, imaging::Pcx);
+    EXPECT_TRUE(samePixels(doc->engine().pixels(), back.image.pixels));
+    EXPECT_EQ(historyLines().size(), 1); // Save writes no history line
+    doc->undo();
+    EXPECT_FALSE(doc->modified()); // Undo after Save does not mark a change
+    EXPECT_EQ(QDir(pics).entryList(QDir::Files), QStringList{"a.pcx"}); // no temporary left
+}
+
+TEST_F(ViewerDocumentTest, AFailedSaveKeepsTheFileAndTheEdits) {
+    const QString path = picture("a.bmp", {300, 200});
+    const QByteArray before = test::checksum(path);
+    ASSERT_TRUE(doc->open(path));
+    doc->applyFilter(*findViewerFilter("Flip"));
+    const QImage edited = doc->engine().pixels();
+    {
+        test::FileSizeLimit full(1000); // the disk fills up after 1000 bytes
+        EXPECT_FALSE(doc->save());
+        ui.answers = {Answer::Yes};
+        EXPECT_EQ(doc->closeFile(), CloseAnswer::Stay); // Yes, but the save fails
+    }
+    EXPECT_EQ(test::checksum(path), before);
+    EXPECT_TRUE(doc->modified());
+    EXPECT_TRUE(samePixels(edited, doc->engine().pixels()));
+    EXPECT_FALSE(ui.idleLightBusy);
+    ASSERT_EQ(ui.prompts.size(), 3);
+    EXPECT_TRUE(ui.prompts[0].text.contains("could not be saved"));
+    EXPECT_EQ(ui.prompts[1], closeQuestion());
+    EXPECT_TRUE(ui.prompts[2].text.contains("could not be saved"));
+    EXPECT_EQ(historyLines().size(), 1); // no "Edited" after a failed save
+    EXPECT_EQ(QDir(pics).entryList(QDir::Files), QStringList{"a.bmp"});
+}
+
+TEST_F(ViewerDocumentTest, SaveIntoAReadOnlyFolderFailsWithAMessage) {
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "root writes into read-only folders";
+    const QString path = picture("a.bmp");
+    const QByteArray before = test::checksum(path);
+    ASSERT_TRUE(doc->open(path));
+    doc->applyFilter(*findViewerFilter("Emboss"));
+    QFile::setPermissions(pics, QFile::ReadOwner | QFile::ExeOwner);
+    ui.answers = {Answer::Yes};
+    const CloseAnswer answer = doc->cropSaveClose({0, 0}, {20, 20}, {0, 0});
+    QFile::setPermissions(pics, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(answer, CloseAnswer::Stay);
+    EXPECT_TRUE(doc->modified());
+    EXPECT_EQ(doc->engine().imageWidth(), 20);
+    EXPECT_EQ(test::checksum(path), before);
+}
+
+TEST_F(ViewerDocumentTest, ClosePromptFollowsTheAnswer) {
+    const QString path = picture("a.bmp");
+    ASSERT_TRUE(doc->open(path));
+    EXPECT_EQ(doc->closeFile(), CloseAnswer::Close); // unchanged: no question
+    EXPECT_TRUE(ui.prompts.isEmpty());
+
+    doc->applyFilter(*findViewerFilter("Negative"));
+    const QByteArray before = test::checksum(path);
+    ui.answers = {Answer::Cancel, Answer::No, Answer::Yes};
+    EXPECT_EQ(doc->closeFile(), CloseAnswer::Stay);
+    EXPECT_EQ(doc->closeFile(), CloseAnswer::Close);
+    EXPECT_EQ(test::checksum(path), before); // No saves nothing
+    EXPECT_EQ(doc->closeFile(), CloseAnswer::Close);
+    EXPECT_NE(test::checksum(path), before);
+    EXPECT_FALSE(doc->modified());
+    EXPECT_EQ(ui.prompts, test::Prompts(3, closeQuestion()));
+    EXPECT_EQ(historyLines(), QStringList({"Viewed " + path, "Edited " + path}));
+}
+
+TEST_F(ViewerDocumentTest, SaveAsNamesPromptsAndHistory) {
+    const QString path = picture("a.x.bmp");
+    ASSERT_TRUE(doc->open(path));
+    const QString taken = picture("b.jpg", {10, 10}, imaging::Jpeg);
+    const QByteArray takenBefore = test::checksum(taken);
+
+    chooser.choices = {
+        {}, {path, BitmapFilter}, {pics + "/b.x.bmp", JpegFilter}, {pics + "/b.bmp", JpegFilter}};
+    ui.answers = {Answer::Ok, Answer::No, Answer::Yes};
+    EXPECT_FALSE(doc->saveAs(chooser)); // cancelled
+    EXPECT_FALSE(doc->saveAs(chooser)); // the same name
+    EXPECT_FALSE(doc->saveAs(chooser)); // b.jpg exists: No
+    EXPECT_EQ(test::checksum(taken), takenBefore);
+    EXPECT_FALSE(doc->savedAs());
+    EXPECT_EQ(doc->fileName(), path);
+    ASSERT_TRUE(doc->saveAs(chooser)); // b.jpg again: Yes
+    EXPECT_EQ(chooser.presets.first(), "Save File As: " + pics + "/a");
+    EXPECT_EQ(ui.prompts, test::Prompts({warning("New name is the same as the current name!"),
+                                         question("Overwrite", "File Exists. Overwrite?"),
+                                         question("Overwrite", "File Exists. Overwrite?")}));
+    EXPECT_EQ(imaging::decodeFile(taken).image.format, imaging::Jpeg);
+    EXPECT_EQ(imaging::decodeFile(taken).image.pixels.size(), QSize(40, 30));
+    EXPECT_EQ(doc->fileName(), taken);
+    EXPECT_EQ(doc->saveFileName(), taken);
+    EXPECT_TRUE(doc->savedAs());
+    EXPECT_EQ(historyLines().last(), "Saved " + pics + "/a as " + taken);
+    EXPECT_FALSE(ui.idleLightBusy);
+
+    // The list is read again once the window has closed.
+    ws->currentFolder = pics;
+    ws->filePattern = "*.*";
+    rereadFiles(*ws);
+    const qsizetype listed = ws->files.size();
+    picture("c.bmp");
+    doc->windowClosed();
+    EXPECT_EQ(ws->files.size(), listed + 1);
+}
+
+TEST_F(ViewerDocumentTest, SaveAsOverAReadOnlyFileReplacesItOrLeavesItWhole) {
+    const QString path = picture("a.bmp");
+    ASSERT_TRUE(doc->open(path));
+    const QString locked = picture("locked.tga", {8, 8}, imaging::Tga);
+    QFile::setPermissions(locked, QFile::ReadOwner);
+    const QByteArray before = test::checksum(locked);
+
+    chooser.choices = {{locked, TargaFilter}, {locked, TargaFilter}};
+    ui.answers = {Answer::Yes, Answer::Ok, Answer::Yes};
+    {
+        test::FileSizeLimit full(100);
+        EXPECT_FALSE(doc->saveAs(chooser));
+    }
+    EXPECT_EQ(test::checksum(locked), before);
+    EXPECT_FALSE(doc->savedAs());
+    EXPECT_EQ(historyLines().size(), 1); // no "Saved" line
+    ASSERT_TRUE(doc->saveAs(chooser));
+    const imaging::DecodeResult back = imaging::decodeFile(locked);
+    EXPECT_EQ(back.image.format, imaging::Tga);
+    EXPECT_TRUE(samePixels(doc->engine().pixels(), back.image.pixels));
+}
+
+TEST_F(ViewerDocumentTest, SaveOfAReadOnlyFileIsRefused) {
+    if (test::runningAsRoot())
+        GTEST_SKIP() << "root may write read-only files";
+    const QString path = picture("a.bmp");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    const QByteArray before = test::checksum(path);
+    ASSERT_TRUE(doc->open(path));
+    doc->applyFilter(*findViewerFilter("Median"));
+    EXPECT_FALSE(doc->save());
+    EXPECT_EQ(test::checksum(path), before);
+    EXPECT_TRUE(ui.prompts.first().text.contains("read-only"));
+}
+
+} // namespace
+} // namespace dovi::viewer
