@@ -25,11 +25,7 @@ public:
     virtual void refreshFolderTree() = 0;
     // Opens the viewer on a file (the one viewer, asking first about unsaved
     // changes of a picture it shows). afterClose runs once the viewer window
-    // has closed.
-    virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
-
-    // Opens path in the viewer, modeless; afterClose runs once the viewer
-    // window has closed (the thumbnail grid makes that file's thumbnail again).
+    // has closed (the thumbnail grid makes that file's thumbnail again).
     virtual void openViewer(const QString& path, std::function<void()> afterClose) = 0;
 
     // Closes window, when it is still open, as soon as the user works in the

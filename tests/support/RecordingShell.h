@@ -14,9 +14,6 @@ struct RecordingShell : ShellServices {
     int treeRefreshes = 0;
     void showRunningHistory() override { ++historyShown; }
     void refreshFolderTree() override { ++treeRefreshes; }
-    QStringList viewerOpened;
-    void openViewer(const QString& path, std::function<void()>) override { viewerOpened << path; }
-
     // The files handed to the viewer, and what to run when "it" closes.
     QStringList viewed;
     std::function<void()> afterViewerClose;
