@@ -68,8 +68,9 @@ TEST(ViewerSelection, DragsLeaveASelectionOnlyWhenTwoDimensional) {
         EXPECT_EQ(s.hasArea(), c.selected) << c.to.x() << "," << c.to.y();
         EXPECT_EQ(s.area(), c.area) << c.to.x() << "," << c.to.y();
         EXPECT_FALSE(s.dragging());
-        if (!c.selected)
+        if (!c.selected) {
             EXPECT_EQ(s.start(), QPoint(0, 0)); // killed: every value cleared
+        }
     }
 }
 
