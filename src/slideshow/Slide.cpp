@@ -27,7 +27,8 @@ std::optional<Slide> prepareSlide(const QString& path, const SlideScreen& screen
     const double available = std::max(1.0, availableHeight(screen.size, screen.labelHeight));
     const QSize box(std::max(1, screen.size.width()), int(std::ceil(available)));
     imaging::ImagingEngine engine;
-    if (!engine.load(path, imaging::DecodeRequest{box}) || !isShowableCode(engine.imageFileType()))
+    if (!engine.load(path, imaging::DecodeRequest{box, true}) ||
+        !isShowableCode(engine.imageFileType()))
         return std::nullopt;
     Slide slide;
     slide.path = path;

@@ -1,6 +1,7 @@
 // The JPEG reader on files built in code (every coding feature, colour
 // space, EXIF orientation, fit box and damage) and the writer's choices.
 #include "JpegTestFiles.h"
+#include "imaging/ImagingEngine.h"
 #include "imaging/codecs/jpeg/JpegExif.h"
 #include "support/ImagingSupport.h"
 
@@ -422,6 +423,33 @@ TEST(JpegSave, MetadataIsKeptWhereItStillDescribesThePicture) {
         EXPECT_EQ(result.image.bitsPerPixel, c.bits);
         EXPECT_EQ(result.image.iccProfile, c.kept);
     }
+}
+
+} // namespace dovi::test
+
+namespace dovi::test {
+
+// A shrunk decode asked to be accurate (a slide, shown at about the size
+// decoded) keeps the accurate path: nearer the full decode shrunk the same way
+// than the fast path a thumbnail takes.
+TEST(JpegDecode, AnAccurateShrunkDecodeIsNearerTheFullDecode) {
+    const QImage picture = paint(640, 480, [](int x, int y) {
+        return qRgb(int(128 + 100 * std::sin(x / 9.0)), int(128 + 100 * std::cos(y / 7.0)),
+                    int(128 + 100 * std::sin((x + y) / 13.0)));
+    });
+    files::Options options;
+    options.subsample = true;
+    const QByteArray file = files::write(picture, options);
+    const QSize box(300, 220);
+    ImagingEngine engine;
+    engine.setImage(decode(kJpeg, file).image, QString());
+    const auto fast = kJpeg.decode(bytesOf(file), {box, false});
+    const auto accurate = kJpeg.decode(bytesOf(file), {box, true});
+    ASSERT_TRUE(fast.ok() && accurate.ok());
+    ASSERT_EQ(accurate.image.pixels.size(), QSize(320, 240));
+    ASSERT_TRUE(engine.resample(320, 240));
+    const QImage reference = engine.pixels();
+    EXPECT_GT(psnr(reference, accurate.image.pixels), psnr(reference, fast.image.pixels) + 0.5);
 }
 
 } // namespace dovi::test

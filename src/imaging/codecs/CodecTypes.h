@@ -25,6 +25,10 @@ inline constexpr qint64 kMaxPixels = 120'000'000;
 // always those of the full picture.
 struct DecodeRequest {
     QSize fitBox;
+    // Keeps a shrunk JPEG decode on the accurate DCT and smooth chroma
+    // upsampling, for a picture shown at about the size decoded (a slide),
+    // not shrunk much further (a thumbnail).
+    bool accurate = false;
 };
 
 struct DecodeResult {

@@ -228,7 +228,7 @@ DecodeResult decode(Bytes data, const DecodeRequest& request) {
         // The caller shrinks this further, which hides the small losses of the
         // fast integer DCT and of plain chroma upsampling; full-size decodes
         // keep the accurate path so measurements match careful tools.
-        if (uprightWidth > box.width() || uprightHeight > box.height()) {
+        if (!request.accurate && (uprightWidth > box.width() || uprightHeight > box.height())) {
             cinfo.dct_method = JDCT_IFAST;
             cinfo.do_fancy_upsampling = FALSE;
         }
