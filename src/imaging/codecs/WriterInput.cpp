@@ -14,6 +14,23 @@ QImage writableCopy(const QImage& pixels) {
     return pixels.format() == want ? pixels : pixels.convertToFormat(want);
 }
 
+QImage checkedWriterInput(const Image& image, const QString& format, QString* error) {
+    if (image.isNull()) {
+        failWith(error, QStringLiteral("no picture to write"));
+        return {};
+    }
+    QImage src = writableCopy(image.pixels);
+    if (src.isNull()) {
+        failWith(error, QStringLiteral("not enough memory to convert the picture"));
+        return {};
+    }
+    if (!dimensionsAllowed(src.width(), src.height())) {
+        failWith(error, QStringLiteral("picture too large for ") + format);
+        return {};
+    }
+    return src;
+}
+
 bool hasTranslucentPixel(const QImage& image) {
     if (image.format() != QImage::Format_ARGB32)
         return false;

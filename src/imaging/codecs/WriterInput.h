@@ -1,4 +1,6 @@
 #pragma once
+#include "imaging/codecs/CodecTypes.h"
+
 #include <QImage>
 #include <cstdint>
 #include <vector>
@@ -11,6 +13,12 @@ namespace dovi::imaging {
 // The picture as RGB32, or ARGB32 when it has an alpha channel (straight, not
 // premultiplied). Null when there is nothing to write or memory is short.
 QImage writableCopy(const QImage& pixels);
+
+// The TGA and PCX writers' input: writableCopy of the image's pixels, or null
+// with the reason in error when there is no picture, memory is short, or the
+// picture is larger than the decoders accept ("picture too large for
+// <format>").
+QImage checkedWriterInput(const Image& image, const QString& format, QString* error);
 
 // True when some pixel of an ARGB32 picture is not fully opaque.
 bool hasTranslucentPixel(const QImage& image);

@@ -39,15 +39,11 @@ std::uint8_t* encodeLine(const std::uint8_t* line, int count, std::uint8_t* out)
 } // namespace
 
 bool encode(const Image& image, QByteArray& out, QString* error) {
-    if (image.isNull())
-        return failWith(error, QStringLiteral("no picture to write"));
-    const QImage src = writableCopy(image.pixels);
+    const QImage src = checkedWriterInput(image, QStringLiteral("PCX"), error);
     if (src.isNull())
-        return failWith(error, QStringLiteral("not enough memory to convert the picture"));
+        return false;
     const int w = src.width();
     const int h = src.height();
-    if (!dimensionsAllowed(w, h))
-        return failWith(error, QStringLiteral("picture too large for PCX"));
 
     std::vector<QRgb> palette;
     std::vector<std::uint8_t> indices;

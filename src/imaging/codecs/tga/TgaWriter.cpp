@@ -23,15 +23,11 @@ void put16(std::uint8_t* p, int v) {
 } // namespace
 
 bool encode(const Image& image, QByteArray& out, QString* error) {
-    if (image.isNull())
-        return failWith(error, QStringLiteral("no picture to write"));
-    const QImage src = writableCopy(image.pixels);
+    const QImage src = checkedWriterInput(image, QStringLiteral("TGA"), error);
     if (src.isNull())
-        return failWith(error, QStringLiteral("not enough memory to convert the picture"));
+        return false;
     const int w = src.width();
     const int h = src.height();
-    if (!dimensionsAllowed(w, h))
-        return failWith(error, QStringLiteral("picture too large for TGA"));
 
     const bool alpha = hasTranslucentPixel(src);
     std::vector<QRgb> palette;
