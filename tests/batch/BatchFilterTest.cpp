@@ -5,8 +5,6 @@
 
 #include <QFile>
 
-#include <chrono>
-#include <future>
 #include <sys/stat.h>
 
 using namespace dovi;
@@ -119,15 +117,8 @@ TEST_F(BatchFilters, NonRegularAndPartlyReadFilesAreLeftAlone) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(pic("pipe.bmp")).constData(), 0644), 0);
     const QByteArray cutBefore = checksum(pic("cut.jpg"));
 
-    auto filtering = std::async(std::launch::async, [&] {
-        return run("negate", {"pipe.bmp", "cut.jpg", "good.tga"});
-    });
-    if (filtering.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
-        QFile writer(pic("pipe.bmp")); // lets the stuck read go: a failure, not a hang
-        writer.open(QIODevice::WriteOnly);
-        FAIL() << "the filter waited on the FIFO";
-    }
-    const auto summary = filtering.get();
+    // Read, the FIFO would wait for ever: a fault here hangs until the time limit.
+    const auto summary = run("negate", {"pipe.bmp", "cut.jpg", "good.tga"});
     EXPECT_EQ(summary.filtered, 1);
     EXPECT_EQ(summary.unsupported, 1) << "the FIFO is skipped";
     EXPECT_EQ(summary.failed, 1) << "the cut JPEG is not written over itself";

@@ -152,17 +152,3 @@ TEST_F(CreateSeries, TheHistoryBoxTheHistoryLimitAndABypassedHoldList) {
     EXPECT_EQ(seriesDat(), "\"old\",5,#TRUE#\r\n\"more\",4,#TRUE#\r\n") << "appended at the end";
     EXPECT_TRUE(historyLines().isEmpty()) << "history off: no line";
 }
-
-TEST_F(CreateSeries, ClearingTheHistoryAsksFirst) {
-    for (const Answer answer : {Answer::No, Answer::Yes}) {
-        writeFile(seriesPath(), "\"a\",1,#TRUE#\r\n");
-        ui.prompts.clear();
-        ui.answers = {answer};
-        clearSeriesHistory(*ws, ui);
-        EXPECT_EQ(ui.prompts, Prompts({question("Purge History", "Clear series history?")}));
-        EXPECT_EQ(QFile::exists(seriesPath()), answer == Answer::No);
-    }
-    ui.answers = {Answer::Yes};
-    clearSeriesHistory(*ws, ui); // nothing there: no complaint
-    EXPECT_EQ(ui.prompts.size(), 2);
-}

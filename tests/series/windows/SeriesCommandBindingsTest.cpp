@@ -6,6 +6,8 @@
 #include "RecordingShell.h"
 #include "WorkspaceFixture.h"
 
+#include <QFile>
+
 using namespace dovi;
 using namespace dovi::test;
 
@@ -22,7 +24,13 @@ TEST_F(PicturesFixture, SeriesCommandsNeedFilesAndReachTheOperations) {
     rereadFiles(*ws);
     EXPECT_TRUE(runToolbarKey(commands, "addseries"));
     EXPECT_EQ(ui.promptTexts().last(), "No series history exists");
-    ui.answers = {Answer::Yes};
-    EXPECT_TRUE(commands.runControl("mnuclearhist"));
-    EXPECT_EQ(ui.prompts.last().title, "Purge History");
+    // Clearing the history asks first; with nothing there, no complaint.
+    writeFile(seriesPath(), "\"a\",1,#TRUE#\r\n");
+    ui.prompts.clear();
+    ui.answers = {Answer::No, Answer::Yes, Answer::Yes};
+    for (const bool kept : {true, false, false}) {
+        EXPECT_TRUE(commands.runControl("mnuclearhist"));
+        EXPECT_EQ(QFile::exists(seriesPath()), kept);
+    }
+    EXPECT_EQ(ui.prompts, Prompts(3, question("Purge History", "Clear series history?")));
 }
