@@ -50,6 +50,11 @@ FileResult commitOutput(RunFiles& run, const OutputCommit& c) {
         return FileResult::done();
 
     const QString savedAs = QStringLiteral("saved as ") + c.target;
+    // The output holds only what could be read; the rest may still be in
+    // the original's bytes.
+    if (c.partial)
+        return FileResult::failed(savedAs + QStringLiteral(", but only part of the picture could "
+                                                           "be read and the original was kept"));
     if (platform::stampOf(c.source) != c.sourceStamp)
         return FileResult::failed(savedAs +
                                   QStringLiteral(", but the original changed since it was read "

@@ -1,6 +1,5 @@
 #include "batch/FitRule.h"
 #include "batch/OutputNaming.h"
-#include "batch/ProcessOptions.h"
 
 #include "TestSupport.h"
 
@@ -49,19 +48,4 @@ TEST(OutputNaming, AlternateNamesCutAtTheFirstDotOfTheNameOnly) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(alternateSavePath(c.source, c.format).path, c.expected) << c.source;
-    EXPECT_EQ(alternateSavePath("/a.bmp", 0).format, dovi::imaging::Jpeg);
-    EXPECT_EQ(alternateSavePath("/a.bmp", 3).format, dovi::imaging::Pcx);
-
-    ProcessOptions o;
-    o.altSaveFolderOn = true;
-    o.altSaveFolderPath = "/out/";
-    EXPECT_EQ(outputFor("/img/a.jpg", dovi::imaging::Jpeg, o).path, "/out/a.jpg");
-    o.altSaveFolderPath = "/out";
-    o.altSaveFormatOn = true;
-    o.altSaveFormat = 1;
-    const OutputTarget t = outputFor("/img/a.b.jpg", dovi::imaging::Jpeg, o);
-    EXPECT_EQ(t.path, "/out/a.bmp");
-    EXPECT_EQ(t.format, dovi::imaging::Bmp);
-    o = {};
-    EXPECT_EQ(outputFor("/img/a.tga", dovi::imaging::Tga, o).format, dovi::imaging::Tga);
 }

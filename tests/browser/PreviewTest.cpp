@@ -39,21 +39,30 @@ struct PreviewFixture : WorkspaceFixture {
     bool settles() {
         return QTest::qWaitFor([this] { return !preview->isReading(); }, 5000);
     }
+    bool measuring() {
+        return QTest::qWaitFor([this] { return measurer->waiting(); }, 5000);
+    }
+    // Nothing shown, nothing busy.
+    void expectLogo() {
+        EXPECT_TRUE(preview->labels().isEmpty());
+        EXPECT_TRUE(preview->picture().isNull());
+        EXPECT_FALSE(ws->previewValid);
+        EXPECT_FALSE(ui.idleLightBusy);
+        EXPECT_TRUE(ui.prompts.isEmpty());
+    }
 };
 
 } // namespace
 
 TEST(PreviewLabels, SizesAndColoursAreGroupedAndZeroIsEmpty) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QLocale german(QLocale::German, QLocale::Germany);
     const struct {
         qint64 value;
         QLocale locale;
         const char* text;
     } cases[] = {{1234567, english, "1,234,567"},
-                 {1234567, german, "1.234.567"},
+                 {1234567, QLocale(QLocale::German, QLocale::Germany), "1.234.567"},
                  {999, english, "999"},
-                 {1000, english, "1,000"},
                  {0, english, ""},
                  {16777216, QLocale::c(), "16,777,216"}};
     for (const auto& c : cases)
@@ -61,24 +70,22 @@ TEST(PreviewLabels, SizesAndColoursAreGroupedAndZeroIsEmpty) {
 
     const browser::PreviewLabels l = browser::PreviewLabels::describe(
         test::loadedFacts(3000, 2000, 1234567, 23456, 24), english);
-    EXPECT_EQ(l.x, "X : 3000");
-    EXPECT_EQ(l.y, "Y : 2000");
-    EXPECT_EQ(l.size, "Size : 1,234,567(b)");
-    EXPECT_EQ(l.colours, "Unique Colours : 23,456");
-    EXPECT_EQ(l.bpp, "Colour Depth : 24 bpp");
+    EXPECT_EQ(QStringList({l.x, l.y, l.size, l.colours, l.bpp}),
+              QStringList({"X : 3000", "Y : 2000", "Size : 1,234,567(b)", "Unique Colours : 23,456",
+                           "Colour Depth : 24 bpp"}));
     const browser::PreviewLabels empty =
         browser::PreviewLabels::describe(test::loadedFacts(1, 1, 0, 0, 1), english);
     EXPECT_EQ(empty.size, "Size : (b)");
     EXPECT_EQ(empty.colours, "Unique Colours : ");
 }
 
-TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndItsFactsShown) {
+TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndOnlyTheNewestShown) {
     measurer->hold();
     previewOnly("a.bmp");
     EXPECT_TRUE(preview->isReading());
     EXPECT_TRUE(ui.idleLightBusy);
     EXPECT_EQ(ui.progressCaptions.last(), "Reading Selected File");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    ASSERT_TRUE(measuring());
     EXPECT_EQ(measurer->measured(), QStringList({pics + "/a.bmp"}));
     QSignalSpy finished(preview.get(), &browser::Preview::readingFinished);
     measurer->release();
@@ -86,50 +93,39 @@ TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndItsFactsShown) {
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(preview->labels().x, "X : 3000");
     EXPECT_EQ(preview->labels().size, "Size : " + browser::groupThousands(1234567) + "(b)");
-    EXPECT_EQ(preview->labels().bpp, "Colour Depth : 24 bpp");
     EXPECT_FALSE(preview->picture().isNull());
-    EXPECT_EQ(preview->fileName(), pics + "/a.bmp");
     EXPECT_TRUE(ws->previewValid);
     EXPECT_FALSE(ui.idleLightBusy);
     EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
-}
 
-TEST_F(PreviewFixture, OnlyTheNewestRequestIsShown) {
     measurer->hold();
     previewOnly("a.bmp");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    EXPECT_TRUE(preview->picture().isNull()) << "the old picture goes while the new file is read";
+    ASSERT_TRUE(measuring());
     previewOnly("b.jpg"); // the user moved on while a.bmp was still being read
     measurer->release();
     ASSERT_TRUE(settles());
+    QCoreApplication::processEvents(); // a.bmp's answer, arriving late, must not replace it
     EXPECT_EQ(preview->labels().x, "X : 640");
     EXPECT_EQ(preview->fileName(), pics + "/b.jpg");
-    // a.bmp's answer, arriving late, must not replace it.
-    QCoreApplication::processEvents();
-    EXPECT_EQ(preview->labels().x, "X : 640");
 }
 
 TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
     measurer->hold();
     previewOnly("a.bmp");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    ASSERT_TRUE(measuring());
     changeFolder(*ws, dir.path()); // a folder change resets the preview
     EXPECT_FALSE(preview->isReading());
-    EXPECT_FALSE(ui.idleLightBusy);
     QSignalSpy changed(preview.get(), &browser::Preview::changed);
     measurer->release();
     EXPECT_FALSE(changed.wait(200)) << "the dropped answer changed the preview";
-    EXPECT_TRUE(preview->labels().isEmpty());
-    EXPECT_FALSE(ws->previewValid);
+    expectLogo();
 }
 
 TEST_F(PreviewFixture, ALateAnswerNeverEndsACommandsBusyStateNorShowsItsFile) {
-    previewOnly("b.jpg");
-    ASSERT_TRUE(settles());
-    ASSERT_FALSE(preview->picture().isNull());
     measurer->hold();
     previewOnly("a.bmp");
-    EXPECT_TRUE(preview->picture().isNull()) << "the old picture goes while the new file is read";
-    ASSERT_TRUE(QTest::qWaitFor([this] { return measurer->waiting(); }, 5000));
+    ASSERT_TRUE(measuring());
     // A delete starts meanwhile: it takes the busy state over.
     ASSERT_TRUE(ui.commandGate().tryEnter("Delete File(s)"));
     setStatus(ui, true);
@@ -161,7 +157,6 @@ TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
         ASSERT_TRUE(settles());
         EXPECT_EQ(measurer->measured().size() - before, c.read ? 1 : 0) << c.name;
         EXPECT_EQ(ws->previewValid, c.read) << c.name;
-        EXPECT_EQ(preview->labels().isEmpty(), !c.read) << c.name;
         EXPECT_FALSE(ui.idleLightBusy) << c.name;
     }
     ws->settings.previewLimitOn = 0; // the limit off: any size is read
@@ -170,38 +165,28 @@ TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
     EXPECT_TRUE(ws->previewValid);
 }
 
-TEST_F(PreviewFixture, WithPreviewOffNothingIsReadAndTheLogoShows) {
+// Preview off, a file the engine cannot load, a file gone from disk: the logo,
+// no message, no busy state left.
+TEST_F(PreviewFixture, WhatCannotBeShownShowsTheLogo) {
     ws->settings.showPreviewInfo = 0;
     previewOnly("a.bmp");
     EXPECT_FALSE(preview->isReading());
-    EXPECT_TRUE(preview->picture().isNull());
-    EXPECT_TRUE(preview->labels().isEmpty());
-    EXPECT_FALSE(ws->previewValid);
-    EXPECT_TRUE(measurer->measured().isEmpty());
     EXPECT_TRUE(ui.progressCaptions.isEmpty()) << "no busy state at all";
-}
+    EXPECT_TRUE(measurer->measured().isEmpty());
+    expectLogo();
 
-TEST_F(PreviewFixture, AFileTheEngineCannotLoadShowsTheLogoWithoutAMessage) {
+    ws->settings.showPreviewInfo = 1;
     previewOnly("notes.txt");
     ASSERT_TRUE(settles());
     EXPECT_EQ(measurer->measured().size(), 1);
-    EXPECT_TRUE(preview->labels().isEmpty());
-    EXPECT_TRUE(preview->picture().isNull());
-    EXPECT_FALSE(ws->previewValid);
-    EXPECT_TRUE(ui.prompts.isEmpty());
-    EXPECT_FALSE(ui.idleLightBusy);
-}
+    expectLogo();
 
-TEST_F(PreviewFixture, AFileGoneFromDiskReReadsTheListAndEndsIdle) {
-    select({"a.bmp"});
-    QFile::remove(pics + "/a.bmp");
+    select({"b.jpg"});
+    QFile::remove(pics + "/b.jpg");
     preview->showSelectedFile();
     EXPECT_FALSE(preview->isReading());
-    EXPECT_FALSE(ws->files.contains("a.bmp"));
-    EXPECT_EQ(totalPanelText(*ws), "Total : 2");
-    EXPECT_TRUE(preview->labels().isEmpty());
-    EXPECT_FALSE(ui.idleLightBusy);
-    EXPECT_TRUE(ui.prompts.isEmpty());
+    EXPECT_EQ(totalPanelText(*ws), "Total : 2") << "the list is read again";
+    expectLogo();
 }
 
 TEST(EngineMeasurer, GivesTheWholeFilesFactsAndAPictureThatFitsTheBox) {
@@ -215,13 +200,11 @@ TEST(EngineMeasurer, GivesTheWholeFilesFactsAndAPictureThatFitsTheBox) {
     browser::EngineMeasurer measurer;
     const browser::ImageFacts facts = measurer.measure(bmp, QSize(60, 60));
     EXPECT_EQ(facts.fileType, 5);
-    EXPECT_EQ(facts.width, 300);
-    EXPECT_EQ(facts.height, 200);
+    EXPECT_EQ(QSize(facts.width, facts.height), QSize(300, 200));
     EXPECT_EQ(facts.fileSize, QFileInfo(bmp).size());
     EXPECT_EQ(facts.uniqueColours, 8);
     EXPECT_EQ(facts.bitsPerPixel, 24);
     EXPECT_EQ(facts.picture.size(), QSize(60, 40));
-
     test::writeFile(dir.filePath("fake.jpg"), "not a picture at all");
     EXPECT_FALSE(measurer.measure(dir.filePath("fake.jpg"), QSize(60, 60)).loaded());
     EXPECT_FALSE(measurer.measure(dir.filePath("missing.bmp"), QSize(60, 60)).loaded());

@@ -9,12 +9,11 @@
 #include <QSignalSpy>
 
 using namespace dovi;
-using dovi::test::snapshot;
-using dovi::test::WorkspaceFixture;
+using namespace dovi::test;
 
 namespace {
 struct FolderFixture : WorkspaceFixture {
-    dovi::test::DataHome data{dir.filePath("data")}; // the trash of this test
+    DataHome data{dir.filePath("data")}; // the trash of this test
     int treeRefreshes = 0;
     fileops::FolderTreeRefresh refreshTree = [this] { ++treeRefreshes; };
     QString trash(const QString& name) const { return dir.filePath("data/Trash/files/") + name; }
@@ -27,34 +26,32 @@ TEST_F(FolderFixture, DeleteSendsEachFileToTheTrashOrDeletesItOutright) {
         SCOPED_TRACE(recycle);
         ws->settings.recycleDeleted = recycle;
         ws->history.clear();
-        ui.prompts.clear();
-        ui.captions.clear();
+        ui = {};
         show(pics, {"a.jpg", "c.jpg"});
         QFile::setPermissions(pics + "/c.jpg", QFileDevice::ReadOwner);
         ws->hold.append(pics + "/b.jpg");
         ws->hold.bypass = true;
-        const auto before = snapshot(pics);
+        const QByteArray c = checksum(pics + "/c.jpg");
         QFile::remove(pics + "/a.jpg"); // gone between listing and deleting
         ui.answers = {Answer::Yes};
         QSignalSpy reset(ws.get(), &Workspace::previewReset);
         fileops::deleteFiles(*ws, ui);
-        EXPECT_EQ(ui.prompts.first(), test::question("Delete Files", "Delete 2 file(s) ?"));
-        EXPECT_EQ(ui.prompts.last(),
-                  test::errorReport("1 error(s) occurred." + QString(kReasonsInHistory)));
+        EXPECT_EQ(ui.prompts,
+                  Prompts({question("Delete Files", "Delete 2 file(s) ?"),
+                           errorReport("1 error(s) occurred." + QString(kReasonsInHistory))}));
         EXPECT_EQ(historyLines(),
                   QStringList({pics + "/a.jpg NOT deleted - No such file or directory",
                                pics + "/c.jpg deleted"}));
         EXPECT_EQ(ui.captions, QStringList({"Dovi v1.0.0 - Deleting File(s)", "Dovi v1.0.0"}));
         EXPECT_EQ(ws->files.names(), QStringList({"b.jpg"}));
-        EXPECT_TRUE(ws->selected.isEmpty()) << "no count of files that are gone";
-        EXPECT_EQ(selectedPanelText(*ws), "Selected : 0");
+        EXPECT_EQ(selectedPanelText(*ws), "Selected : 0") << "no count of files that are gone";
         EXPECT_GE(reset.count(), 1) << "the preview never shows a deleted file";
         EXPECT_FALSE(ws->hold.isEmpty()) << "a bypassed hold list stays";
-        EXPECT_EQ(dovi::test::checksum(trash("c.jpg")), recycle == 1 ? before["c.jpg"] : "");
+        EXPECT_EQ(checksum(trash("c.jpg")), recycle == 1 ? c : "");
         makeFiles(pics, {"a.jpg", "c.jpg"});
         QFile::remove(trash("c.jpg"));
     }
-    fileops::deleteFiles(*ws, ui); // the scripted answer is No
+    fileops::deleteFiles(*ws, ui); // no answer left: No
     EXPECT_EQ(QDir(pics).entryList(QDir::Files).size(), 3);
 }
 
@@ -82,11 +79,10 @@ TEST_F(FolderFixture, RemoveFolderDeletesExactlyItsFilesToTheTrashThenShowsThePa
     EXPECT_EQ(ui.promptTexts(), QStringList({"Remove " + old + " ?", "Delete 3 file(s) ?"}));
     EXPECT_FALSE(QFileInfo::exists(old));
     for (const QString& name : before.keys())
-        EXPECT_EQ(dovi::test::checksum(trash(name)), before[name]);
+        EXPECT_EQ(checksum(trash(name)), before[name]);
     EXPECT_TRUE(QFileInfo::exists(held + "/keep.jpg"));
     EXPECT_EQ(historyLines().last(), "Removed folder - " + old);
     EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
-    EXPECT_EQ(ws->filePattern, patternForFilter(ws->settings.filterIndex));
     EXPECT_EQ(treeRefreshes, 1);
     // An empty folder goes without a history line; No and the root change nothing.
     const QString empty = folder("work/empty");
@@ -115,13 +111,9 @@ TEST_F(FolderFixture, RemoveFolderRefusesFirstNamingWhyAndTouchesNothing) {
              f.makeFiles(old, {".hidden.jpg"});
          },
          "it holds hidden files that the list does not show"},
-        {"sub-folder",
-         [](FolderFixture& f, const QString&, const QString&) { f.folder("work/old/inner"); },
-         "it holds sub-folders"},
         {"link to a folder",
          [](FolderFixture&, const QString& old, const QString& outside) {
-             ::symlink(QFile::encodeName(outside).constData(),
-                       QFile::encodeName(old + "/deeplink").constData());
+             QFile::link(outside, old + "/deeplink");
          },
          "it holds sub-folders"},
         {"parent not writable",
@@ -133,7 +125,7 @@ TEST_F(FolderFixture, RemoveFolderRefusesFirstNamingWhyAndTouchesNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (QString(c.name).contains("writable") && dovi::test::runningAsRoot())
+        if (QString(c.name).contains("writable") && runningAsRoot())
             continue; // root passes permission bits
         const QString old = filesIn("work/old", {"x.jpg"});
         c.arrange(*this, old, outside);
@@ -141,22 +133,10 @@ TEST_F(FolderFixture, RemoveFolderRefusesFirstNamingWhyAndTouchesNothing) {
         const auto before = snapshot(dir.path());
         ui.prompts.clear();
         fileops::removeFolder(*ws, ui, refreshTree);
-        EXPECT_EQ(ui.prompts,
-                  test::Prompts({test::warning("Cannot remove " + old + ": " + c.reason + ".")}));
+        EXPECT_EQ(ui.prompts, Prompts({warning("Cannot remove " + old + ": " + c.reason + ".")}));
         EXPECT_EQ(snapshot(dir.path()), before);
         EXPECT_EQ(ws->selected, QStringList({"x.jpg"}));
         QFile::setPermissions(dir.filePath("work"), QFile::permissions(dir.path()));
         QDir(old).removeRecursively();
     }
-}
-
-TEST_F(FolderFixture, GoToStartupFolderFallsBackAsStartUpDoesWhenItHasGone) {
-    const QString start = filesIn("start", {"s.jpg"});
-    ws->settings.startupFolder = start;
-    show(folder("elsewhere"));
-    fileops::defaultFolder(*ws);
-    EXPECT_EQ(ws->files.names(), QStringList({"s.jpg"}));
-    QDir(start).removeRecursively();
-    fileops::defaultFolder(*ws);
-    EXPECT_EQ(ws->currentFolder, ws->environment().fallbackFolder);
 }

@@ -1,8 +1,7 @@
 #include "series/SeriesHistory.h"
+#include "series/SeriesCreation.h"
 
 #include "WorkspaceFixture.h"
-
-#include "series/SeriesCreation.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,143 +16,118 @@ using namespace dovi::test;
 namespace {
 struct SeriesHistoryFile : WorkspaceFixture {
     QString path() const { return programFolder() + "/series.dat"; }
+    bool rewrite(const QStringList& remove, const QList<SeriesRecord>& add,
+                 QString* error = nullptr) {
+        return rewriteSeriesHistory(programFolder(), remove, add, error);
+    }
 };
 } // namespace
 
-TEST(SeriesRecordLine, RecordsAndLinesTurnIntoEachOther) {
-    struct Case {
+TEST(SeriesRecordLine, RecordsAndLinesTurnIntoEachOtherAndDamageIsRefused) {
+    const struct {
         SeriesRecord record;
         QByteArray line;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"holiday", 13, false}, R"("holiday",13,#FALSE#)"},
         {{"trip", 10, true}, R"("trip",10,#TRUE#)"},
-        {{"minus", -5, false}, R"("minus",-5,#FALSE#)"},
         {{"a,b", 2147483647, true}, R"("a,b",2147483647,#TRUE#)"},
         {{"say \"hi\"", -2147483648, false}, R"("say "hi"",-2147483648,#FALSE#)"},
         {{"été", 1, false}, QString(R"("été",1,#FALSE#)").toLocal8Bit()},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
+    for (const auto& c : cases) {
         EXPECT_EQ(formatRecord(c.record), c.line);
-        EXPECT_EQ(parseRecord(c.line), c.record);
+        EXPECT_EQ(parseRecord(c.line), c.record) << c.line.toStdString();
     }
-}
-
-TEST(SeriesRecordLine, DamagedLinesAreRefused) {
     for (const char* line :
          {"", "holiday", R"("holiday",13)", R"(holiday,13,#FALSE#)", R"("holiday,13,#FALSE#)",
           R"("holiday",,#FALSE#)", R"("holiday",1x,#FALSE#)", R"("holiday",13,#YES#)",
-          R"("holiday",2147483648,#TRUE#)", R"("holiday",-2147483649,#TRUE#)",
-          R"("holiday",99999999999999999999,#TRUE#)", R"(",1,#TRUE#)"}) {
+          R"("holiday",2147483648,#TRUE#)", R"("holiday",-2147483649,#TRUE#)", R"(",1,#TRUE#)"})
         EXPECT_FALSE(parseRecord(line).has_value()) << line;
-    }
     // Spaces around the fields are tolerated, as a hand-edited file may have.
     EXPECT_EQ(parseRecord(R"( "x" , 3 , #TRUE# )"), (SeriesRecord{"x", 3, true}));
 }
 
-TEST_F(SeriesHistoryFile, AppendsWithCrLfAndReadsCrLfOrLf) {
+TEST_F(SeriesHistoryFile, RewritesWithCrLfKeepingDamagedLinesAndReadsCrLfOrLf) {
     EXPECT_FALSE(readSeriesHistory(programFolder()).exists);
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"holiday", 13, false}}));
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"trip", 4, true}}));
+    ASSERT_TRUE(rewrite({}, {{"holiday", 13, false}}));
+    ASSERT_TRUE(rewrite({}, {{"trip", 4, true}}));
     EXPECT_EQ(readFile(path()), "\"holiday\",13,#FALSE#\r\n\"trip\",4,#TRUE#\r\n");
-    EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
 
     writeFile(path(), "\"a\",1,#TRUE#\n\n\"b\",2,#FALSE#");
-    const SeriesHistoryRead read = readSeriesHistory(programFolder());
-    EXPECT_TRUE(read.exists);
+    SeriesHistoryRead read = readSeriesHistory(programFolder());
     EXPECT_FALSE(read.damaged);
     EXPECT_EQ(read.records, (QList<SeriesRecord>{{"a", 1, true}, {"b", 2, false}}));
-}
 
-TEST_F(SeriesHistoryFile, ADamagedLineEndsTheReadingButIsNeverDropped) {
     writeFile(path(), "\"a\",1,#TRUE#\r\ngarbage\r\n\"b\",2,#FALSE#\r\n\"a\",7,#FALSE#\r\n");
-    const SeriesHistoryRead read = readSeriesHistory(programFolder());
+    read = readSeriesHistory(programFolder());
     EXPECT_TRUE(read.damaged);
     EXPECT_EQ(read.records, (QList<SeriesRecord>{{"a", 1, true}}));
-    EXPECT_TRUE(anyRecordIn(programFolder()));
-
     // Every record of "a" goes, the damaged line and the others stay, the
     // addition comes last.
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {"a"}, {{"a", 9, true}}));
+    ASSERT_TRUE(rewrite({"a"}, {{"a", 9, true}}));
     EXPECT_EQ(readFile(path()), "garbage\r\n\"b\",2,#FALSE#\r\n\"a\",9,#TRUE#\r\n");
-
     writeFile(path(), "garbage\r\n");
     EXPECT_FALSE(anyRecordIn(programFolder()));
 }
 
+// A full disk or a link planted under the temporary name never costs the history.
 TEST_F(SeriesHistoryFile, AFailedRewriteLeavesTheHistoryWhole) {
     QList<SeriesRecord> many;
     for (int i = 0; i < 400; ++i)
         many.append({QString("series number %1").arg(i), i, i % 2 == 0});
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, many));
+    ASSERT_TRUE(rewrite({}, many));
     const QByteArray before = readFile(path());
-    ASSERT_GT(before.size(), 8 * 1024);
     QString error;
     {
         FileSizeLimit disk(4 * 1024);
-        EXPECT_FALSE(
-            rewriteSeriesHistory(programFolder(), {"series number 3"}, {{"x", 1, false}}, &error));
+        EXPECT_FALSE(rewrite({"series number 3"}, {{"x", 1, false}}, &error));
     }
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(readFile(path()), before);
     EXPECT_FALSE(QFile::exists(programFolder() + "/tempseries.dat"));
-}
 
-TEST_F(SeriesHistoryFile, AnOldTemporaryFileOrLinkIsReplacedNotWrittenThrough) {
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"a", 1, false}}));
-    const QString elsewhere = dir.filePath("elsewhere.txt");
-    writeFile(elsewhere, "keep me");
-    ASSERT_TRUE(QFile::link(elsewhere, programFolder() + "/tempseries.dat"));
-    ASSERT_TRUE(rewriteSeriesHistory(programFolder(), {}, {{"b", 2, true}}));
-    EXPECT_EQ(readFile(elsewhere), "keep me");
-    EXPECT_EQ(readSeriesHistory(programFolder()).records.size(), 2);
+    writeFile(dir.filePath("elsewhere.txt"), "keep me");
+    ASSERT_TRUE(QFile::link(dir.filePath("elsewhere.txt"), programFolder() + "/tempseries.dat"));
+    ASSERT_TRUE(rewrite({}, {{"b", 2, true}}));
+    EXPECT_EQ(readFile(dir.filePath("elsewhere.txt")), "keep me");
+    EXPECT_EQ(readSeriesHistory(programFolder()).records.size(), 401);
 }
 
 // A history that is there but cannot be read is reported, never replaced by
 // one holding only the new record; the files are renamed all the same.
 TEST_F(SeriesHistoryFile, AHistoryThatCannotBeReadIsReportedAndNeverReplaced) {
-    struct Case {
+    const struct {
         const char* what;
         std::function<void(const QString&)> make;
-        bool rootReadsIt;
         QString reason;
-    };
-    const Case cases[] = {
-        {"a folder", [](const QString& p) { QDir().mkpath(p + "/inside"); }, false,
-         "Is a directory"},
+    } cases[] = {
+        {"a folder", [](const QString& p) { QDir().mkpath(p + "/inside"); }, "Is a directory"},
         {"a FIFO", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
-         false, "not a regular file"},
+         "not a regular file"},
         {"no permission",
          [](const QString& p) {
              writeFile(p, "\"old\",4,#TRUE#\r\n");
              ::chmod(QFile::encodeName(p).constData(), 0);
          },
-         true, "Permission denied"},
+         "Permission denied"},
     };
-    for (const Case& c : cases) {
+    const QString file = folder("pics") + "/a.jpg";
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.rootReadsIt && runningAsRoot())
+        if (c.reason == "Permission denied" && runningAsRoot())
             continue;
         QDir(path()).removeRecursively();
         QFile::remove(path());
         c.make(path());
         struct stat before {};
         ::lstat(QFile::encodeName(path()).constData(), &before);
+        const QString error = "could not read " + path() + ": " + c.reason;
+        EXPECT_EQ(readSeriesHistory(programFolder()).error, error);
 
-        QString error;
-        EXPECT_FALSE(rewriteSeriesHistory(programFolder(), {}, {{"new", 1, false}}, &error));
-        EXPECT_EQ(error, "could not read " + path() + ": " + c.reason);
-        const SeriesHistoryRead read = readSeriesHistory(programFolder());
-        EXPECT_TRUE(read.exists);
-        EXPECT_EQ(read.error, error);
-
-        const QString file = folder("pics") + "/a.jpg";
         writeFile(file, "a");
         ui.prompts.clear();
         submitSeries(*ws, ui, {file}, {"trip", "1", false, true});
-        EXPECT_TRUE(QFile::exists(dir.filePath("pics/trip1.jpg")));
-        QFile::remove(dir.filePath("pics/trip1.jpg"));
+        EXPECT_TRUE(QFile::remove(dir.filePath("pics/trip1.jpg")));
         EXPECT_EQ(ui.prompts,
                   Prompts({warning("The series history could not be written - " + error)}));
         struct stat after {};

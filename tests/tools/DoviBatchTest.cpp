@@ -1,17 +1,15 @@
-#include "TestSupport.h"
+#include "batch/ProcessOptions.h"
+#include "batch/ProcessTestSupport.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
+#include <cstdio>
+#include <fstream>
 #include <unistd.h>
 
+using namespace dovi;
 using namespace dovi::test;
 
 namespace {
@@ -22,119 +20,105 @@ QString tool() {
 
 struct ToolRun {
     int exitCode;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 ToolRun runTool(const QStringList& args) {
     QProcess p;
     p.start(tool(), args);
-    p.waitForFinished(60000);
+    p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
 }
 
-// Runs the tool with arguments given as bytes, exactly (QProcess would
-// re-encode them as UTF-8); its standard output as bytes.
-int runWithBytes(const QList<QByteArray>& args, QByteArray* out) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return -1;
-    const QByteArray program = QFile::encodeName(tool());
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
-        ::close(pipeFds[0]);
-        std::vector<char*> argv{const_cast<char*>(program.constData())};
-        for (const QByteArray& a : args)
-            argv.push_back(const_cast<char*>(a.constData()));
-        argv.push_back(nullptr);
-        ::execv(program.constData(), argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeFds[1]);
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        out->append(buffer, n);
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 #define REQUIRE_TOOL()                                                                             \
-    if (!QFileInfo::exists(tool()))                                                                \
+    if (!QFileInfo(tool()).isExecutable())                                                         \
     GTEST_SKIP() << "dovi-batch not built beside the tests"
 
 } // namespace
 
-TEST(DoviBatch, MeasurePrintsTheDetailedListLinesAsCsv) {
+// The command line is the engine's run: for the same files and options it
+// writes the same files and lines, and its status says whether any failed.
+TEST(DoviBatch, ConvertWritesWhatTheEngineRunWrites) {
     REQUIRE_TOOL();
-    QTemporaryDir dir;
-    const QString bmp = dir.filePath("four,bit.bmp");
-    const QString quoted = dir.filePath("say \"hi\".bmp");
-    const QString broken = dir.filePath("two\nlines.bmp");
-    const QString text = dir.filePath("notes.txt");
-    for (const QString& p : {bmp, quoted, broken})
-        ASSERT_TRUE(writeFile(p, sixteenColourBmp()));
-    ASSERT_TRUE(writeFile(text, "hello"));
-    const ToolRun r = runTool({"measure", "--headings", bmp, quoted, broken, text});
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, "Filename,File Size,Format,X,Y,Colours,BPP\n"
-                     "\"" +
-                         bmp +
-                         "\",246,BMP,16,16,16,4\n"
-                         "\"" +
-                         dir.filePath("say \"\"hi\"\".bmp") +
-                         "\",246,BMP,16,16,16,4\n"
-                         "\"" +
-                         broken + "\",246,BMP,16,16,16,4\n" + text + ",5,N/A\n");
-}
+    const struct {
+        QStringList args; // <out>: the output folder
+        std::function<void(batch::ProcessOptions&, const QString& out)> options;
+    } cases[] = {
+        {{"--to", "bmp"}, [](batch::ProcessOptions& o, const QString&) { o = convertTo(1); }},
+        {{"--fit", "100x80", "--to", "jpg", "--out", "<out>", "--delete-original", "--lum", "20",
+          "--chrom", "30"},
+         [](batch::ProcessOptions& o, const QString& out) {
+             o = convertTo(0, true);
+             o.convertOnly = false;
+             o.box = {100, 80};
+             o.altSaveFolderOn = true;
+             o.altSaveFolderPath = out;
+             o.jpegLuminance = 20;
+             o.jpegChrominance = 30;
+         }},
+        {{"--fit", "100x100", "--up"},
+         [](batch::ProcessOptions& o, const QString&) {
+             o.box = {100, 100};
+             o.resampleUpDown = true;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QTemporaryDir engineRun, toolRun;
+        for (QTemporaryDir* d : {&engineRun, &toolRun})
+            QDir().mkpath(d->filePath("out"));
+        batch::ProcessOptions options;
+        c.options(options, engineRun.filePath("out"));
+        RecordingObserver observer;
+        batch::runProcess(mixedFolder(engineRun.path(), "d.jpg"), options, observer, 2);
 
-TEST(DoviBatch, MeasureFailsForAFileItCannotRead) {
-    REQUIRE_TOOL();
-    QTemporaryDir dir;
-    const QString bmp = dir.filePath("a.bmp");
-    ASSERT_TRUE(writeFile(bmp, sixteenColourBmp()));
-    QDir().mkpath(dir.filePath("folder.bmp"));
-    for (const QString& bad : {dir.filePath("missing.bmp"), dir.filePath("folder.bmp")}) {
-        SCOPED_TRACE(bad.toStdString());
-        const ToolRun r = runTool({"measure", bmp, bad});
-        EXPECT_EQ(r.exitCode, 1);
-        EXPECT_TRUE(r.out.startsWith(bmp + ",246,BMP,16,16,16,4\n")) << "the others are measured";
-        EXPECT_TRUE(r.err.startsWith("dovi-batch: " + bad + ": ")) << r.err.toStdString();
+        QStringList args{"convert"};
+        for (const QString& a : c.args)
+            args << (a == "<out>" ? toolRun.filePath("out") : a);
+        const ToolRun r = runTool(args + mixedFolder(toolRun.path(), "d.jpg"));
+        EXPECT_EQ(relativeLines(r.out.split('\n', Qt::SkipEmptyParts), toolRun.path()),
+                  relativeLines(observer.log, engineRun.path()));
+        EXPECT_EQ(snapshot(toolRun.path()), snapshot(engineRun.path()));
+        EXPECT_EQ(r.exitCode, 1) << "notes.txt and broken.jpg fail";
     }
 }
 
-TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFilesNotConverted) {
+TEST(DoviBatch, ExitStatusTellsUsageErrorsFromFilesNotDone) {
     REQUIRE_TOOL();
     QTemporaryDir dir;
-    const QString bmp = dir.filePath("a.bmp");
-    ASSERT_TRUE(writeFile(bmp, sixteenColourBmp()));
-    ASSERT_TRUE(writeFile(dir.filePath("notes.txt"), "text"));
+    const QString bmp = dir.filePath("a, \"b\".bmp");
+    const QString csv = "\"" + dir.filePath("a, \"\"b\"\".bmp") + "\"";
+    const QString text = dir.filePath("notes.txt");
+    writeFile(bmp, sixteenColourBmp());
+    writeFile(text, "hello");
     const struct {
         QStringList args;
         int exitCode;
+        QString out; // the start of standard output
     } cases[] = {
-        {{"convert", "--to", "gif", bmp}, 2},
-        {{"convert", "--fit", "800", bmp}, 2},
-        {{"convert", "--jobs", "0", bmp}, 2},
-        {{"convert", "--out", dir.filePath("nowhere"), bmp}, 2},
-        {{"frobnicate", bmp}, 2},
-        {{"--help"}, 0},
-        {{"convert", "--to", "tga", bmp}, 0},
-        {{"convert", "--to", "jpg", dir.filePath("missing.bmp")}, 1},
-        {{"convert", "--to", "jpg", dir.filePath("notes.txt")}, 1},
-        {{"convert", "--to", "pcx", bmp, dir.filePath("notes.txt")}, 1},
+        {{"convert", "--to", "gif", bmp}, 2, ""},
+        {{"convert", "--fit", "800", bmp}, 2, ""},
+        {{"convert", "--jobs", "0", bmp}, 2, ""},
+        {{"convert", "--out", dir.filePath("nowhere"), bmp}, 2, ""},
+        {{"frobnicate", bmp}, 2, ""},
+        {{"--help"}, 0, "usage:\n  dovi-batch measure"},
+        {{"convert", "--to", "tga", bmp}, 0, bmp + "   ...   complete\n"},
+        {{"measure", "--headings", bmp, text},
+         0,
+         "Filename,File Size,Format,X,Y,Colours,BPP\n" + csv + ",246,BMP,16,16,16,4\n" + text +
+             ",5,N/A\n"},
+        {{"measure", bmp, dir.filePath("missing.bmp")}, 1, csv + ",246,BMP"},
+        {{"measure", bmp, dir.path()}, 1, csv + ",246,BMP"},
     };
     for (const auto& c : cases) {
         const ToolRun r = runTool(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << "\n"
-                                          << r.err.toStdString();
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(r.out.left(c.out.size()), c.out);
+        if (c.exitCode == 1) {
+            EXPECT_TRUE(r.err.startsWith("dovi-batch: " + c.args.last() + ": "));
+        }
     }
-    EXPECT_TRUE(runTool({"--help"}).out.startsWith("usage:\n  dovi-batch measure"));
-    EXPECT_TRUE(QFileInfo::exists(dir.filePath("a.tga")));
-    EXPECT_EQ(runTool({"convert", "--to", "tga", bmp}).out, bmp + "   ...   complete\n");
 }
 
 // A name that is not UTF-8 is taken byte for byte: read, converted beside
@@ -142,25 +126,19 @@ TEST(DoviBatch, ConvertExitStatusTellsUsageErrorsAndFilesNotConverted) {
 TEST(DoviBatch, NamesThatAreNotUtf8AreProcessed) {
     REQUIRE_TOOL();
     QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path());
-    const QByteArray source = folder + "/caf\xe9.bmp";
-    const QByteArray output = folder + "/caf\xe9.tga";
-    const QByteArray bmp = sixteenColourBmp();
-    const int fd = ::open(source.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, bmp.constData(), size_t(bmp.size())), bmp.size());
-    ::close(fd);
-
-    QByteArray out;
-    EXPECT_EQ(runWithBytes({"convert", "--to", "tga", source}, &out), 0);
-    EXPECT_EQ(out, source + "   ...   complete\n");
-    struct stat st {};
-    EXPECT_EQ(::stat(output.constData(), &st), 0) << "the output has the same bytes";
-    out.clear();
-    EXPECT_EQ(runWithBytes({"measure", output}, &out), 0);
-    EXPECT_EQ(out, output + "," + QByteArray::number(qint64(st.st_size)) + ",TGA,16,16,16,8\n");
-
-    // Qt cannot name these files to remove them with the folder.
-    ::unlink(source.constData());
+    const QByteArray source = QFile::encodeName(dir.path()) + "/caf\xe9.bmp";
+    const QByteArray output = QFile::encodeName(dir.path()) + "/caf\xe9.tga";
+    std::ofstream(source.constData(), std::ios::binary) << sixteenColourBmp().toStdString();
+    const auto shell = [](const QByteArray& args) { // the shell passes the bytes as they are
+        QByteArray out(4096, '\0');
+        FILE* p = ::popen("'" + QFile::encodeName(tool()) + "' " + args, "r");
+        out.truncate(qsizetype(std::fread(out.data(), 1, size_t(out.size()), p)));
+        return std::pair{::pclose(p), out};
+    };
+    EXPECT_EQ(shell("convert --to tga '" + source + "'"),
+              std::pair(0, source + "   ...   complete\n"));
+    const QByteArray measured = shell("measure '" + output + "'").second; // under the same bytes
+    EXPECT_TRUE(measured.startsWith(output + ",") && measured.endsWith(",TGA,16,16,16,8\n"));
+    ::unlink(source.constData()); // Qt cannot name these files to remove them
     ::unlink(output.constData());
 }

@@ -8,109 +8,82 @@
 #include "WorkspaceFixture.h"
 
 #include <QApplication>
-#include <QFile>
 
 using namespace dovi;
 using namespace dovi::test;
 
 namespace {
 
-struct BatchCommands : PicturesFixture {
-    CommandDispatcher commands;
-    RecordingShell shell;
-    void SetUp() override {
-        PicturesFixture::SetUp();
-        bindBatchCommands(commands, {*ws, ui, nullptr, shell});
-    }
-    // Lists the folder and selects every file in it, as the user would.
-    void selectAll() {
-        rereadFiles(*ws);
-        ws->files.selectAll();
-        refreshSelection(*ws);
-    }
-    static QList<ProcessWindow*> processWindows() {
-        QList<ProcessWindow*> out;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* p = qobject_cast<ProcessWindow*>(w))
-                out << p;
-        return out;
-    }
-};
-
-} // namespace
-
-// Which rows are bound is checked against the menu table by the main window
-// test; here, nothing to act on stops every file command.
-TEST_F(BatchCommands, FileCommandsNeedFilesToActOn) {
-    for (const char* control : {"mnuprocess", "mnuNegate"}) {
-        ui.prompts.clear();
-        EXPECT_TRUE(commands.runControl(control));
-        EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"}) << control;
-    }
-    EXPECT_TRUE(processWindows().isEmpty());
+QList<ProcessWindow*> processWindows() {
+    QList<ProcessWindow*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<ProcessWindow*>(w))
+            out << p;
+    return out;
 }
 
-TEST_F(BatchCommands, TheToolbarAndMenuReachTheOperations) {
-    writeImage(pic("a.bmp"), {30, 20}, imaging::Bmp);
-    const QImage before = imaging::decodeFile(pic("a.bmp")).image.pixels;
-    selectAll();
-    ws->settings.confirmActions = 0;
-
-    EXPECT_TRUE(commands.runControl("mnuFlip"));
-    EXPECT_EQ(imaging::decodeFile(pic("a.bmp")).image.pixels, before.mirrored(false, true));
-
-    ws->settings.convertOnly = 1;
-    EXPECT_TRUE(runToolbarKey(commands, "process"));
-    const auto windows = processWindows();
-    ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->isVisible());
-    EXPECT_EQ(windows[0]->windowTitle(), "Work Complete");
-    windows[0]->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(processWindows().isEmpty());
-
-    // Answered No: no window stays behind.
-    ws->settings.confirmActions = 1;
-    ui.answers = {Answer::No};
-    EXPECT_TRUE(commands.runControl("mnuprocess"));
-    EXPECT_EQ(ui.prompts.last().title, "Convert Files");
-    EXPECT_TRUE(processWindows().isEmpty());
-}
-
-namespace {
 // Chooses "Process Image File(s)" again while the first run lets events through.
 struct ImpatientUser : ScriptedUi {
     CommandDispatcher* commands = nullptr;
     int windowsSeen = 0;
     void processEvents() override {
         ScriptedUi::processEvents();
-        if (eventsProcessed == 1) {
+        if (commands && eventsProcessed == 1) {
             commands->runControl("mnuprocess");
-            for (QWidget* w : QApplication::topLevelWidgets())
-                windowsSeen += qobject_cast<ProcessWindow*>(w) != nullptr;
+            windowsSeen = int(processWindows().size());
         }
     }
 };
+
 } // namespace
 
-TEST_F(BatchCommands, ASecondProcessCommandDuringARunStartsNothing) {
-    writeImage(pic("a.bmp"), {30, 20}, imaging::Bmp);
-    writeImage(pic("b.bmp"), {30, 20}, imaging::Bmp);
-    selectAll();
-    ws->settings.confirmActions = 1;
-    ws->settings.convertOnly = 1;
+TEST_F(PicturesFixture, BatchCommandsAskTheQuestionOfTheirModeAndNeverRunTwice) {
     ImpatientUser user;
-    user.commands = &commands;
+    CommandDispatcher commands;
+    RecordingShell shell;
+    bindBatchCommands(commands, {*ws, user, nullptr, shell});
+    for (const char* control : {"mnuprocess", "mnuNegate"}) {
+        user.prompts.clear();
+        EXPECT_TRUE(commands.runControl(control));
+        EXPECT_EQ(user.promptTexts(), QStringList{"No files to action!"}) << control;
+    }
+
+    writeImage(pic("a.bmp"), {800, 600}, imaging::Bmp);
+    writeImage(pic("b.bmp"), {30, 20}, imaging::Bmp);
+    const QImage before = imaging::decodeFile(pic("a.bmp")).image.pixels;
+    rereadFiles(*ws);
+    ws->files.selectAll();
+    refreshSelection(*ws);
+    ws->settings.confirmActions = 0;
+    EXPECT_TRUE(commands.runControl("mnuFlip"));
+    EXPECT_EQ(imaging::decodeFile(pic("a.bmp")).image.pixels, before.mirrored(false, true));
+
+    // Answered No: nothing written, no window.
+    const auto files = snapshot(pics);
+    ws->settings.confirmActions = 1;
+    ws->settings.processWidth = 640;
+    ws->settings.processHeight = 480;
+    user.prompts.clear();
+    user.answers = {Answer::No};
+    EXPECT_TRUE(runToolbarKey(commands, "process"));
+    EXPECT_EQ(user.prompts, Prompts({question("Process Files", "Process files at 640 x 480 ?")}));
+    EXPECT_EQ(ws->lastAnswer, Answer::No);
+    EXPECT_EQ(snapshot(pics), files);
+    EXPECT_TRUE(processWindows().isEmpty());
+
+    // A second process command during the run asks nothing and starts nothing.
+    ws->settings.convertOnly = 1;
+    user.prompts.clear();
     user.answers = {Answer::Yes, Answer::Yes};
-    CommandDispatcher dispatcher;
-    bindBatchCommands(dispatcher, {*ws, user, nullptr, shell});
-    user.commands = &dispatcher;
-    dispatcher.runControl("mnuprocess");
-    EXPECT_EQ(user.prompts.size(), 1) << "the second command asked nothing";
+    user.eventsProcessed = 0;
+    user.commands = &commands;
+    EXPECT_TRUE(commands.runControl("mnuprocess"));
+    EXPECT_EQ(user.prompts, Prompts({question("Convert Files", "Convert files ?")}));
     EXPECT_EQ(user.windowsSeen, 1);
-    const auto windows = processWindows();
-    ASSERT_EQ(windows.size(), 1);
-    EXPECT_EQ(windows[0]->windowTitle(), "Work Complete");
-    windows[0]->close();
+    ASSERT_EQ(processWindows().size(), 1);
+    EXPECT_TRUE(processWindows()[0]->isVisible());
+    EXPECT_EQ(processWindows()[0]->windowTitle(), "Work Complete");
+    processWindows()[0]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(processWindows().isEmpty());
 }

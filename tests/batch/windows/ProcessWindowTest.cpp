@@ -1,6 +1,6 @@
 #include "batch/windows/ProcessWindow.h"
 
-#include "WorkspaceFixture.h"
+#include "batch/ProcessTestSupport.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -15,89 +15,150 @@ using namespace dovi::test;
 
 namespace {
 
-// Lets the window's events run as the real Ui does, and plays the user: looks
-// at the window while the run goes on and releases Escape in the log list once
-// two files are done.
+// Lets the window's events run as the real Ui does, and plays the user: tries
+// to close the window while the run goes on and releases Escape in the log
+// list once some files are done.
 struct UserAtTheWindow : ScriptedUi {
     QPointer<ProcessWindow> window;
-    bool closeEverEnabled = false;
-    bool closeRefused = false;
+    int escapeAfter = -1;
+    bool closeEverEnabled = false, closeRefused = false;
     QString runningCaption;
     void processEvents() override {
         ScriptedUi::processEvents();
         QApplication::processEvents();
         if (!window)
             return;
-        closeEverEnabled |= window->closeButton()->isEnabled();
-        if (runningCaption.isEmpty()) {
+        if (runningCaption.isEmpty())
             runningCaption = window->windowTitle();
-            closeRefused = !window->close();
-        }
-        if (window && window->progressBar()->value() == 2)
+        closeEverEnabled |= window->closeButton()->isEnabled();
+        closeRefused |= !window->close();
+        if (window && window->progressBar()->value() == escapeAfter)
             QTest::keyRelease(window->logList(), Qt::Key_Escape);
     }
 };
 
 struct ProcessWindowTest : PicturesFixture {
     UserAtTheWindow user;
+    QPointer<ProcessWindow> window;
+    void SetUp() override {
+        PicturesFixture::SetUp();
+        ws->settings.confirmActions = 0;
+    }
+    batch::ProcessSummary run(const QStringList& files) {
+        window = user.window = new ProcessWindow(nullptr, *ws);
+        return batch::processFiles(*ws, user, *window, files);
+    }
+    QStringList log() const {
+        QStringList lines;
+        for (int i = 0; i < window->logList()->count(); ++i)
+            lines << window->logList()->item(i)->text();
+        return relativeLines(lines, pics);
+    }
+    void closeWindow() {
+        EXPECT_EQ(window->closeButton()->text(), "Close");
+        QTest::mouseClick(window->closeButton(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(window) << "Close unloads the window";
+    }
 };
 
 } // namespace
 
-TEST_F(ProcessWindowTest, ShowsTheRunAndStopsOnEscapeInTheLog) {
-    QStringList targets;
-    for (int i = 1; i <= 4; ++i) {
-        targets << ws->currentFolder + QString("/f%1.bmp").arg(i);
-        writeImage(targets.last(), {200, 100}, imaging::Bmp);
-    }
-    ws->settings.confirmActions = 0;
-    auto* window = new ProcessWindow(nullptr, *ws);
-    user.window = window;
+// Each file gets a line saying what happened to it; lines other than
+// "complete" go to the history too.
+TEST_F(ProcessWindowTest, LogsEachFileAndTidiesUpAtTheEnd) {
+    const QStringList files = mixedFolder(pics, "d.jpg");
+    ws->settings.altSaveFormatOn = 1;
+    ws->settings.altSaveFormat = 3; // PCX
+    ws->hold.append(pic("a.bmp"));
 
-    const auto summary = batch::processFiles(*ws, user, *window, targets);
+    const auto summary = run(files);
 
-    ASSERT_TRUE(user.window) << "the window cannot be closed during the run";
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(user.runningCaption, "Processing 4 files. ESCAPE to abort");
-    EXPECT_TRUE(user.closeRefused);
+    EXPECT_EQ(user.runningCaption, "Processing 6 files. ESCAPE to abort");
+    EXPECT_TRUE(user.closeRefused) << "the window cannot be closed during the run";
     EXPECT_FALSE(user.closeEverEnabled);
-    EXPECT_EQ(window->focusWidget(), window->logList());
+    EXPECT_TRUE(user.prompts.isEmpty()) << "no question with confirmations off";
+    EXPECT_EQ(window->windowTitle(), "Work Complete - 1 file(s) failed");
+    EXPECT_EQ(window->progressBar()->value(), 6);
+    const QStringList expected = {
+        "<dir>/a.bmp   ...   complete",
+        "<dir>/notes.txt   ...   not a supported image type",
+        "<dir>/b.tga   ...   resample not required",
+        "<dir>/d.jpg   ...   complete",
+        "<dir>/broken.jpg   ...   could not be read: ",
+        "<dir>/c.pcx   ...   complete",
+        "1 file(s) could not be processed",
+    };
+    const QStringList got = log();
+    ASSERT_EQ(got.size(), expected.size()) << got.join("\n").toStdString();
+    for (int i = 0; i < got.size(); ++i)
+        EXPECT_TRUE(got[i].startsWith(expected[i])) << got[i].toStdString();
+    EXPECT_EQ(relativeLines(historyLines(), pics),
+              QStringList({"Processing <dir>/notes.txt   ...   not a supported image type",
+                           "Processing <dir>/b.tga   ...   resample not required",
+                           "Processing " + got[4]}));
+    // A file saved only for the alternate format is written all the same;
+    // c.pcx is rewritten in place.
+    const std::pair<const char*, QSize> outputs[] = {
+        {"a.pcx", {100, 50}}, {"b.pcx", {50, 50}}, {"c.pcx", {100, 50}}, {"d.pcx", {100, 100}}};
+    for (const auto& [name, size] : outputs) {
+        const auto saved = imaging::decodeFile(pic(name));
+        EXPECT_EQ(saved.image.pixels.size(), size) << name;
+        EXPECT_EQ(saved.image.format, imaging::Pcx) << name;
+    }
+    EXPECT_EQ(summary.failed, 1);
+    EXPECT_TRUE(ws->files.contains("a.pcx")) << "the list is read again";
+    EXPECT_EQ(ws->hold.count(), 1) << "the hold list is cleared only with Delete Original";
+    EXPECT_FALSE(user.waitCursor);
+    EXPECT_EQ(user.progressCaptions.last(), "Dovi - Idle");
+
+    // A reason can be long; the log shows it whole and scrolls sideways to it.
+    window->resize(320, 240);
+    const QString longLine = QString("/a/long/output/folder").repeated(8);
+    window->addLogLine(longLine);
+    QApplication::processEvents();
+    QListWidget* list = window->logList();
+    EXPECT_GE(list->visualItemRect(list->item(7)).width(),
+              list->fontMetrics().horizontalAdvance(longLine));
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+    closeWindow();
+
+    ws->settings.historyLimit = 0;
+    ws->settings.deleteOriginal = 1;
+    ws->history.clear();
+    run({pic("notes.txt")});
+    EXPECT_TRUE(historyLines().isEmpty()) << "history off: no line";
+    EXPECT_TRUE(ws->hold.isEmpty()) << "Delete Original empties the hold list";
+    closeWindow();
+}
+
+// Escape in the log stops the run after the file in progress: nothing more is
+// written, and files, hold list and counters stay as they were.
+TEST_F(ProcessWindowTest, EscapeInTheLogStopsTheRunAfterTheFileInProgress) {
+    QStringList names;
+    for (int i = 1; i <= 6; ++i) {
+        names << QString("f%1.bmp").arg(i);
+        writeImage(pic(names.last()), {200, 100}, imaging::Bmp);
+    }
+    const auto before = snapshot(pics);
+    ws->settings.deleteOriginal = 1;
+    ws->hold.append(pic("f1.bmp"));
+    bool filesReread = false;
+    QObject::connect(ws.get(), &Workspace::filesChanged, [&] { filesReread = true; });
+    user.escapeAfter = 2;
+
+    const auto summary = run(paths(names));
+
     EXPECT_TRUE(ws->processAbort);
     EXPECT_EQ(summary.finished, 2);
     EXPECT_EQ(window->windowTitle(), "ABORT after processing 2 files...");
-    EXPECT_EQ(window->progressBar()->maximum(), 4);
-    EXPECT_EQ(window->progressBar()->value(), 2);
-    const int lines = window->logList()->count();
-    ASSERT_EQ(lines, 4);
-    EXPECT_EQ(window->logList()->item(2)->text(), " ");
-    EXPECT_EQ(window->logList()->item(3)->text(), "ABORT!");
-    EXPECT_TRUE(window->closeButton()->isEnabled());
-    EXPECT_EQ(window->closeButton()->text(), "Close");
-
-    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(user.window) << "Close unloads the window";
-}
-
-// A reason can be long; the log shows it whole and scrolls sideways to it.
-TEST_F(ProcessWindowTest, EveryLogLineIsShownWhole) {
-    auto* window = new ProcessWindow(nullptr, *ws);
-    window->resize(320, 240);
-    window->open("Converting 2 files. ESCAPE to abort", 2);
-    const QString longLine = pic("photo.jpg") + "   ...   could not be saved as " +
-                             QString("/a/long/output/folder").repeated(8) +
-                             "/photo.jpg: No space left on device";
-    window->addLogLine(pic("a.jpg") + "   ...   complete");
-    window->addLogLine(longLine);
-    window->addLogLine(pic("b.jpg") + "   ...   complete");
-    QApplication::processEvents();
-
-    QListWidget* log = window->logList();
-    EXPECT_EQ(log->item(1)->text(), longLine);
-    EXPECT_EQ(log->textElideMode(), Qt::ElideNone);
-    EXPECT_GE(log->visualItemRect(log->item(1)).width(),
-              log->fontMetrics().horizontalAdvance(longLine));
-    EXPECT_GT(log->horizontalScrollBar()->maximum(), 0);
-    window->setCloseEnabled(true);
-    window->close();
+    EXPECT_EQ(window->focusWidget(), window->logList());
+    EXPECT_EQ(log().mid(2), QStringList({" ", "ABORT!"}));
+    const auto after = snapshot(pics);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(after.value(names[i]) == before.value(names[i]), i >= 2) << i;
+    EXPECT_FALSE(filesReread);
+    EXPECT_EQ(ws->hold.count(), 1) << "an aborted run leaves the hold list alone";
+    EXPECT_FALSE(user.idleLightBusy);
+    closeWindow();
 }

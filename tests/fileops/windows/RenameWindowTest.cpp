@@ -8,27 +8,15 @@
 using namespace dovi;
 using dovi::test::WorkspaceFixture;
 
-TEST_F(WorkspaceFixture, RenameWindowSelectsTheLikelyPart) {
-    show(folder("pics"));
-    const struct {
-        QString name, selected;
-    } cases[] = {{"photo.jpg", "photo"}, {"README", "README"}, {"a.b", ""}};
-    for (const auto& c : cases) {
-        RenameWindow w(nullptr, *ws, ui, c.name);
-        EXPECT_EQ(w.windowTitle(), "Rename File");
-        EXPECT_EQ(w.nameBox()->text(), c.name);
-        EXPECT_EQ(w.nameBox()->selectionStart(), c.selected.isEmpty() ? -1 : 0);
-        EXPECT_EQ(w.nameBox()->selectedText(), c.selected);
-    }
-}
-
-TEST_F(WorkspaceFixture, EnterRenamesOnReleaseWarningsKeepTheWindowOpenEscapeCloses) {
+TEST_F(WorkspaceFixture, RenameWindowRenamesOnEnterReleaseWarnsInPlaceAndEscapeCloses) {
     const QString pics = folder("pics");
     makeFiles(pics, {"photo.jpg", "taken.jpg"});
     show(pics);
     RenameWindow w(nullptr, *ws, ui, "photo.jpg");
     w.show();
     QLineEdit* box = w.nameBox();
+    EXPECT_EQ(w.windowTitle(), "Rename File");
+    EXPECT_EQ(box->selectedText(), "photo") << "the likely part is selected";
 
     box->setText("taken.jpg");
     QTest::keyPress(box, Qt::Key_Return);
@@ -37,9 +25,7 @@ TEST_F(WorkspaceFixture, EnterRenamesOnReleaseWarningsKeepTheWindowOpenEscapeClo
     EXPECT_EQ(ui.promptTexts(), QStringList({"File " + pics + "/taken.jpg already exists"}));
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(box->selectedText(), "taken");
-
-    // The release of an Enter pressed elsewhere (closing the warning) does nothing.
-    QTest::keyRelease(box, Qt::Key_Return);
+    QTest::keyRelease(box, Qt::Key_Return); // the Enter that closed the warning
     EXPECT_EQ(ui.prompts.size(), 1);
 
     box->setText("new.jpg");
@@ -47,9 +33,7 @@ TEST_F(WorkspaceFixture, EnterRenamesOnReleaseWarningsKeepTheWindowOpenEscapeClo
     EXPECT_TRUE(w.renamed());
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(QFileInfo::exists(pics + "/new.jpg"));
-    EXPECT_FALSE(QFileInfo::exists(pics + "/photo.jpg"));
 
-    // Escape closes without renaming; other keys do nothing.
     RenameWindow second(nullptr, *ws, ui, "new.jpg");
     second.show();
     second.nameBox()->setText("other.jpg");
@@ -59,5 +43,4 @@ TEST_F(WorkspaceFixture, EnterRenamesOnReleaseWarningsKeepTheWindowOpenEscapeClo
     EXPECT_FALSE(second.isVisible());
     EXPECT_FALSE(second.renamed());
     EXPECT_TRUE(QFileInfo::exists(pics + "/new.jpg"));
-    EXPECT_EQ(ui.prompts.size(), 1);
 }

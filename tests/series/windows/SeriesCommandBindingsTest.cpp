@@ -6,38 +6,31 @@
 #include "RecordingShell.h"
 #include "WorkspaceFixture.h"
 
+#include <QFile>
+
 using namespace dovi;
 using namespace dovi::test;
 
-namespace {
-
-struct SeriesCommands : PicturesFixture {
+TEST_F(PicturesFixture, SeriesCommandsNeedFilesAndReachTheOperations) {
     CommandDispatcher commands;
     RecordingShell shell;
-    void SetUp() override {
-        PicturesFixture::SetUp();
-        bindSeriesCommands(commands, {*ws, ui, nullptr, shell});
-    }
-};
-
-} // namespace
-
-TEST_F(SeriesCommands, TheFileCommandsNeedFilesToActOn) {
+    bindSeriesCommands(commands, {*ws, ui, nullptr, shell});
     for (const char* control : {"mnucreateseries", "mnuaddseries"}) {
         ui.prompts.clear();
         EXPECT_TRUE(commands.runControl(control));
         EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"}) << control;
     }
-}
-
-TEST_F(SeriesCommands, TheToolbarAndMenuReachTheOperations) {
     make({"a.jpg"});
     rereadFiles(*ws);
-
     EXPECT_TRUE(runToolbarKey(commands, "addseries"));
     EXPECT_EQ(ui.promptTexts().last(), "No series history exists");
-
-    ui.answers = {Answer::Yes};
-    EXPECT_TRUE(commands.runControl("mnuclearhist"));
-    EXPECT_EQ(ui.prompts.last().title, "Purge History");
+    // Clearing the history asks first; with nothing there, no complaint.
+    writeFile(seriesPath(), "\"a\",1,#TRUE#\r\n");
+    ui.prompts.clear();
+    ui.answers = {Answer::No, Answer::Yes, Answer::Yes};
+    for (const bool kept : {true, false, false}) {
+        EXPECT_TRUE(commands.runControl("mnuclearhist"));
+        EXPECT_EQ(QFile::exists(seriesPath()), kept);
+    }
+    EXPECT_EQ(ui.prompts, Prompts(3, question("Purge History", "Clear series history?")));
 }
