@@ -1,6 +1,5 @@
 #include "viewer/windows/AdjustDialog.h"
 
-#include "viewer/ViewerDocument.h"
 #include "viewer/windows/DialogButtons.h"
 
 #include <QHBoxLayout>
@@ -13,20 +12,11 @@ namespace dovi {
 
 AdjustDialog::AdjustDialog(QWidget* parent, viewer::ViewerDocument& document, Ui& ui,
                            viewer::AdjustMode mode, std::function<void()> shown)
-    : QDialog(parent), document_(document), mode_(mode), session_(document.engine(), ui),
-      trials_(this), shown_(std::move(shown)) {
+    : TrialDialog(parent, document, ui, std::move(shown)), mode_(mode) {
     setWindowTitle(viewer::adjustCaption(mode));
     auto* layout = new QVBoxLayout(this);
     const viewer::SliderSetup setup = viewer::adjustSlider(mode);
-    slider_ = new QSlider(Qt::Horizontal, this);
-    slider_->setObjectName(QStringLiteral("slideAmount"));
-    slider_->setRange(setup.minimum, setup.maximum);
-    slider_->setValue(setup.start);
-    slider_->setSingleStep(setup.smallStep);
-    slider_->setPageStep(setup.largeStep);
-    slider_->setTickInterval(setup.tickEvery);
-    slider_->setTickPosition(QSlider::TicksBelow);
-    slider_->setMinimumWidth(320);
+    slider_ = makeSlider(setup, "slideAmount");
     value_ = new QLabel(QString::number(setup.start), this);
     value_->setMinimumWidth(40);
     auto* row = new QHBoxLayout;
@@ -36,7 +26,7 @@ AdjustDialog::AdjustDialog(QWidget* parent, viewer::ViewerDocument& document, Ui
     addOkayCancelBar(this);
     connect(slider_, &QSlider::valueChanged, this, [this](int value) {
         value_->setText(QString::number(value));
-        trials_.post([this] { tryValue(slider_->value()); });
+        postTrial([this] { tryValue(slider_->value()); });
     });
 }
 
@@ -48,23 +38,7 @@ void AdjustDialog::tryValue(int value) {
         slider_->setValue(value);
         value_->setText(QString::number(value));
     }
-    if (shown_)
-        shown_();
-}
-
-void AdjustDialog::accept() {
-    trials_.flush();
-    if (session_.keep())
-        document_.markModified();
-    QDialog::accept();
-}
-
-void AdjustDialog::reject() {
-    trials_.drop();
-    session_.discard();
-    if (shown_)
-        shown_();
-    QDialog::reject();
+    trialShown();
 }
 
 } // namespace dovi

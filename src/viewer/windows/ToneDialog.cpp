@@ -1,6 +1,5 @@
 #include "viewer/windows/ToneDialog.h"
 
-#include "viewer/ViewerDocument.h"
 #include "viewer/windows/DialogButtons.h"
 
 #include <QFormLayout>
@@ -10,8 +9,7 @@ namespace dovi {
 
 ToneDialog::ToneDialog(QWidget* parent, viewer::ViewerDocument& document, Ui& ui, Kind kind,
                        std::function<void()> shown)
-    : QDialog(parent), document_(document), kind_(kind), session_(document.engine(), ui),
-      trials_(this), shown_(std::move(shown)) {
+    : TrialDialog(parent, document, ui, std::move(shown)), kind_(kind) {
     const bool hsl = kind == Kind::Hsl;
     setWindowTitle(hsl ? QStringLiteral("Adjust Image HSL") : QStringLiteral("Adjust Image RGB"));
     static const char* const hslNames[3][2] = {
@@ -19,22 +17,12 @@ ToneDialog::ToneDialog(QWidget* parent, viewer::ViewerDocument& document, Ui& ui
     static const char* const rgbNames[3][2] = {
         {"slideR", "Red"}, {"slideG", "Green"}, {"SlideB", "Blue"}};
     auto* form = new QFormLayout(this);
-    const viewer::SliderSetup setup = viewer::toneSlider();
     for (int i = 0; i < 3; ++i) {
         const char* const* names = hsl ? hslNames[i] : rgbNames[i];
-        auto* slider = new QSlider(Qt::Horizontal, this);
-        slider->setObjectName(QLatin1String(names[0]));
-        slider->setRange(setup.minimum, setup.maximum);
-        slider->setValue(setup.start);
-        slider->setSingleStep(setup.smallStep);
-        slider->setPageStep(setup.largeStep);
-        slider->setTickInterval(setup.tickEvery);
-        slider->setTickPosition(QSlider::TicksBelow);
-        slider->setMinimumWidth(320);
-        form->addRow(QLatin1String(names[1]), slider);
-        sliders_[i] = slider;
-        connect(slider, &QSlider::valueChanged, this,
-                [this] { trials_.post([this] { tryValues(); }); });
+        sliders_[i] = makeSlider(viewer::toneSlider(), names[0]);
+        form->addRow(QLatin1String(names[1]), sliders_[i]);
+        connect(sliders_[i], &QSlider::valueChanged, this,
+                [this] { postTrial([this] { tryValues(); }); });
     }
     addOkayCancelBar(this);
 }
@@ -45,23 +33,7 @@ void ToneDialog::tryValues() {
         session_.tryHsl(a, b, c);
     else
         session_.tryRgb(a, b, c);
-    if (shown_)
-        shown_();
-}
-
-void ToneDialog::accept() {
-    trials_.flush();
-    if (session_.keep())
-        document_.markModified();
-    QDialog::accept();
-}
-
-void ToneDialog::reject() {
-    trials_.drop();
-    session_.discard();
-    if (shown_)
-        shown_();
-    QDialog::reject();
+    trialShown();
 }
 
 } // namespace dovi
