@@ -245,18 +245,15 @@ std::vector<Variant> tgaVariants() {
         std::function<QRgb(int, int)> expect;
         bool alpha;
     } cases[] = {
+        // clang-format off
         {"32-bit, no alpha bits", plain(2, 32, 0, alphaBytes), colourAt, false},
-        {"32-bit, all-zero alpha",
-         plain(2, 32, 8, [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }), colourAt, false},
+        {"32-bit, all-zero alpha", plain(2, 32, 8, [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }), colourAt, false},
         {"32-bit, extension: no alpha", plain(2, 32, 8, alphaBytes, 0), colourAt, false},
-        {"32-bit, extension: alpha despite no bits", plain(2, 32, 0, alphaBytes, 3), withAlpha,
-         true},
-        {"32-bit, extension: premultiplied", plain(2, 32, 8, premultiplied, 4), unpremultiplied,
-         true},
-        {"16-bit, extension vouches for the attribute bit", plain(2, 16, 1, bits16, 3),
-         [=](int x, int y) { return from16(x, y, true); }, true},
-        {"15-bit, attribute bit never alpha", plain(2, 15, 1, bits16, 3),
-         [=](int x, int y) { return from16(x, y, false); }, false},
+        {"32-bit, extension: alpha despite no bits", plain(2, 32, 0, alphaBytes, 3), withAlpha, true},
+        {"32-bit, extension: premultiplied", plain(2, 32, 8, premultiplied, 4), unpremultiplied, true},
+        {"16-bit, extension vouches for the attribute bit", plain(2, 16, 1, bits16, 3), [=](int x, int y) { return from16(x, y, true); }, true},
+        {"15-bit, attribute bit never alpha", plain(2, 15, 1, bits16, 3), [=](int x, int y) { return from16(x, y, false); }, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TgaFile f = c.file;
