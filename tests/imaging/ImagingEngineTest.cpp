@@ -1,4 +1,5 @@
 #include "imaging/ImagingEngine.h"
+#include "imaging/ops/Filters.h"
 #include "imaging/ops/Geometry.h"
 #include "imaging/ops/Tone.h"
 
@@ -73,23 +74,14 @@ TEST(ImagingEngine, UndoRevertsExactlyTheLatestProcessingStep) {
     EXPECT_TRUE(samePixels(ops::mirror(original), engine.pixels()));
 }
 
-TEST(ImagingEngine, BoxDecodeKeepsTheFilesFactsAndColoursAreCounted) {
+TEST(ImagingEngine, BoxDecodeKeepsTheFilesFacts) {
     QTemporaryDir dir;
-    const QString path = writeTestFile(dir, "big.jpg", Jpeg, {1600, 1200});
     ImagingEngine engine;
-    ASSERT_TRUE(engine.load(path, DecodeRequest{QSize(200, 150)}));
+    ASSERT_TRUE(engine.load(writeTestFile(dir, "big.jpg", Jpeg, {1600, 1200}),
+                            DecodeRequest{QSize(200, 150)}));
     EXPECT_LT(engine.pixels().width(), 1600) << "the decoder may shrink for a box";
     EXPECT_GE(engine.pixels().width(), 200);
     EXPECT_EQ(QSize(engine.imageWidth(), engine.imageHeight()), QSize(1600, 1200));
-
-    Image flat;
-    flat.pixels = QImage(10, 10, QImage::Format_RGB32);
-    flat.pixels.fill(qRgb(1, 2, 3));
-    flat.pixels.setPixel(0, 0, qRgb(9, 9, 9));
-    engine.setImage(flat);
-    EXPECT_EQ(engine.uniqueColours(), 2);
-    engine.negate();
-    EXPECT_EQ(engine.uniqueColours(), 2);
 }
 
 TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
@@ -110,4 +102,39 @@ TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
     EXPECT_FALSE(engine.lastError().isEmpty());
     EXPECT_FALSE(engine.save(path, None)) << "no format to write";
     EXPECT_EQ(dovi::test::readFile(path), before);
+}
+
+// A dialog's slider: every move undoes the previous trial and applies the new
+// amount, so the picture shown is always the new amount applied once to the
+// picture the dialog opened on. Undo hands back the very buffer it kept.
+TEST(ImagingEngine, EachTrialStartsFromTheOpeningPictureAndUndoSwapsBuffers) {
+    const QImage original = dovi::test::makeTestPattern(64, 40);
+    const struct {
+        const char* name;
+        std::function<bool(ImagingEngine&, int)> trial;
+        std::function<QImage(const QImage&, int)> op;
+    } cases[] = {
+        {"brightness", [](ImagingEngine& e, int v) { return e.brightness(v); }, ops::brightness},
+        {"blend", [](ImagingEngine& e, int v) { return e.blend(v); }, ops::blend},
+        {"adjustHSL", [](ImagingEngine& e, int v) { return e.adjustHSL(v, v / 2, -v / 3); },
+         [](const QImage& i, int v) { return ops::adjustHSL(i, v, v / 2, -v / 3); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image image;
+        image.pixels = original.copy();
+        ImagingEngine engine;
+        engine.setImage(image);
+        const uchar* opened = engine.pixels().constBits();
+        ASSERT_TRUE(c.trial(engine, 40));
+        for (const int amount : {-20, 70, 5}) {
+            ASSERT_TRUE(engine.undo());
+            EXPECT_EQ(engine.pixels().constBits(), opened) << "undo copied the picture";
+            ASSERT_TRUE(c.trial(engine, amount));
+            EXPECT_TRUE(samePixels(c.op(original, amount), engine.pixels())) << amount;
+        }
+        ASSERT_TRUE(engine.undo());
+        EXPECT_TRUE(samePixels(original, engine.pixels()));
+        EXPECT_FALSE(engine.canUndo());
+    }
 }

@@ -33,11 +33,6 @@ struct Writer {
     }
 };
 
-void put(QByteArray& out, std::uint32_t v, int size, bool bigEndian) {
-    for (int i = 0; i < size; ++i)
-        out.append(char(v >> (8 * (bigEndian ? size - 1 - i : i))));
-}
-
 template <typename Rows>
 QByteArray compress(int width, int height, int components, J_COLOR_SPACE inSpace,
                     const Options& options, Rows rowAt) {
@@ -100,24 +95,19 @@ QByteArray writeCmyk(const std::vector<std::uint8_t>& inks, int width, int heigh
 }
 
 QByteArray exifWithOrientation(int orientation, bool bigEndian) {
-    QByteArray out("Exif\0\0", 6);
-    out.append(bigEndian ? "MM" : "II");
-    put(out, 42, 2, bigEndian);
-    put(out, 8, 4, bigEndian); // IFD0 right after the header
-    put(out, 2, 2, bigEndian); // two entries
-    // ImageDescription-like ASCII tag first, so the orientation is not entry 0.
-    put(out, 0x010E, 2, bigEndian);
-    put(out, 2, 2, bigEndian);
-    put(out, 4, 4, bigEndian);
-    out.append("abc", 4);
-    put(out, 0x0112, 2, bigEndian);
-    put(out, 3, 2, bigEndian);
-    put(out, 1, 4, bigEndian);
-    put(out, std::uint32_t(orientation), 2, bigEndian);
-    put(out, 0, 2, bigEndian);
-    put(out, 8 + 2 + 2 * 12 + 4, 4, bigEndian); // link to IFD1, right after
-    put(out, 0, 2, bigEndian);                  // IFD1: no entries
-    put(out, 0, 4, bigEndian);
+    // (value, size) in the file's byte order: TIFF header, IFD0 of two entries
+    // (an ASCII tag first, so the orientation is not entry 0), link to an
+    // empty IFD1 right after.
+    const std::uint32_t values[] = {
+        42, 8, 2, 0x010E, 2, 4, 0, 0x0112, 3, 1, std::uint32_t(orientation), 0, 38, 0, 0};
+    const int sizes[] = {2, 4, 2, 2, 2, 4, 0, 2, 2, 4, 2, 2, 4, 2, 4};
+    QByteArray out = QByteArray("Exif\0\0", 6) + (bigEndian ? "MM" : "II");
+    for (std::size_t f = 0; f < std::size(sizes); ++f) {
+        if (sizes[f] == 0)
+            out.append("abc", 4);
+        for (int i = 0; i < sizes[f]; ++i)
+            out.append(char(values[f] >> (8 * (bigEndian ? sizes[f] - 1 - i : i))));
+    }
     return out;
 }
 

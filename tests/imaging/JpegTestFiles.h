@@ -26,33 +26,27 @@ struct Options {
     bool adobeMarker = false;          // 4-component files only
 };
 
-// Encodes an RGB32/ARGB32 picture (alpha ignored).
 QByteArray write(const QImage& picture, const Options& options = {});
 
-// Encodes 4-byte C, M, Y, K samples as a 4-component file: YCCK or CMYK, with
-// or without Adobe's APP14 marker.
+// 4-byte C, M, Y, K samples as YCCK or CMYK, with or without Adobe's marker.
 QByteArray writeCmyk(const std::vector<std::uint8_t>& inks, int width, int height,
                      J_COLOR_SPACE fileSpace, bool adobeMarker);
 
-// An APP1 EXIF payload whose IFD0 holds an orientation tag (SHORT) and a
-// second, unrelated tag, followed by a link to an IFD1.
+// An APP1 EXIF payload holding an orientation tag.
 QByteArray exifWithOrientation(int orientation, bool bigEndian);
 
-// A progressive scan script for three components with one scan per
-// coefficient per refinement bit: far more scans than any encoder writes.
+// One progressive scan per coefficient per refinement bit: far more than any encoder writes.
 std::vector<jpeg_scan_info> manyScans(int refinementBits);
 
-// Decodes with plain libjpeg defaults (memory source, no orientation, no
-// scaling) to RGB32: the reference for what the library makes of a file.
+// Plain libjpeg's decode (no orientation, no scaling): what the library makes of a file.
 QImage plainDecode(const QByteArray& file);
 
-// Four flat quadrants of distinct colours (red, green, blue, yellow from the
-// top left, clockwise) with edges on multiples of 8, so a JPEG of it is
-// nearly exact and any flip or turn shows.
+// Four flat quadrants of distinct colours, edges on multiples of 8: nearly
+// exact as a JPEG, and any flip or turn shows.
 QImage quadrants(int width, int height);
 
-// Offset of the first header segment with this marker (0xFF, marker), and of
-// the byte after it; -1 when the headers up to the first SOS have none.
+// Offset of the first header segment with this marker, and of the byte after
+// it; -1 when the headers up to the first SOS have none.
 qsizetype segmentAt(const QByteArray& file, std::uint8_t marker);
 qsizetype segmentEnd(const QByteArray& file, std::uint8_t marker);
 // Overwrites the frame size (SOFn) of a file.

@@ -27,7 +27,7 @@ struct TgaFile {
     int depth = 24, descriptor = 0;
     QByteArray map{};
     PixelBytes pixelBytes{};
-    int extensionAttribute = -1; // >= 0: append a TGA 2.0 extension area and footer
+    int extensionAttribute = -1;
 
     QByteArray pixelStream() const {
         QList<QByteArray> pixels;
@@ -67,15 +67,10 @@ struct TgaFile {
         header.bytes({int(id.size()), colourMapType, type}).u16(mapFirst).u16(mapLength);
         header.u8(mapBits).u32(0).u16(W).u16(H).u8(depth).u8(descriptor);
         QByteArray out = QByteArray(header) + id + map + pixelStream();
-        if (extensionAttribute >= 0) {
-            const auto offset = std::uint32_t(out.size());
-            QByteArray ext(495, '\0');
-            ext[0] = char(495 & 0xff);
-            ext[1] = char(495 >> 8);
-            ext[494] = char(extensionAttribute);
-            out += ext + QByteArray(Le().u32(offset).u32(0)) + QByteArray("TRUEVISION-XFILE.", 17) +
-                   '\0';
-        }
+        if (extensionAttribute >= 0) // a TGA 2.0 extension area and footer
+            out +=
+                QByteArray(Le().u16(495).zeros(492).u8(extensionAttribute).u32(out.size()).u32(0)) +
+                QByteArray("TRUEVISION-XFILE.", 18);
         return out;
     }
 };
@@ -134,11 +129,9 @@ void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFil
 // A true-colour or grey file whose pixels come from bytesAt; origin 0x20
 // stores the top row first.
 TgaFile plain(int type, int depth, int descriptor, PixelBytes bytesAt, int extension = -1) {
-    return {.type = type,
-            .depth = depth,
-            .descriptor = descriptor,
-            .pixelBytes = bytesAt,
-            .extensionAttribute = extension};
+    TgaFile f{.type = type, .depth = depth, .descriptor = descriptor, .pixelBytes = bytesAt};
+    f.extensionAttribute = extension;
+    return f;
 }
 
 } // namespace
@@ -252,18 +245,15 @@ std::vector<Variant> tgaVariants() {
         std::function<QRgb(int, int)> expect;
         bool alpha;
     } cases[] = {
+        // clang-format off
         {"32-bit, no alpha bits", plain(2, 32, 0, alphaBytes), colourAt, false},
-        {"32-bit, all-zero alpha",
-         plain(2, 32, 8, [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }), colourAt, false},
+        {"32-bit, all-zero alpha", plain(2, 32, 8, [](int x, int y) { return bgr(colourAt(x, y)) + '\0'; }), colourAt, false},
         {"32-bit, extension: no alpha", plain(2, 32, 8, alphaBytes, 0), colourAt, false},
-        {"32-bit, extension: alpha despite no bits", plain(2, 32, 0, alphaBytes, 3), withAlpha,
-         true},
-        {"32-bit, extension: premultiplied", plain(2, 32, 8, premultiplied, 4), unpremultiplied,
-         true},
-        {"16-bit, extension vouches for the attribute bit", plain(2, 16, 1, bits16, 3),
-         [=](int x, int y) { return from16(x, y, true); }, true},
-        {"15-bit, attribute bit never alpha", plain(2, 15, 1, bits16, 3),
-         [=](int x, int y) { return from16(x, y, false); }, false},
+        {"32-bit, extension: alpha despite no bits", plain(2, 32, 0, alphaBytes, 3), withAlpha, true},
+        {"32-bit, extension: premultiplied", plain(2, 32, 8, premultiplied, 4), unpremultiplied, true},
+        {"16-bit, extension vouches for the attribute bit", plain(2, 16, 1, bits16, 3), [=](int x, int y) { return from16(x, y, true); }, true},
+        {"15-bit, attribute bit never alpha", plain(2, 15, 1, bits16, 3), [=](int x, int y) { return from16(x, y, false); }, false},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TgaFile f = c.file;

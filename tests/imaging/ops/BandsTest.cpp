@@ -8,42 +8,37 @@ namespace ops = dovi::imaging::ops;
 
 namespace dovi::test {
 
-TEST(Bands, EachRowIsWorkedOnceByOneBand) {
-    const struct {
-        int rows, bands;
-    } cases[] = {{1, 4}, {2, 2}, {7, 3}, {100, 7}, {64, 64}, {5, 64}, {1000, 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.rows << " rows in " << c.bands << " bands");
-        std::vector<std::atomic<int>> seen(std::size_t(c.rows));
+// Every row is worked once, by one of as many bands as asked for (never more
+// than rows); the setting belongs to its thread and scope, and another thread
+// has its own: one band per core.
+TEST(Bands, EachRowIsWorkedOnceInBandsSetPerThreadAndScope) {
+    const auto run = [](int rows, std::vector<std::atomic<int>>* seen = nullptr) {
         std::atomic<int> calls{0};
-        const ops::ScopedBands scoped(c.bands);
-        ops::detail::forEachBand(c.rows, 1, [&](int first, int end) {
+        ops::detail::forEachBand(rows, 1 << 20, [&](int first, int end) {
             ++calls;
             EXPECT_LT(first, end);
-            for (int y = first; y < end; ++y)
-                ++seen[std::size_t(y)];
+            for (int y = first; seen && y < end; ++y)
+                ++(*seen)[std::size_t(y)];
         });
-        for (int y = 0; y < c.rows; ++y)
-            EXPECT_EQ(seen[std::size_t(y)], 1) << y;
-        EXPECT_EQ(calls, std::min(c.rows, c.bands));
-    }
-}
-
-TEST(Bands, TheSettingBelongsToItsThreadAndScope) {
-    const auto bandsSeen = [] {
-        std::atomic<int> calls{0};
-        ops::detail::forEachBand(1000, 1 << 20, [&](int, int) { ++calls; });
         return calls.load();
     };
+    for (const auto& [rows, bands] :
+         {std::pair{1, 4}, {7, 3}, {100, 7}, {64, 64}, {5, 64}, {1000, 1}}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows in " << bands << " bands");
+        std::vector<std::atomic<int>> seen(static_cast<std::size_t>(rows));
+        const ops::ScopedBands scoped(bands);
+        EXPECT_EQ(run(rows, &seen), std::min(rows, bands));
+        for (int y = 0; y < rows; ++y)
+            EXPECT_EQ(seen[std::size_t(y)], 1) << y;
+    }
     const ops::ScopedBands outer(5);
     {
         const ops::ScopedBands inner(2);
-        EXPECT_EQ(bandsSeen(), 2);
+        EXPECT_EQ(run(1000), 2);
     }
-    EXPECT_EQ(bandsSeen(), 5);
-    // Another thread has its own: one band per core there.
+    EXPECT_EQ(run(1000), 5);
     int elsewhere = 0;
-    std::thread([&] { elsewhere = bandsSeen(); }).join();
+    std::thread([&] { elsewhere = run(1000); }).join();
     EXPECT_EQ(elsewhere, std::clamp(int(std::thread::hardware_concurrency()), 1, 64));
 }
 

@@ -21,6 +21,8 @@ TEST(Effects, ButtonizeShadesEachBand) {
         {{4, 0}, 178, 50},  // top
         {{9, 4}, 50, 178},  // right
         {{4, 7}, 50, 178},  // bottom
+        {{4, 6}, 50, 178},  // still inside the 2-pixel bottom band
+        {{4, 5}, 100, 100}, // just past it
         {{9, 0}, 178, 50},  // top-right corner: the tie goes to the top band
         {{8, 0}, 178, 50},  // nearer the top than the right edge
         {{9, 1}, 50, 178},  // nearer the right edge
