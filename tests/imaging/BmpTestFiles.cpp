@@ -4,6 +4,7 @@
 #include "support/ImagingSupport.h"
 
 #include <array>
+#include <numeric>
 
 using namespace dovi::imaging;
 
@@ -39,10 +40,8 @@ QByteArray os2v2Info(int size, int w, int h, int bpp, std::uint32_t compression 
 }
 
 QByteArray masks(std::initializer_list<std::uint32_t> values) {
-    Le e;
-    for (const auto v : values)
-        e.u32(v);
-    return e;
+    return std::accumulate(values.begin(), values.end(), Le(),
+                           [](Le e, auto v) { return e.u32(v); });
 }
 
 QByteArray palette(std::initializer_list<QRgb> colours, bool threeBytes = false) {

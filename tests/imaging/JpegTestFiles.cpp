@@ -1,4 +1,5 @@
 #include "JpegTestFiles.h"
+#include "support/ImagingSupport.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -6,6 +7,12 @@
 namespace dovi::test::jpegfiles {
 
 namespace {
+
+[[noreturn]] void throwMessage(j_common_ptr c) {
+    char text[JMSG_LENGTH_MAX];
+    c->err->format_message(c, text);
+    throw std::runtime_error(text);
+}
 
 // Test-side writer: any libjpeg error is a fault in the test itself.
 struct Writer {
@@ -16,11 +23,7 @@ struct Writer {
 
     Writer() {
         cinfo.err = jpeg_std_error(&err);
-        err.error_exit = [](j_common_ptr c) {
-            char text[JMSG_LENGTH_MAX];
-            c->err->format_message(c, text);
-            throw std::runtime_error(text);
-        };
+        err.error_exit = throwMessage;
         jpeg_create_compress(&cinfo);
         jpeg_mem_dest(&cinfo, &buffer, &size);
     }
@@ -85,10 +88,7 @@ QByteArray write(const QImage& picture, const Options& options) {
 
 QByteArray writeCmyk(const std::vector<std::uint8_t>& inks, int width, int height,
                      J_COLOR_SPACE fileSpace, bool adobeMarker) {
-    Options options;
-    options.fileSpace = fileSpace;
-    options.quality = 100;
-    options.adobeMarker = adobeMarker;
+    const Options options{.fileSpace = fileSpace, .quality = 100, .adobeMarker = adobeMarker};
     return compress(width, height, 4, JCS_CMYK, options, [&](int y) {
         return const_cast<JSAMPROW>(inks.data() + std::size_t(y) * width * 4);
     });
@@ -133,11 +133,7 @@ QImage plainDecode(const QByteArray& file) {
     jpeg_decompress_struct& d = r.d;
     d.err = jpeg_std_error(&r.err);
     r.err.emit_message = [](j_common_ptr, int) {};
-    r.err.error_exit = [](j_common_ptr c) {
-        char text[JMSG_LENGTH_MAX];
-        c->err->format_message(c, text);
-        throw std::runtime_error(text);
-    };
+    r.err.error_exit = throwMessage;
     jpeg_create_decompress(&d);
     jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(file.constData()),
                  static_cast<unsigned long>(file.size()));
@@ -153,19 +149,11 @@ QImage plainDecode(const QByteArray& file) {
 }
 
 QImage quadrants(int width, int height) {
-    QImage img(width, height, QImage::Format_RGB32);
-    const int midX = (width / 2) & ~7;
-    const int midY = (height / 2) & ~7;
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= midX;
-            const bool bottom = y >= midY;
-            line[x] = !bottom ? (right ? qRgb(20, 200, 40) : qRgb(220, 30, 30))
-                              : (right ? qRgb(30, 40, 210) : qRgb(230, 220, 40));
-        }
-    }
-    return img;
+    const int midX = (width / 2) & ~7, midY = (height / 2) & ~7;
+    const QRgb colours[] = {qRgb(220, 30, 30), qRgb(20, 200, 40), qRgb(230, 220, 40),
+                            qRgb(30, 40, 210)};
+    return paint(width, height,
+                 [&](int x, int y) { return colours[(x >= midX) + 2 * (y >= midY)]; });
 }
 
 qsizetype segmentAt(const QByteArray& file, std::uint8_t marker) {
@@ -184,21 +172,14 @@ qsizetype segmentAt(const QByteArray& file, std::uint8_t marker) {
 
 qsizetype segmentEnd(const QByteArray& file, std::uint8_t marker) {
     const qsizetype at = segmentAt(file, marker);
-    if (at < 0)
-        return -1;
-    return at + 2 + ((std::uint8_t(file[at + 2]) << 8) | std::uint8_t(file[at + 3]));
+    return at < 0 ? -1 : at + 2 + ((std::uint8_t(file[at + 2]) << 8) | std::uint8_t(file[at + 3]));
 }
 
 QByteArray withFrameSize(QByteArray file, int width, int height) {
     for (std::uint8_t sof : {0xC0, 0xC1, 0xC2, 0xC9, 0xCA}) {
-        const qsizetype at = segmentAt(file, sof);
-        if (at < 0)
-            continue;
-        file[at + 5] = char(height >> 8);
-        file[at + 6] = char(height);
-        file[at + 7] = char(width >> 8);
-        file[at + 8] = char(width);
-        break;
+        if (const qsizetype at = segmentAt(file, sof); at >= 0)
+            return file.replace(at + 5, 4,
+                                bytes({height >> 8, height & 0xff, width >> 8, width & 0xff}));
     }
     return file;
 }

@@ -19,11 +19,11 @@ struct Options {
     bool subsample = false; // 4:2:0 instead of 4:4:4
     bool progressive = false;
     bool arithmetic = false;
-    unsigned restartInterval = 0;      // in MCUs
-    std::vector<jpeg_scan_info> scans; // custom scan script when not empty
-    QByteArray app1;                   // written as an APP1 marker when not empty
-    QByteArray icc;                    // written as APP2 ICC_PROFILE chunks
-    bool adobeMarker = false;          // 4-component files only
+    unsigned restartInterval = 0;        // in MCUs
+    std::vector<jpeg_scan_info> scans{}; // custom scan script when not empty
+    QByteArray app1{};                   // written as an APP1 marker when not empty
+    QByteArray icc{};                    // written as APP2 ICC_PROFILE chunks
+    bool adobeMarker = false;            // 4-component files only
 };
 
 QByteArray write(const QImage& picture, const Options& options = {});

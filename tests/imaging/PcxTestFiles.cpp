@@ -17,9 +17,7 @@ constexpr char kPad = 77; // padding bytes, equal to the grey of uniform rows
 
 // Rows 1 and 2 are uniform grey 77 (index 77 in 8-bit files), so runs can
 // cross plane and scan-line ends.
-bool uniformRow(int y) {
-    return y == 1 || y == 2;
-}
+const auto uniformRow = [](int y) { return y == 1 || y == 2; };
 
 struct PcxFile {
     int version = 5, encoding = 1, bits = 8, planes = 1;
@@ -73,38 +71,27 @@ int indexAt(int x, int y, int colours) {
     return uniformRow(y) ? (77 % colours) : (x * 3 + y * 5 + x / 4) % colours;
 }
 
-// Bit p of each pixel's index, one bit per pixel, leftmost pixel in the top
-// bit.
-std::function<QByteArray(int, int)> planar(int colours) {
+// Indexes packed bits at a time, leftmost pixel in the top bits: plane p of
+// a one-bit layout holds bit p of each index.
+std::function<QByteArray(int, int)> packed(int bits, int colours) {
     return [=](int p, int y) {
-        QByteArray line((W + 7) / 8, '\0');
-        for (int x = 0; x < W; ++x)
-            if ((indexAt(x, y, colours) >> p) & 1)
-                line[x / 8] = char(uchar(line[x / 8]) | (0x80 >> (x % 8)));
-        return line;
-    };
-}
-
-// Indexes packed bits at a time in one plane.
-std::function<QByteArray(int, int)> packed(int bits) {
-    return [=](int, int y) {
         QByteArray line((W * bits + 7) / 8, '\0');
         for (int x = 0; x < W; ++x) {
-            const int shift = 8 - bits - (x * bits) % 8;
+            const int value = (indexAt(x, y, colours) >> p) & ((1 << bits) - 1);
             line[x * bits / 8] =
-                char(uchar(line[x * bits / 8]) | (indexAt(x, y, 1 << bits) << shift));
+                char(uchar(line[x * bits / 8]) | value << (8 - bits - x * bits % 8));
         }
         return line;
     };
 }
 
-QRgb headerColour(int i) {
-    return qRgb(i * 16, 255 - i * 9, i * 5 + 3);
-}
-QByteArray headerPalette() {
+const auto headerColour = [](int i) { return qRgb(i * 16, 255 - i * 9, i * 5 + 3); };
+const auto pal256 = [](int i) { return qRgb(255 - i, (i * 7) % 256, i); };
+// R, G, B of the first n colours, as the header and the trailing palette store them.
+QByteArray paletteBytes(int n, QRgb (*colour)(int)) {
     QByteArray pal;
-    for (int i = 0; i < 16; ++i)
-        pal += bytes({qRed(headerColour(i)), qGreen(headerColour(i)), qBlue(headerColour(i))});
+    for (int i = 0; i < n; ++i)
+        pal += bytes({qRed(colour(i)), qGreen(colour(i)), qBlue(colour(i))});
     return pal;
 }
 
@@ -112,32 +99,13 @@ constexpr QRgb kEga[16] = {0x000000, 0x0000aa, 0x00aa00, 0x00aaaa, 0xaa0000, 0xa
                            0xaa5500, 0xaaaaaa, 0x555555, 0x5555ff, 0x55ff55, 0x55ffff,
                            0xff5555, 0xff55ff, 0xffff55, 0xffffff};
 
-QRgb trueColour(int x, int y) {
+const auto trueColour = [](int x, int y) {
     return uniformRow(y) ? qRgb(77, 77, 77) : qRgb(x * 19, 250 - y * 40, (x * 37 + y) % 256);
-}
-int alphaAt(int x, int y) {
-    return uniformRow(y) ? 255 : (x * 20 + y * 3) % 256;
-}
+};
+const auto alphaAt = [](int x, int y) { return uniformRow(y) ? 255 : (x * 20 + y * 3) % 256; };
 
 QImage indexed(int colours, const std::function<QRgb(int)>& pal) {
     return paint(W, H, [=](int x, int y) { return pal(indexAt(x, y, colours)); });
-}
-
-QRgb pal256(int i) {
-    return qRgb(255 - i, (i * 7) % 256, i);
-}
-QByteArray pal256Trailer() {
-    QByteArray trailer(1, char(0x0c));
-    for (int i = 0; i < 256; ++i)
-        trailer += bytes({qRed(pal256(i)), qGreen(pal256(i)), qBlue(pal256(i))});
-    return trailer;
-}
-
-QByteArray line8(int, int y) {
-    QByteArray line;
-    for (int x = 0; x < W; ++x)
-        line += char(indexAt(x, y, 256));
-    return line;
 }
 
 QByteArray rgbLine(int p, int y) {
@@ -153,7 +121,8 @@ QByteArray rgbLine(int p, int y) {
 
 std::vector<Variant> pcxVariants() {
     const QImage rgb = paint(W, H, trueColour);
-    const QByteArray pal = headerPalette();
+    const QByteArray pal = paletteBytes(16, headerColour);
+    const QByteArray trailer = '\x0c' + paletteBytes(256, pal256);
     const auto ega = [](int i) { return kEga[i]; };
     const auto grey = [](int i) { return qRgb(i, i, i); };
     const struct {
@@ -162,18 +131,18 @@ std::vector<Variant> pcxVariants() {
         QImage picture;
     } cases[] = {
         // clang-format off
-        {"mono", {.bits = 1, .palette16 = pal, .planeLine = planar(2)},
+        {"mono", {.bits = 1, .palette16 = pal, .planeLine = packed(1, 2)},
          indexed(2, [](int i) { return i ? qRgb(255, 255, 255) : qRgb(0, 0, 0); })},
-        {"4 colours in 2 planes", {.bits = 1, .planes = 2, .palette16 = pal, .planeLine = planar(4)}, indexed(4, headerColour)},
-        {"8 colours in 3 planes", {.bits = 1, .planes = 3, .palette16 = pal, .planeLine = planar(8)}, indexed(8, headerColour)},
-        {"16 colours in 4 planes", {.bits = 1, .planes = 4, .bytesPerLine = 3, .palette16 = pal, .planeLine = planar(16)}, indexed(16, headerColour)},
-        {"16 colours, version 3: standard EGA colours", {.version = 3, .bits = 1, .planes = 4, .palette16 = pal, .planeLine = planar(16)}, indexed(16, ega)},
-        {"16 colours, all-zero palette: standard EGA colours", {.bits = 1, .planes = 4, .runsCrossLines = true, .planeLine = planar(16)}, indexed(16, ega)},
-        {"2-bit packed", {.bits = 2, .palette16 = pal, .planeLine = packed(2)}, indexed(4, headerColour)},
-        {"4-bit packed", {.bits = 4, .palette16 = pal, .planeLine = packed(4)}, indexed(16, headerColour)},
-        {"256 colours, odd bytes per line", {.trailer = pal256Trailer(), .planeLine = line8}, indexed(256, pal256)},
-        {"256 colours, runs across lines", {.trailer = pal256Trailer(), .runsCrossLines = true, .planeLine = line8}, indexed(256, pal256)},
-        {"8-bit without palette: grey, wide padding", {.bytesPerLine = 20, .planeLine = line8}, indexed(256, grey)},
+        {"4 colours in 2 planes", {.bits = 1, .planes = 2, .palette16 = pal, .planeLine = packed(1, 4)}, indexed(4, headerColour)},
+        {"8 colours in 3 planes", {.bits = 1, .planes = 3, .palette16 = pal, .planeLine = packed(1, 8)}, indexed(8, headerColour)},
+        {"16 colours in 4 planes", {.bits = 1, .planes = 4, .bytesPerLine = 3, .palette16 = pal, .planeLine = packed(1, 16)}, indexed(16, headerColour)},
+        {"16 colours, version 3: standard EGA colours", {.version = 3, .bits = 1, .planes = 4, .palette16 = pal, .planeLine = packed(1, 16)}, indexed(16, ega)},
+        {"16 colours, all-zero palette: standard EGA colours", {.bits = 1, .planes = 4, .runsCrossLines = true, .planeLine = packed(1, 16)}, indexed(16, ega)},
+        {"2-bit packed", {.bits = 2, .palette16 = pal, .planeLine = packed(2, 4)}, indexed(4, headerColour)},
+        {"4-bit packed", {.bits = 4, .palette16 = pal, .planeLine = packed(4, 16)}, indexed(16, headerColour)},
+        {"256 colours, odd bytes per line", {.trailer = trailer, .planeLine = packed(8, 256)}, indexed(256, pal256)},
+        {"256 colours, runs across lines", {.trailer = trailer, .runsCrossLines = true, .planeLine = packed(8, 256)}, indexed(256, pal256)},
+        {"8-bit without palette: grey, wide padding", {.bytesPerLine = 20, .planeLine = packed(8, 256)}, indexed(256, grey)},
         {"24-bit, even padding", {.planes = 3, .bytesPerLine = 14, .planeLine = rgbLine}, rgb},
         {"24-bit, runs across planes and lines", {.planes = 3, .runsCrossLines = true, .planeLine = rgbLine}, rgb},
         {"24-bit uncompressed", {.encoding = 0, .planes = 3, .planeLine = rgbLine}, rgb},

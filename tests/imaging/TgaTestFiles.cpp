@@ -75,15 +75,9 @@ struct TgaFile {
     }
 };
 
-QByteArray bgr(QRgb c) {
-    return bytes({qBlue(c), qGreen(c), qRed(c)});
-}
-QByteArray bgra(QRgb c) {
-    return bgr(c) + char(qAlpha(c));
-}
-QByteArray le16(int v) {
-    return bytes({v & 0xff, v >> 8});
-}
+const auto bgr = [](QRgb c) -> QByteArray { return bytes({qBlue(c), qGreen(c), qRed(c)}); };
+const auto bgra = [](QRgb c) { return bgr(c) + char(qAlpha(c)); };
+const auto le16 = [](int v) -> QByteArray { return Le().u16(v); };
 
 // Display colour of (x, y): varied, except rows 1 and 2, one colour for
 // RLE repeat packets that run across a row end. Alpha varies within every
@@ -106,10 +100,6 @@ QRgb fiveWide(int x, int y) {
     return qRgb(kFive[(x + y) % 7][1], kFive[(x * 3 + y) % 7][1], kFive[y % 7][1]);
 }
 
-QImage expected(const std::function<QRgb(int, int)>& colour, bool alpha) {
-    return paint(W, H, colour, alpha);
-}
-
 // Every origin, raw and RLE, for one kind of pixel.
 void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFile& file,
                 const QImage& picture) {
@@ -129,9 +119,11 @@ void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFil
 // A true-colour or grey file whose pixels come from bytesAt; origin 0x20
 // stores the top row first.
 TgaFile plain(int type, int depth, int descriptor, PixelBytes bytesAt, int extension = -1) {
-    TgaFile f{.type = type, .depth = depth, .descriptor = descriptor, .pixelBytes = bytesAt};
-    f.extensionAttribute = extension;
-    return f;
+    return {.type = type,
+            .depth = depth,
+            .descriptor = descriptor,
+            .pixelBytes = bytesAt,
+            .extensionAttribute = extension};
 }
 
 } // namespace
@@ -146,23 +138,22 @@ std::vector<Variant> tgaVariants() {
     const PixelBytes alphaBytes = [](int x, int y) { return bgra(withAlpha(x, y)); };
     // The attribute bit is set on half the pixels.
     const PixelBytes bits16 = [](int x, int y) { return le16(five(x, y) | ((x & 1) << 15)); };
-    allOrigins(v, "24-bit", plain(2, 24, 0, rgbBytes), expected(colourAt, false));
-    TgaFile withId = plain(2, 24, 0, rgbBytes);
-    withId.id = "a picture id, skipped";
-    allOrigins(v, "24-bit with an image id", withId, expected(colourAt, false));
-    allOrigins(v, "32-bit alpha", plain(2, 32, 8, alphaBytes), expected(withAlpha, true));
+    allOrigins(v, "24-bit", plain(2, 24, 0, rgbBytes), paint(W, H, colourAt));
+    allOrigins(v, "24-bit with an image id",
+               {.id = "a picture id, skipped", .pixelBytes = rgbBytes}, paint(W, H, colourAt));
+    allOrigins(v, "32-bit alpha", plain(2, 32, 8, alphaBytes), paint(W, H, withAlpha, true));
     // The descriptor claims one alpha bit: without an extension area
     // vouching for it, the attribute bit is ignored.
-    allOrigins(v, "16-bit", plain(2, 16, 1, bits16), expected(fiveWide, false));
+    allOrigins(v, "16-bit", plain(2, 16, 1, bits16), paint(W, H, fiveWide));
     allOrigins(v, "grey",
                plain(3, 8, 0, [=](int x, int y) { return QByteArray(1, char(grey(x, y))); }),
-               expected([=](int x, int y) { return greyAt(x, y) | 0xff000000u; }, false));
+               paint(W, H, [=](int x, int y) { return greyAt(x, y) | 0xff000000u; }));
     allOrigins(v, "grey+alpha",
                plain(3, 16, 8,
                      [=](int x, int y) {
                          return bytes({grey(x, y), qAlpha(withAlpha(x, y))});
                      }),
-               expected(greyAt, true));
+               paint(W, H, greyAt, true));
 
     // Colour-mapped: entries stored from index 3 on; indexes 0..2 and past
     // the map's end show black. Entry i as each map entry size stores it, and
@@ -203,7 +194,7 @@ std::vector<Variant> tgaVariants() {
             const int i = index(x, y);
             return i < 3 || i >= 10 ? qRgb(0, 0, 0) : m.colour(i);
         };
-        allOrigins(v, m.name, f, expected(shown, m.alpha));
+        allOrigins(v, m.name, f, paint(W, H, shown, m.alpha));
         if (m.bits != 24)
             continue;
         // 16-bit indexes into a map starting at 300.
@@ -211,7 +202,7 @@ std::vector<Variant> tgaVariants() {
         wide.depth = 16;
         wide.mapFirst = 300;
         wide.pixelBytes = [=](int x, int y) { return le16(index(x, y) + 297); };
-        allOrigins(v, "16-bit index", wide, expected(shown, false));
+        allOrigins(v, "16-bit index", wide, paint(W, H, shown));
         // A map running past index 255, which 8-bit indexes cannot reach: the
         // entries beyond are never stored.
         f.mapLength = 260;
@@ -220,7 +211,7 @@ std::vector<Variant> tgaVariants() {
         const auto longShown = [=](int x, int y) {
             return index(x, y) >= 10 ? qRgb(index(x, y), 7, 9) : shown(x, y);
         };
-        v.push_back({"map running past index 255", f.bytes(), expected(longShown, false), 8, true});
+        v.push_back({"map running past index 255", f.bytes(), paint(W, H, longShown), 8, true});
     }
     // What the alpha channel means: the descriptor's alpha bits, unless a TGA
     // 2.0 extension area says otherwise; a channel of zeros is ignored; 15-bit
@@ -258,7 +249,7 @@ std::vector<Variant> tgaVariants() {
     for (const auto& c : cases) {
         TgaFile f = c.file;
         f.descriptor |= 0x20;
-        v.push_back({c.name, f.bytes(), expected(c.expect, c.alpha), f.depth});
+        v.push_back({c.name, f.bytes(), paint(W, H, c.expect, c.alpha), f.depth});
     }
     return v;
 }

@@ -17,13 +17,8 @@ namespace dovi::test {
 namespace {
 
 double lanczos3(double x) {
-    x = std::abs(x);
-    if (x < 1e-12)
-        return 1;
-    if (x >= 3)
-        return 0;
-    const double p = std::numbers::pi * x;
-    return 3 * std::sin(p) * std::sin(p / 3) / (p * p);
+    const double p = std::numbers::pi * std::abs(x);
+    return p < 1e-12 ? 1 : std::abs(x) >= 3 ? 0 : 3 * std::sin(p) * std::sin(p / 3) / (p * p);
 }
 
 // Straightforward double-precision Lanczos-3 resampling of premultiplied
@@ -77,8 +72,9 @@ QImage referenceResample(const QImage& src, int w, int h) {
 }
 
 QImage premultipliedCopy(const QImage& img) {
-    const auto at = [&](int x, int y) { return detail::premultiply(img.pixel(x, y)); };
-    return paint(img.width(), img.height(), at, true);
+    return paint(
+        img.width(), img.height(),
+        [&](int x, int y) { return detail::premultiply(img.pixel(x, y)); }, true);
 }
 
 // Random texture kept to the 50..205 band (alpha 60..200): even the worst
@@ -87,15 +83,14 @@ QImage premultipliedCopy(const QImage& img) {
 QImage texture(int w, int h, bool withAlpha, unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> level(50, 205), alpha(60, 200);
-    QImage img(w, h, withAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
+    return paint(
+        w, h,
+        [&](int x, int y) {
             const int wave = int(60 * std::sin(x * 0.3) * std::cos(y * 0.2));
-            img.setPixel(x, y,
-                         qRgba(128 + wave + level(rng) / 8 - 16, level(rng),
-                               (x * 7 + y * 3) % 150 + 50, withAlpha ? alpha(rng) : 255));
-        }
-    return img;
+            return qRgba(128 + wave + level(rng) / 8 - 16, level(rng), (x * 7 + y * 3) % 150 + 50,
+                         withAlpha ? alpha(rng) : 255);
+        },
+        withAlpha);
 }
 
 struct Sizes {
@@ -170,11 +165,9 @@ TEST(Resample, MatchesADoublePrecisionReference) {
 // vertical loop), whole or in bands.
 TEST(Resample, EveryInnerLoopAndEveryBandingAgree) {
     std::mt19937 rng(5);
-    std::uniform_int_distribution<int> byte(0, 255);
     const int sw = 203, sh = 41;
     std::vector<std::uint8_t> src(std::size_t(sw) * sh * 4);
-    for (auto& b : src)
-        b = std::uint8_t(byte(rng));
+    std::generate(src.begin(), src.end(), [&] { return std::uint8_t(rng()); });
     const detail::RowSource rows = [&](int y) { return src.data() + std::size_t(y) * sw * 4; };
     const struct {
         QSize size;

@@ -10,21 +10,15 @@ namespace {
 
 using Op = std::function<QImage(const QImage&)>;
 
-Op brightness(int amount) {
-    return [=](const QImage& i) { return ops::brightness(i, amount); };
+// An operation with its amounts bound, e.g. bound(ops::adjustRGB, 10, 0, -5).
+template <typename F, typename... Amounts> Op bound(F f, Amounts... amounts) {
+    return [=](const QImage& i) { return f(i, amounts...); };
 }
-Op contrast(int amount) {
-    return [=](const QImage& i) { return ops::contrast(i, amount); };
-}
-Op rgb(int r, int g, int b) {
-    return [=](const QImage& i) { return ops::adjustRGB(i, r, g, b); };
-}
-Op hsl(int h, int s, int l) {
-    return [=](const QImage& i) { return ops::adjustHSL(i, h, s, l); };
-}
-Op parabolic(bool concave) {
-    return [=](const QImage& i) { return ops::parabolic(i, concave); };
-}
+const auto brightness = [](int amount) { return bound(ops::brightness, amount); };
+const auto contrast = [](int amount) { return bound(ops::contrast, amount); };
+const auto rgb = [](int r, int g, int b) { return bound(ops::adjustRGB, r, g, b); };
+const auto hsl = [](int h, int s, int l) { return bound(ops::adjustHSL, h, s, l); };
+const auto parabolic = [](bool concave) { return bound(ops::parabolic, concave); };
 
 } // namespace
 
