@@ -34,17 +34,18 @@ TEST(ImagingEngine, LoadReportsTheFileAndAFailedLoadLeavesItEmpty) {
           std::pair{"a.jpg", Jpeg}, std::pair{"tga-named.pcx", Tga}}) {
         const QString path = writeTestFile(dir, name, format);
         ASSERT_TRUE(engine.load(path)) << name;
-        EXPECT_EQ(engine.imageFileType(), format);
-        EXPECT_EQ(QSize(engine.imageWidth(), engine.imageHeight()), QSize(64, 48));
-        EXPECT_EQ(engine.bitsPerPixel(), 24);
-        EXPECT_EQ(engine.fileSize(), QFile(path).size());
-        EXPECT_EQ(engine.fileName(), path);
+        EXPECT_EQ(std::tuple(engine.imageFileType(), engine.imageWidth(), engine.imageHeight(),
+                             engine.bitsPerPixel(), engine.fileSize(), engine.fileName()),
+                  std::tuple(int(format), 64, 48, 24, QFile(path).size(), path));
     }
+    // A box lets the decoder shrink, but the facts stay the file's.
+    ASSERT_TRUE(engine.load(writeTestFile(dir, "big.jpg", Jpeg, {1600, 1200}),
+                            DecodeRequest{QSize(200, 150)}));
+    EXPECT_TRUE(engine.pixels().width() < 1600 && engine.pixels().width() >= 200);
+    EXPECT_EQ(QSize(engine.imageWidth(), engine.imageHeight()), QSize(1600, 1200));
     dovi::test::writeFile(dir.filePath("text.jpg"), "just words");
     EXPECT_FALSE(engine.load(dir.filePath("text.jpg")));
-    EXPECT_EQ(engine.imageFileType(), 0);
-    EXPECT_FALSE(engine.isLoaded());
-    EXPECT_TRUE(engine.fileName().isEmpty());
+    EXPECT_TRUE(engine.imageFileType() == 0 && !engine.isLoaded() && engine.fileName().isEmpty());
     EXPECT_FALSE(engine.load(dir.filePath("missing.bmp")));
     EXPECT_FALSE(engine.lastError().isEmpty());
     EXPECT_FALSE(engine.negate()) << "processing with nothing loaded changes nothing";
@@ -74,16 +75,6 @@ TEST(ImagingEngine, UndoRevertsExactlyTheLatestProcessingStep) {
     EXPECT_TRUE(samePixels(ops::mirror(original), engine.pixels()));
 }
 
-TEST(ImagingEngine, BoxDecodeKeepsTheFilesFacts) {
-    QTemporaryDir dir;
-    ImagingEngine engine;
-    ASSERT_TRUE(engine.load(writeTestFile(dir, "big.jpg", Jpeg, {1600, 1200}),
-                            DecodeRequest{QSize(200, 150)}));
-    EXPECT_LT(engine.pixels().width(), 1600) << "the decoder may shrink for a box";
-    EXPECT_GE(engine.pixels().width(), 200);
-    EXPECT_EQ(QSize(engine.imageWidth(), engine.imageHeight()), QSize(1600, 1200));
-}
-
 TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
     QTemporaryDir dir;
     const QString path = writeTestFile(dir, "a.bmp", Bmp);
@@ -93,8 +84,7 @@ TEST(ImagingEngine, SaveReplacesAFileOnlyWithACompleteNewOne) {
     ASSERT_TRUE(engine.save(path, Tga));
     EXPECT_TRUE(engine.lastError().isEmpty());
     ImagingEngine reread;
-    ASSERT_TRUE(reread.load(path));
-    EXPECT_EQ(reread.imageFileType(), Tga);
+    ASSERT_TRUE(reread.load(path) && reread.imageFileType() == Tga);
     EXPECT_TRUE(samePixels(engine.pixels(), reread.pixels()));
 
     const QByteArray before = dovi::test::readFile(path);
