@@ -93,12 +93,12 @@ QRgb withAlpha(int x, int y) {
 }
 
 // A 5-5-5 pixel value at (x, y) and the colour it widens to.
-int five(int x, int y) {
+const auto five = [](int x, int y) {
     return kFive[(x + y) % 7][0] << 10 | kFive[(x * 3 + y) % 7][0] << 5 | kFive[y % 7][0];
-}
-QRgb fiveWide(int x, int y) {
+};
+const auto fiveWide = [](int x, int y) {
     return qRgb(kFive[(x + y) % 7][1], kFive[(x * 3 + y) % 7][1], kFive[y % 7][1]);
-}
+};
 
 // Every origin, raw and RLE, for one kind of pixel.
 void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFile& file,
@@ -119,11 +119,7 @@ void allOrigins(std::vector<Variant>& out, const std::string& name, const TgaFil
 // A true-colour or grey file whose pixels come from bytesAt; origin 0x20
 // stores the top row first.
 TgaFile plain(int type, int depth, int descriptor, PixelBytes bytesAt, int extension = -1) {
-    return {.type = type,
-            .depth = depth,
-            .descriptor = descriptor,
-            .pixelBytes = bytesAt,
-            .extensionAttribute = extension};
+    return {{}, 0, type, 0, 0, 0, depth, descriptor, {}, bytesAt, extension};
 }
 
 } // namespace
@@ -180,14 +176,12 @@ std::vector<Variant> tgaVariants() {
         {"map16", 16, 0, five16, fiveColour, false},
     };
     for (const auto& m : maps) {
-        TgaFile f{.colourMapType = 1,
-                  .type = 1,
-                  .mapFirst = 3,
-                  .mapLength = 7,
-                  .mapBits = m.bits,
-                  .depth = 8,
-                  .descriptor = m.descriptor,
-                  .pixelBytes = [=](int x, int y) { return QByteArray(1, char(index(x, y))); }};
+        // Type 1, map type 1: seven entries from index 3, 8-bit indexes.
+        TgaFile f{{}, 1,
+                  1,  3,
+                  7,  m.bits,
+                  8,  m.descriptor,
+                  {}, [=](int x, int y) { return QByteArray(1, char(index(x, y))); }};
         for (int i = 3; i < 10; ++i)
             f.map += m.entry(i);
         const auto shown = [=](int x, int y) {

@@ -59,11 +59,10 @@ TEST(OpsContract, KeepFormatAndSizeAndLeaveAlphaAloneInAnyBanding) {
         const QImage src = makeTestPattern(31, 27, withAlpha);
         for (const Op& op : kOps) {
             SCOPED_TRACE(testing::Message() << op.name << (withAlpha ? " ARGB32" : " RGB32"));
-            QImage out;
-            {
+            const QImage out = [&] {
                 const ops::ScopedBands one(1);
-                out = op.run(src);
-            }
+                return op.run(src);
+            }();
             ASSERT_FALSE(out.isNull());
             for (const int bands : {2, 3, 16}) {
                 const ops::ScopedBands scoped(bands);
@@ -73,12 +72,8 @@ TEST(OpsContract, KeepFormatAndSizeAndLeaveAlphaAloneInAnyBanding) {
             EXPECT_EQ(out.size(), op.size.isEmpty() ? src.size() : op.size);
             // (RGB32 pixels read as opaque whatever is stored, so the format
             // check covers staying opaque.)
-            if (op.colourOnly) {
-                for (int y = 0; y < out.height(); ++y)
-                    for (int x = 0; x < out.width(); ++x)
-                        ASSERT_EQ(qAlpha(out.pixel(x, y)), qAlpha(src.pixel(x, y)))
-                            << x << "," << y;
-            }
+            EXPECT_TRUE(!op.colourOnly || out.convertToFormat(QImage::Format_Alpha8) ==
+                                              src.convertToFormat(QImage::Format_Alpha8));
         }
     }
 }
