@@ -333,15 +333,13 @@ TEST(JpegSave, ComponentsFollowTheSourceAndAlphaIsFlattenedOntoWhite) {
 
 TEST(JpegSave, FileShrinksAsEitherFactorGrowsAndFactorsAreClamped) {
     const Image img = imageOf(makeTestPattern(160, 120));
-    qsizetype lastLuminance = std::numeric_limits<qsizetype>::max();
-    qsizetype lastChrominance = lastLuminance;
+    // Sizes by luminance factor and by chrominance factor: both must fall.
+    std::pair<qsizetype, qsizetype> last{std::numeric_limits<qsizetype>::max(),
+                                         std::numeric_limits<qsizetype>::max()};
     for (const int factor : {1, 33, 65, 97, 129, 161, 193}) {
-        const qsizetype byLuminance = save(img, {factor, 1}).size();
-        const qsizetype byChrominance = save(img, {1, factor}).size();
-        EXPECT_LT(byLuminance, lastLuminance) << "luminance factor " << factor;
-        EXPECT_LT(byChrominance, lastChrominance) << "chrominance factor " << factor;
-        lastLuminance = byLuminance;
-        lastChrominance = byChrominance;
+        const std::pair sizes{save(img, {factor, 1}).size(), save(img, {1, factor}).size()};
+        EXPECT_TRUE(sizes.first < last.first && sizes.second < last.second) << factor;
+        last = sizes;
     }
     const Image flat = imageOf(smooth(64, 64));
     EXPECT_EQ(save(flat, {0, -5}), save(flat, {1, 1}));
