@@ -36,7 +36,6 @@ TEST(LargeBuffers, WholeFilesReadBackExactlyOrSayWhyNot) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
     for (const QString& path : {dir.filePath("missing"), dir.path(), huge.fileName(), fifo}) {
         QString error;
-        EXPECT_FALSE(readWholeFile(path, &error)) << path.toStdString();
-        EXPECT_FALSE(error.isEmpty()) << path.toStdString();
+        EXPECT_TRUE(!readWholeFile(path, &error) && !error.isEmpty()) << path.toStdString();
     }
 }
