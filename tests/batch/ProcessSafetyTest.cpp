@@ -154,13 +154,10 @@ TEST_F(ProcessSafety, ASourceChangedBeforeTheCommitIsLeftAlone) {
         };
         const QStringList log = run({"a.bmp", "b.bmp", "c.bmp"}, options, jobs);
         EXPECT_EQ(checksum(at("b.bmp")), changed);
-        EXPECT_EQ(log, QStringList({"<dir>/a.bmp   ...   complete",
-                                    "<dir>/b.bmp   ...   " +
-                                        QString(alternate ? "saved as <dir>/b.tga, but the "
-                                                            "original changed since it was "
-                                                            "read and was kept"
-                                                          : "changed since it was read; left "
-                                                            "as it is"),
+        const QString b = alternate ? "saved as <dir>/b.tga, but the original changed since it "
+                                      "was read and was kept"
+                                    : "changed since it was read; left as it is";
+        EXPECT_EQ(log, QStringList({"<dir>/a.bmp   ...   complete", "<dir>/b.bmp   ...   " + b,
                                     "<dir>/c.bmp   ...   complete"}));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   alternate ? QStringList({"a.tga", "b.bmp", "b.tga", "c.tga"})
