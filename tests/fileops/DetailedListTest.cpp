@@ -60,16 +60,14 @@ TEST_F(WorkspaceFixture, DetailedListAsksWritesALinePerFileAndStopsOnCancel) {
               QStringList({"Filename,File Size,Format,X,Y,Colours,BPP", "line " + pics + "/a.jpg",
                            "line " + pics + "/b.jpg", "line " + pics + "/c.jpg"}));
     EXPECT_EQ(windows.calls, QStringList({"history", "show cancel", "close cancel"}));
-    EXPECT_EQ(ui.highestProgress(), 3);
-    EXPECT_FALSE(ui.idleLightBusy);
+    EXPECT_EQ(std::tuple(ui.highestProgress(), ui.idleLightBusy), std::tuple(3, false));
 
     // Cancel to the first question: nothing measured, no window.
     windows.calls.clear();
     measured.clear();
     ui.answers = {Answer::Cancel};
     fileops::generateDetailedList(*ws, ui, windows, lineFor);
-    EXPECT_TRUE(measured.isEmpty());
-    EXPECT_TRUE(windows.calls.isEmpty());
+    EXPECT_TRUE(measured.isEmpty() && windows.calls.isEmpty());
 
     // The cancel window's button stops after the current file; a stop left
     // over from an earlier list, or a right press on the tree, does not.

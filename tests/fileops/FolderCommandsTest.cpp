@@ -62,8 +62,8 @@ TEST_F(FolderFixture, CreateFolderInsideTheShownFolderAndStayThere) {
     for (int i = 0; i < 3; ++i)
         fileops::newFolder(*ws, ui, refreshTree);
     EXPECT_TRUE(QFileInfo(pics + "/new").isDir());
-    EXPECT_EQ(historyLines(), QStringList({"Created folder - " + pics + "/new"}));
-    EXPECT_EQ(ui.promptTexts(), QStringList({"Could not create the folder!"}));
+    EXPECT_EQ(historyLines() + ui.promptTexts(),
+              QStringList({"Created folder - " + pics + "/new", "Could not create the folder!"}));
     EXPECT_EQ(ws->currentFolder, pics);
     EXPECT_EQ(treeRefreshes, 2) << "a failure does not re-read the tree, a cancel does";
 }
@@ -82,8 +82,7 @@ TEST_F(FolderFixture, RemoveFolderDeletesExactlyItsFilesToTheTrashThenShowsThePa
         EXPECT_EQ(checksum(trash(name)), before[name]);
     EXPECT_TRUE(QFileInfo::exists(held + "/keep.jpg"));
     EXPECT_EQ(historyLines().last(), "Removed folder - " + old);
-    EXPECT_EQ(ws->currentFolder, dir.filePath("work"));
-    EXPECT_EQ(treeRefreshes, 1);
+    EXPECT_EQ(std::tuple(ws->currentFolder, treeRefreshes), std::tuple(dir.filePath("work"), 1));
     // An empty folder goes without a history line; No and the root change nothing.
     const QString empty = folder("work/empty");
     show(empty);
