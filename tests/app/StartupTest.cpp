@@ -4,6 +4,7 @@
 #include "app/Shutdown.h"
 #include "app/Workspace.h"
 
+#include "FileFaults.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
 
@@ -108,8 +109,7 @@ TEST_F(StartFixture, StartCreatesTempPutsTheLogoAndMakesSeriesWritable) {
     start(ui, {1920, 1080, 120.0});
     EXPECT_TRUE(QFileInfo(program() + "/Temp").isDir());
     EXPECT_TRUE(QFile::permissions(series) & QFileDevice::WriteOwner);
-    const QImage logo(program() + "/dovilogo.jpg");
-    EXPECT_FALSE(logo.isNull());
+    EXPECT_FALSE(QImage(program() + "/dovilogo.jpg").isNull());
 }
 
 TEST_F(StartFixture, TempIsEmptiedAtShutDownNotAtStartAndNothingOutsideIsTouched) {
@@ -118,11 +118,9 @@ TEST_F(StartFixture, TempIsEmptiedAtShutDownNotAtStartAndNothingOutsideIsTouched
     const QString outside = dir.filePath("precious.txt");
     test::writeFile(outside, "keep");
     QFile::setPermissions(outside, QFileDevice::ReadOwner);
-    test::writeFile(temp + "/0.bmp", "a");
-    test::writeFile(temp + "/.hidden", "b");
-    test::writeFile(temp + "/readonly.bmp", "c");
+    for (const char* name : {"0.bmp", ".hidden", "readonly.bmp", "sub/inner.bmp"})
+        test::writeFile(temp + "/" + name, name);
     QFile::setPermissions(temp + "/readonly.bmp", QFileDevice::ReadOwner);
-    test::writeFile(temp + "/sub/inner.bmp", "d");
     QFile::link(outside, temp + "/link-out");
 
     test::ScriptedUi ui;
@@ -133,10 +131,7 @@ TEST_F(StartFixture, TempIsEmptiedAtShutDownNotAtStartAndNothingOutsideIsTouched
     Workspace ws(program(), store, {1920, 1080, dir.path()});
     ws.loadSettings();
     shutDown(ws);
-    EXPECT_FALSE(QFileInfo::exists(temp + "/0.bmp"));
-    EXPECT_FALSE(QFileInfo::exists(temp + "/.hidden"));
-    EXPECT_FALSE(QFileInfo::exists(temp + "/readonly.bmp"));
-    EXPECT_TRUE(QFileInfo::exists(temp + "/sub/inner.bmp"));
+    EXPECT_EQ(test::snapshot(temp).keys(), QStringList{"sub/inner.bmp"});
     EXPECT_EQ(test::readFile(outside), "keep");
     EXPECT_FALSE(QFile::permissions(outside) & QFileDevice::WriteOwner)
         << "a link's target is never changed";
@@ -156,18 +151,15 @@ TEST_F(StartFixture, TempThatIsALinkIsNotEmptied) {
 TEST(SetStatus, BusyThenIdleEndsWithTheIdleCaptionAtZero) {
     test::ScriptedUi ui;
     ui.progressValue = 40;
+    const auto state = [&ui] {
+        return std::tuple(ui.waitCursor, ui.idleLightBusy, ui.progressMode, ui.progressValue);
+    };
     setStatus(ui, true);
-    EXPECT_TRUE(ui.waitCursor);
-    EXPECT_TRUE(ui.idleLightBusy);
-    EXPECT_EQ(ui.progressMode, 1);
-    EXPECT_EQ(ui.progressValue, 0);
+    EXPECT_EQ(state(), std::tuple(true, true, 1, 0));
     setStatus(ui, true);
     setStatus(ui, false);
-    EXPECT_FALSE(ui.waitCursor);
-    EXPECT_FALSE(ui.idleLightBusy);
-    EXPECT_EQ(ui.progressMode, 0);
+    EXPECT_EQ(state(), std::tuple(false, false, 0, 0));
     EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
-    EXPECT_EQ(ui.progressValue, 0);
 }
 
 TEST(JoinPath, RootJoinsDirectlyOtherFoldersWithASlash) {

@@ -3,8 +3,6 @@
 #include "RecordingShell.h"
 #include "WorkspaceFixture.h"
 
-#include <QSignalSpy>
-
 using namespace dovi;
 using namespace dovi::extras;
 
@@ -28,8 +26,10 @@ TEST(Preferences, LimitsAtCloseClampLongTextsAndReplaceNonNumbers) {
         {"١٢", 5000, 0}, // digits of another script are not decimal text here
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(historyLimitFromText(QString::fromUtf8(c.text)), c.history) << c.text;
-        EXPECT_EQ(previewLimitFromText(QString::fromUtf8(c.text)), c.preview) << c.text;
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(std::pair(historyLimitFromText(text), previewLimitFromText(text)),
+                  std::pair(c.history, c.preview))
+            << c.text;
     }
 }
 
@@ -39,23 +39,21 @@ TEST(Preferences, TheFirstMatchingPresetIsShownElseCustomWithTheNumbers) {
         int preset;
         const char* width;
         const char* height;
-    } cases[] = {
-        {640, 480, 0, "", ""},
-        {800, 600, 1, "", ""},
-        {1024, 768, 2, "", ""},
-        {1152, 864, 3, "", ""},
-        {1200, 1024, 4, "", ""},
-        {1600, 1200, 5, "", ""},
-        {1280, 1024, -1, "1280", "1024"},
-        {1000, 700, -1, "1000", "700"},
-        {600, 800, -1, "600", "800"},
-        {0, 0, -1, "0", "0"},
-    };
+    } cases[] = {{640, 480, 0, "", ""},
+                 {800, 600, 1, "", ""},
+                 {1024, 768, 2, "", ""},
+                 {1152, 864, 3, "", ""},
+                 {1200, 1024, 4, "", ""},
+                 {1600, 1200, 5, "", ""},
+                 {1280, 1024, -1, "1280", "1024"},
+                 {1000, 700, -1, "1000", "700"},
+                 {600, 800, -1, "600", "800"},
+                 {0, 0, -1, "0", "0"}};
     for (const auto& c : cases) {
         const ProcessSizeView view = processSizeView(c.w, c.h);
-        EXPECT_EQ(view.preset, c.preset) << c.w << "x" << c.h;
-        EXPECT_EQ(view.width, c.width);
-        EXPECT_EQ(view.height, c.height);
+        EXPECT_EQ(std::tuple(view.preset, view.width, view.height),
+                  std::tuple(c.preset, QString(c.width), QString(c.height)))
+            << c.w << "x" << c.h;
     }
     EXPECT_EQ(presetCaption(kProcessPresets[4]), "1200 x 1024");
 }
@@ -71,15 +69,10 @@ TEST(Preferences, CustomDimensionsAreWholeNumbersInTheKeysRange) {
         EXPECT_EQ(customDimension(c.text), c.value) << c.text;
 }
 
-namespace {
-
-struct PreferencesClose_ : test::WorkspaceFixture {
-    test::RecordingShell shell;
-};
-
-} // namespace
+using PreferencesClose_ = test::WorkspaceFixture;
 
 TEST_F(PreferencesClose_, StepsRunInOrderAndApplyTheDialogsTexts) {
+    test::RecordingShell shell;
     const QString pics = folder("pics");
     makeFiles(pics, {"a.jpg", ".hidden.jpg"});
     show(pics);
@@ -90,25 +83,21 @@ TEST_F(PreferencesClose_, StepsRunInOrderAndApplyTheDialogsTexts) {
     QObject::connect(ws.get(), &Workspace::countersChanged, [&] { events << "counters"; });
     QObject::connect(ws.get(), &Workspace::previewReset, [&] { events << "preview"; });
     ws->previewValid = true;
-    ws->settings.includeHidden = 1;
-    ws->settings.processWidth = 800;
-    ws->settings.processHeight = 600;
-    ws->settings.altSaveFolderOn = 1;
-    ws->settings.altSaveFolderPath.clear();
-    ws->settings.resampleUpDown = 1;
+    Settings& s = ws->settings;
+    std::tie(s.includeHidden, s.processWidth, s.processHeight, s.altSaveFolderOn,
+             s.resampleUpDown) = std::tuple(1, 800, 600, 1, 1);
+    s.altSaveFolderPath.clear();
 
     closePreferences(*ws, shell, {true, "1000", "abc", "123456", "1234567"});
     EXPECT_EQ(ws->files.names(), QStringList({".hidden.jpg", "a.jpg"}));
-    EXPECT_EQ(ws->settings.processWidth, 1000);
-    EXPECT_EQ(ws->settings.processHeight, 600) << "letters keep the last valid height";
-    EXPECT_EQ(ws->settings.historyLimit, 30000);
-    EXPECT_EQ(ws->settings.previewLimitKb, 256000);
-    EXPECT_EQ(ws->settings.altSaveFolderOn, 0) << "no path: switched off";
+    // Letters keep the last valid height; no path switches the other folder off.
+    EXPECT_EQ(QList({s.processWidth, s.processHeight, s.historyLimit, s.previewLimitKb,
+                     s.altSaveFolderOn}),
+              QList({1000, 600, 30000, 256000, 0}));
     EXPECT_FALSE(ws->previewValid);
     EXPECT_EQ(shell.calls, QStringList({"showSlideshowOptions", "showProcessingSize"}));
-    EXPECT_EQ(events.first(), "files");
-    EXPECT_EQ(events.last(), "preview");
-    EXPECT_EQ(processingSizeText(ws->settings), "1000 x 600*");
+    EXPECT_EQ(QStringList({events.first(), events.last()}), QStringList({"files", "preview"}));
+    EXPECT_EQ(processingSizeText(s), "1000 x 600*");
     EXPECT_EQ(storedValue("Batch", "altfld"), "<none>")
         << "the store is written when the main window is active again";
 }

@@ -8,15 +8,11 @@
 #include "browser/windows/HistoryWindow.h"
 #include "browser/windows/PreviewPane.h"
 #include "shell/CommandTable.h"
+#include "viewer/windows/ViewerWindow.h"
 
 #include "TestSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QFileSystemModel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
@@ -62,6 +58,18 @@ struct MainWindowFixture : ::testing::Test {
     QString storedValue(const char* section, const char* key) const {
         return IniStore(dir.filePath("Dovi.ini")).value(section, key, "<none>");
     }
+    static QStringList panels(MainWindow& w) {
+        QStringList out;
+        for (int i = 0; i < 4; ++i)
+            out << w.statusPanel(i)->text();
+        return out;
+    }
+    static QStringList facts(MainWindow& w) {
+        QStringList out;
+        for (int i = 0; i < 5; ++i)
+            out << w.infoLabel(i)->text();
+        return out;
+    }
 };
 using BrowserWindow = MainWindowFixture;
 
@@ -92,19 +100,16 @@ TEST_F(MainWindowFixture, FrameShowsTitleStatusPanelsAndIdleState) {
     w.resize(1200, 700);
     w.show();
     EXPECT_EQ(w.windowTitle(), "Dovi v1.0.0");
-    EXPECT_EQ(w.statusPanel(0)->text(), "Total : 0");
-    EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 0");
-    EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
-    EXPECT_EQ(w.statusPanel(3)->text(), "800 x 600*");
+    EXPECT_EQ(panels(w), QStringList({"Total : 0", "Selected : 0", "Held : 0", "800 x 600*"}));
     EXPECT_EQ(w.statusPanel(3)->toolTip(), "Process Resolution (* indicates extra conditions)");
-    EXPECT_EQ(w.idleLight()->toolTip(), "Idle");
-    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(0, 192, 0));
     EXPECT_EQ(w.progressBar()->text(), "Dovi - Idle");
     EXPECT_EQ(w.progressBar()->value(), 0);
-
-    w.ui().setIdleLight(true);
-    EXPECT_EQ(w.idleLight()->toolTip(), "Busy");
-    EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window), QColor(192, 0, 0));
+    for (const bool busy : {false, true}) {
+        w.ui().setIdleLight(busy);
+        EXPECT_EQ(w.idleLight()->toolTip(), busy ? "Busy" : "Idle");
+        EXPECT_EQ(w.idleLight()->palette().color(QPalette::Window),
+                  busy ? QColor(192, 0, 0) : QColor(0, 192, 0));
+    }
 }
 
 // The menus offer every row of the table in its order, every row is bound,
@@ -139,20 +144,6 @@ TEST_F(MainWindowFixture, MenusAndToolbarOfferEveryRowOfTheTableBoundInOrder) {
     EXPECT_EQ(tips, expectedTips);
 }
 
-TEST_F(MainWindowFixture, QuitSavesEverySettingAndEmptiesTemp) {
-    store->setValue("File System", "startup", "");
-    store->setValue("Batch", "xres", "800");
-    const QString leftover = dir.filePath("prog/Temp/3.bmp");
-    test::writeFile(leftover, "x");
-    MainWindow w(*workspace);
-    w.quitProgram();
-    EXPECT_FALSE(QFileInfo::exists(leftover));
-    IniStore saved(dir.filePath("Dovi.ini"));
-    EXPECT_EQ(saved.value("Batch", "xres", "?"), "800");
-    EXPECT_EQ(saved.value("Slideshow", "interval", "?"), "5");
-    EXPECT_EQ(saved.value("File System", "startup", "?"), dir.path());
-}
-
 TEST_F(BrowserWindow, SelectingAnImagePreviewsItsWholeFileFactsFromAWorker) {
     MainWindow w(*workspace);
     w.resize(1100, 700);
@@ -166,11 +157,9 @@ TEST_F(BrowserWindow, SelectingAnImagePreviewsItsWholeFileFactsFromAWorker) {
     ASSERT_EQ(list->model()->index(0, 0).data().toString(), "photo.bmp");
     clickRow(list, 0);
     ASSERT_TRUE(waitFor([&] { return w.infoLabel(0)->text() == "X : 64"; }));
-    EXPECT_EQ(w.infoLabel(1)->text(), "Y : 48");
-    EXPECT_EQ(w.infoLabel(2)->text(),
-              "Size : " + browser::groupThousands(QFileInfo(pics + "/photo.bmp").size()) + "(b)");
-    EXPECT_EQ(w.infoLabel(3)->text(), "Unique Colours : 2");
-    EXPECT_EQ(w.infoLabel(4)->text(), "Colour Depth : 24 bpp");
+    const QString size = browser::groupThousands(QFileInfo(pics + "/photo.bmp").size());
+    EXPECT_EQ(facts(w), QStringList({"X : 64", "Y : 48", "Size : " + size + "(b)",
+                                     "Unique Colours : 2", "Colour Depth : 24 bpp"}));
     EXPECT_FALSE(w.previewPane()->showsLogo());
     EXPECT_LE(w.previewPane()->picture().width(), w.previewPane()->pictureBox().width());
     EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 1");
@@ -185,7 +174,7 @@ TEST_F(BrowserWindow, SelectingAnImagePreviewsItsWholeFileFactsFromAWorker) {
     QTest::keyClick(list, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(w.statusPanel(1)->text(), "Selected : 2");
     EXPECT_TRUE(w.previewPane()->showsLogo());
-    EXPECT_TRUE(w.infoLabel(0)->text().isEmpty());
+    EXPECT_EQ(facts(w), QStringList(5, QString()));
     EXPECT_FALSE(workspace->previewValid);
 
     // Space holds that selection; the right button holds it again.
@@ -272,15 +261,14 @@ TEST_F(BrowserWindow, OneRunningHistoryWindowShowsLinesAsTheyComeAndClosingDisca
     EXPECT_EQ(w.historyWindow()->windowTitle(), "Dovi Running History - 1 item(s)");
 }
 
-TEST_F(BrowserWindow, HoldFrameControlsWriteTheirSettingsAndFollowTheHoldList) {
+TEST_F(BrowserWindow, HoldFrameControlsStoreTheirSettingsAndShowWhatThePreferencesStored) {
     store->setValue("Slideshow", "manual", "0");
     store->setValue("Slideshow", "interval", "7");
     MainWindow w(*workspace);
     w.show();
     EXPECT_TRUE(w.timerOption()->isChecked());
-    EXPECT_EQ(w.intervalSlider()->value(), 7);
-    EXPECT_EQ(w.intervalSlider()->minimum(), 1);
-    EXPECT_EQ(w.intervalSlider()->maximum(), 30);
+    const QSlider* slider = w.intervalSlider();
+    EXPECT_EQ(QList({slider->minimum(), slider->value(), slider->maximum()}), QList({1, 7, 30}));
 
     w.intervalSlider()->setValue(9);
     EXPECT_EQ(storedValue("Slideshow", "interval"), "9");
@@ -293,6 +281,17 @@ TEST_F(BrowserWindow, HoldFrameControlsWriteTheirSettingsAndFollowTheHoldList) {
     ASSERT_TRUE(runToolbarKey(w.commands(), "clear"));
     EXPECT_FALSE(w.bypassBox()->isChecked());
     EXPECT_EQ(w.statusPanel(2)->text(), "Held : 0");
+
+    // Closing the preferences shows what they stored: the slider what it can.
+    Settings& s = workspace->settings;
+    std::tie(s.slideManual, s.slideInterval, s.processWidth, s.processHeight, s.resampleUpDown) =
+        std::tuple(0, 60, 1200, 1024, 1);
+    w.showSlideshowOptions();
+    w.showProcessingSize();
+    EXPECT_TRUE(w.timerOption()->isChecked());
+    EXPECT_EQ(w.intervalSlider()->value(), 30);
+    EXPECT_EQ(s.slideInterval, 60) << "the slider stores nothing back";
+    EXPECT_EQ(w.statusPanel(3)->text(), "1200 x 1024*");
 }
 
 TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
@@ -305,12 +304,10 @@ TEST_F(BrowserWindow, TheColumnsAndTheHoldFrameShareTheWindowAtAnySize) {
     for (const QSize size : {QSize(760, 520), QSize(1000, 680), QSize(1700, 1050)}) {
         w.resize(size);
         QApplication::processEvents();
-        const QRect tree = placed(w.folderTree());
-        const QRect files = placed(w.fileList());
-        const QRect filters = placed(w.filterList());
-        const QRect preview = placed(w.previewPane());
-        const QRect hold = placed(w.findChild<QWidget*>("fraHold"));
-        const QRect progress = placed(w.progressBar());
+        const QRect tree = placed(w.folderTree()), files = placed(w.fileList()),
+                    filters = placed(w.filterList()), preview = placed(w.previewPane()),
+                    hold = placed(w.findChild<QWidget*>("fraHold")),
+                    progress = placed(w.progressBar());
         for (const QRect& r : {tree, files, filters, preview, hold, progress})
             EXPECT_FALSE(r.isEmpty()) << size.width();
         EXPECT_LT(tree.right(), files.left());
@@ -371,21 +368,6 @@ TEST_F(BrowserWindow, APathHandedToTheProgramShowsItsFolderWithTheFileSelectedAn
     });
     w.showFolder(pics + "/gone");
     EXPECT_EQ(workspace->currentFolder, pics);
-}
-
-TEST_F(BrowserWindow, ClosingThePreferencesShowsTheSlideshowOptionsAndTheSizePanel) {
-    MainWindow w(*workspace);
-    workspace->settings.slideManual = 0;
-    workspace->settings.slideInterval = 60;
-    workspace->settings.processWidth = 1200;
-    workspace->settings.processHeight = 1024;
-    workspace->settings.resampleUpDown = 1;
-    w.showSlideshowOptions();
-    w.showProcessingSize();
-    EXPECT_TRUE(w.timerOption()->isChecked());
-    EXPECT_EQ(w.intervalSlider()->value(), 30) << "the slider shows what it can";
-    EXPECT_EQ(workspace->settings.slideInterval, 60) << "and stores nothing back";
-    EXPECT_EQ(w.statusPanel(3)->text(), "1200 x 1024*");
 }
 
 // The shortcuts reach their commands; while one runs, a second is refused with
@@ -456,6 +438,7 @@ TEST_F(MainWindowFixture, EveryActivationSavesTheSettingsAndClosingShutsDown) {
     workspace->settings.processWidth = 900;
     EXPECT_TRUE(w.close());
     EXPECT_EQ(storedValue("Batch", "xres"), "900");
+    EXPECT_EQ(storedValue("Slideshow", "interval"), "5") << "every setting is saved";
     EXPECT_FALSE(QFileInfo::exists(leftover));
 }
 
@@ -468,4 +451,37 @@ TEST(SplashWindow, HandsOverOnItsSecondTick) {
     EXPECT_EQ(shown, 0) << "not on the first tick";
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown == 1; }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull() || !alive->isVisible(); }, 1000));
+}
+
+// The browser's ways into the viewer: a double-click on the file list and a
+// left click on the preview, only while the preview shows a file.
+TEST_F(BrowserWindow, DoubleClickAndPreviewClickOpenTheOneViewer) {
+    MainWindow w(*workspace);
+    w.resize(1000, 700);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseClick(w.previewPane(), Qt::LeftButton);
+    EXPECT_EQ(w.viewerWindow(), nullptr) << "nothing previewed yet";
+
+    FileListView* list = w.fileList();
+    clickRow(list, 0);
+    ASSERT_TRUE(waitFor([&] { return workspace->previewValid; }));
+    QTest::mouseClick(w.previewPane(), Qt::RightButton);
+    EXPECT_EQ(w.viewerWindow(), nullptr) << "the right button does not open the viewer";
+
+    // The double-click's first click reads the file again; the viewer opens
+    // once it has been read.
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                       list->visualRect(list->model()->index(0, 0)).center());
+    ASSERT_TRUE(waitFor([&] { return w.viewerWindow() != nullptr; }));
+    ViewerWindow* viewer = w.viewerWindow();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), pics + "/photo.bmp  X:64  Y:48");
+    EXPECT_EQ(workspace->history.lines(), QStringList{"Viewed " + pics + "/photo.bmp"});
+
+    // The preview's click opens the same file in the one viewer.
+    QTest::mouseClick(w.previewPane(), Qt::LeftButton);
+    ASSERT_TRUE(waitFor([&] { return w.viewerWindow() && w.viewerWindow() != viewer; }));
+    EXPECT_EQ(workspace->history.lines().size(), 2);
+    w.viewerWindow()->close();
 }

@@ -8,20 +8,15 @@ using namespace dovi::slideshow;
 using namespace dovi::test;
 
 namespace {
-
 const QSize kScreen(1024, 768);
 constexpr int kLabel = 13;
-
-struct FitCase {
-    QSize image;
-    QSize shown;
-    QPointF position;
-};
-
 } // namespace
 
 TEST(SlideFit, ShrinksToTheLimitingSideCentresAndNeverEnlarges) {
-    const FitCase cases[] = {
+    const struct {
+        QSize image, shown;
+        QPointF position;
+    } cases[] = {
         // A = 768 - 2.5 * 13 = 735.5: height-limited, 735.5 goes to 736.
         {{4000, 3000}, {981, 736}, {21.5, 16}},
         {{640, 480}, {640, 480}, {192, 144}},
@@ -33,10 +28,9 @@ TEST(SlideFit, ShrinksToTheLimitingSideCentresAndNeverEnlarges) {
         {{1024, 735}, {1024, 735}, {0, 16.5}},
         {{1, 5000}, {1, 736}, {511.5, 16}},
     };
-    for (const FitCase& c : cases) {
+    for (const auto& c : cases) {
         const QSize shown = fitToScreen(c.image, kScreen, kLabel);
-        EXPECT_EQ(shown, c.shown) << c.image.width() << "x" << c.image.height();
-        EXPECT_EQ(slidePosition(shown, kScreen), c.position)
+        EXPECT_EQ(std::pair(shown, slidePosition(shown, kScreen)), std::pair(c.shown, c.position))
             << c.image.width() << "x" << c.image.height();
     }
     // A caption taller than the screen still leaves a one-row picture.
@@ -53,11 +47,10 @@ TEST(SlideFit, HalvesGoToTheEvenNeighbour) {
 TEST(Jumble, DrawsUniformlyFromTheEntriesLeftAndEmptiesTheList) {
     ScriptedUi ui;
     const QStringList files = {"a", "b", "c", "d"};
-    struct Case {
+    const struct {
         std::vector<double> draws;
         QStringList order;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{0, 0, 0, 0}, {"a", "b", "c", "d"}},
         {{0.99, 0.99, 0.99, 0.99}, {"d", "c", "b", "a"}},
         // floor(4 * 0.5) = 2 -> c; floor(3 * 0.4) = 1 -> b; floor(2 * 0.5) = 1 -> d.
@@ -65,11 +58,10 @@ TEST(Jumble, DrawsUniformlyFromTheEntriesLeftAndEmptiesTheList) {
         // A generator that reaches 1 stays within the list.
         {{1.0, 1.0, 1.0, 1.0}, {"d", "c", "b", "a"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QStringList actionList = files;
         size_t next = 0;
-        const QStringList order = jumbleFiles(ui, actionList, [&] { return c.draws.at(next++); });
-        EXPECT_EQ(order, c.order);
+        EXPECT_EQ(jumbleFiles(ui, actionList, [&] { return c.draws.at(next++); }), c.order);
         EXPECT_TRUE(actionList.isEmpty());
         EXPECT_FALSE(ui.waitCursor); // busy while it ran, idle after
     }
@@ -107,9 +99,8 @@ TEST_F(SlideShowFixture, UnshowableFilesArePassedOverWithinOneStep) {
               "Current Slide -->     " + pic("a.bmp") + "     X(40)     Y(30)     (1 of 3)");
     EXPECT_EQ(show.current().position, QPointF(492, 369));
     ASSERT_TRUE(show.step(ui));
-    EXPECT_EQ(show.current().path, pic("b.bmp"));
-    EXPECT_EQ(counter(show), "3 of 3");
-    EXPECT_EQ(show.slidesShown(), 2);
+    EXPECT_EQ(std::tuple(show.current().path, counter(show), show.slidesShown()),
+              std::tuple(pic("b.bmp"), QString("3 of 3"), 2));
     EXPECT_TRUE(ui.prompts.isEmpty());
 }
 
@@ -123,20 +114,19 @@ TEST_F(SlideShowFixture, AShowThatDoesNotLoopEndsAfterTheLastSlideAndOneThatLoop
         // The trailing text file ends the list within the step.
         EXPECT_EQ(show.step(ui), loop) << loop;
         if (loop) {
-            EXPECT_EQ(show.current().path, pic("a.bmp"));
-            EXPECT_EQ(counter(show), "1 of 3");
+            EXPECT_EQ(std::pair(show.current().path, counter(show)),
+                      std::pair(pic("a.bmp"), QString("1 of 3")));
         }
     }
 }
 
 TEST_F(SlideShowFixture, ARandomShowReplaysItsOrderWhenItLoops) {
-    options.random = true;
-    options.loop = true;
+    options.random = options.loop = true;
     SlideShow show(screen);
-    std::vector<double> draws = {0.9, 0.0, 0.6};
+    const double draws[] = {0.9, 0.0, 0.6};
     size_t next = 0;
-    ASSERT_TRUE(show.start(ui, paths({"a.bmp", "b.bmp", "c.bmp"}), options,
-                           [&] { return draws.at(next++); }));
+    ASSERT_TRUE(
+        show.start(ui, paths({"a.bmp", "b.bmp", "c.bmp"}), options, [&] { return draws[next++]; }));
     QStringList seen = {show.current().path};
     for (int i = 0; i < 5; ++i) {
         ASSERT_TRUE(show.step(ui));
@@ -160,13 +150,10 @@ TEST_F(SlideShowFixture, NothingShowableSaysSoAndTheCaptionFollowsTheSetting) {
 }
 
 TEST_F(SlideShowFixture, ALargeJpegIsDecodedSmallAndFittedWithTheFactsOfTheFile) {
-    imaging::Image image;
-    image.pixels = makeTestPattern(3000, 2000);
-    image.format = imaging::Jpeg;
-    ASSERT_TRUE(imaging::saveImageFile(image, pic("big.jpg"), imaging::Jpeg, {}));
+    writeImage(pic("big.jpg"), {3000, 2000}, imaging::Jpeg);
     const auto slide = prepareSlide(pic("big.jpg"), screen);
     ASSERT_TRUE(slide);
-    EXPECT_EQ(slide->picture.size(), QSize(1024, 683));
-    EXPECT_EQ(QSize(slide->width, slide->height), QSize(3000, 2000));
-    EXPECT_EQ(slide->position, QPointF(0, 42.5));
+    EXPECT_EQ(
+        std::tuple(slide->picture.size(), QSize(slide->width, slide->height), slide->position),
+        std::tuple(QSize(1024, 683), QSize(3000, 2000), QPointF(0, 42.5)));
 }

@@ -12,7 +12,6 @@
 
 #include <csignal>
 #include <memory>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -72,40 +71,11 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, previous_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    Q_DISABLE_COPY(FileSizeLimit)
 
 private:
     struct rlimit saved_ {};
     void (*previous_)(int) = SIG_DFL;
-};
-
-// A small file system of its own (tmpfs of the given size) on a temporary
-// folder, to fill up as a full disk would: writes fail with ENOSPC. Mounting
-// needs root and a system that allows it; valid() says whether it worked.
-class SmallDisk {
-public:
-    explicit SmallDisk(qint64 bytes) {
-        if (!dir_.isValid() || ::geteuid() != 0)
-            return;
-        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0777";
-        mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0,
-                           options.constData()) == 0;
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-
-    bool valid() const { return mounted_; }
-    QString path() const { return dir_.path(); }
-    QString filePath(const QString& name) const { return dir_.filePath(name); }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
 };
 
 // Points the user's data folder (and so the trash) at a temporary one for
@@ -122,8 +92,7 @@ public:
         else
             qunsetenv("XDG_DATA_HOME");
     }
-    DataHome(const DataHome&) = delete;
-    DataHome& operator=(const DataHome&) = delete;
+    Q_DISABLE_COPY(DataHome)
 
 private:
     QByteArray saved_;

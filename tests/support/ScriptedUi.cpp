@@ -1,5 +1,7 @@
 #include "ScriptedUi.h"
 
+#include <algorithm>
+
 namespace dovi::test {
 
 QStringList ScriptedUi::promptTexts() const {
@@ -10,10 +12,9 @@ QStringList ScriptedUi::promptTexts() const {
 }
 
 int ScriptedUi::highestProgress() const {
-    int top = 0;
-    for (int v : progressValues)
-        top = std::max(top, v);
-    return top;
+    return progressValues.isEmpty()
+               ? 0
+               : *std::max_element(progressValues.begin(), progressValues.end());
 }
 
 Answer ScriptedUi::messageBox(const QString& title, const QString& text, MessageButtons buttons,
@@ -33,20 +34,17 @@ std::optional<QString> ScriptedUi::inputText(const QString& title, const QString
     inputPrompts << title + QStringLiteral(": ") + prompt;
     if (texts.empty())
         return std::nullopt;
-    const bool cancelled = !texts.front().has_value();
-    const QString value = texts.front().value_or(QString());
+    const std::optional<QString> text = texts.front();
     texts.pop_front();
-    if (cancelled)
-        return std::nullopt;
-    return value;
+    return text;
 }
 
 QString ScriptedUi::nextPath() {
     if (chosenPaths.empty())
         return {};
-    QString p = chosenPaths.front();
+    const QString path = chosenPaths.front();
     chosenPaths.pop_front();
-    return p;
+    return path;
 }
 
 QString ScriptedUi::chooseOpenFile(const QString&, const QString&, const QString&) {

@@ -40,7 +40,6 @@ public:
     bool waitCursor = false;
     bool idleLightBusy = false;
     int progressMode = 0;
-    int progressMinimum = 0;
     int progressMaximum = 100;
     int progressValue = 0;
     QList<int> progressValues;
@@ -65,10 +64,7 @@ public:
     void setIdleLight(bool busy) override { idleLightBusy = busy; }
     void setProgressMode(int mode) override { progressMode = mode; }
     void setProgressCaption(const QString& caption) override { progressCaptions << caption; }
-    void setProgressRange(int minimum, int maximum) override {
-        progressMinimum = minimum;
-        progressMaximum = maximum;
-    }
+    void setProgressRange(int, int maximum) override { progressMaximum = maximum; }
     void setProgressValue(int value) override {
         progressValue = value;
         progressValues << value;

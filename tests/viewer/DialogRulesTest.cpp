@@ -10,7 +10,6 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
-#include <gtest/gtest.h>
 
 namespace dovi::viewer {
 namespace {
@@ -19,12 +18,13 @@ using test::makeTestPattern;
 using test::samePixels;
 
 TEST(ResampleRules, MaxValsKeepTheLongerSideAt32767) {
-    EXPECT_EQ(determineMaxVals(4, 3).maxWidth, 32767);
-    EXPECT_EQ(determineMaxVals(4, 3).maxHeight, 24575); // 32767 / 4 * 3 = 24575.25
-    EXPECT_EQ(determineMaxVals(3, 4).maxWidth, 24575);
-    EXPECT_EQ(determineMaxVals(3, 4).maxHeight, 32767);
-    EXPECT_EQ(determineMaxVals(50, 50).maxWidth, 32767); // square: second branch
-    EXPECT_EQ(determineMaxVals(50, 50).maxHeight, 32767);
+    const auto max = [](int w, int h) {
+        const MaxVals m = determineMaxVals(w, h);
+        return QSize(m.maxWidth, m.maxHeight);
+    };
+    // 32767 / 4 * 3 = 24575.25; a square takes the second branch.
+    EXPECT_EQ(QList({max(4, 3), max(3, 4), max(50, 50)}),
+              QList({QSize(32767, 24575), QSize(24575, 32767), QSize(32767, 32767)}));
 }
 
 TEST(ResampleRules, TypingFollowsTheAspectAndTheLimits) {
@@ -55,17 +55,15 @@ TEST(ResampleRules, CustomSizeNeedsTwoPositiveNumbers) {
          {SizeBoxes{"", "480"}, SizeBoxes{"640", ""}, SizeBoxes{"0", "480"}, SizeBoxes{"-10", "-5"},
           SizeBoxes{"abc", "4"}, SizeBoxes{"1e300", "4"}})
         EXPECT_FALSE(customSize(bad)) << bad.width.toStdString();
-    EXPECT_EQ(resamplePresets().front(), QSize(1600, 1200));
-    EXPECT_EQ(resamplePresets().back(), QSize(640, 480));
+    EXPECT_EQ(std::pair(resamplePresets().front(), resamplePresets().back()),
+              std::pair(QSize(1600, 1200), QSize(640, 480)));
 }
 
 TEST(RotateRules, DegreesAreTheRoundedNumberOrZero) {
-    EXPECT_EQ(rotationDegrees("90"), 90);
-    EXPECT_EQ(rotationDegrees(" 44.6 "), 45);
-    EXPECT_EQ(rotationDegrees("-30"), -30);
-    EXPECT_EQ(rotationDegrees(""), 0);
-    EXPECT_EQ(rotationDegrees("left"), 0);
-    EXPECT_EQ(rotationDegrees("1e300"), 0);
+    QList<int> degrees;
+    for (const char* text : {"90", " 44.6 ", "-30", "", "left", "1e300"})
+        degrees << rotationDegrees(text);
+    EXPECT_EQ(degrees, QList({90, 45, -30, 0, 0, 0}));
     QList<int> codes;
     for (const PerspectiveDirection& d : perspectiveDirections())
         codes << d.code;
@@ -76,19 +74,17 @@ TEST(RotateRules, DegreesAreTheRoundedNumberOrZero) {
 struct TrialFixture : ::testing::Test {
     imaging::ImagingEngine engine;
     test::ScriptedUi ui;
-    QImage original;
-    void SetUp() override {
-        imaging::Image image;
-        image.pixels = makeTestPattern(64, 48);
-        image.format = imaging::Bmp;
-        engine.setImage(image);
-        original = engine.pixels();
+    const QImage original = makeTestPattern(64, 48);
+    imaging::Image image() const {
+        imaging::Image i;
+        i.pixels = original;
+        i.format = imaging::Bmp;
+        return i;
     }
+    void SetUp() override { engine.setImage(image()); }
     QImage brightened(int amount) {
         imaging::ImagingEngine other;
-        imaging::Image image;
-        image.pixels = original;
-        other.setImage(image);
+        other.setImage(image());
         other.brightness(amount);
         return other.pixels();
     }
@@ -137,8 +133,9 @@ TEST_F(TrialFixture, SharpenAndSoftenRunWithOneForZero) {
     EXPECT_EQ(blend, 0);
     session.discard();
     EXPECT_TRUE(samePixels(original, engine.pixels()));
-    EXPECT_EQ(adjustSlider(AdjustMode::Sharp).maximum, 10);
-    EXPECT_EQ(adjustSlider(AdjustMode::Bright).minimum, -100);
+    EXPECT_EQ(std::pair(adjustSlider(AdjustMode::Sharp).maximum,
+                        adjustSlider(AdjustMode::Bright).minimum),
+              std::pair(10, -100));
     EXPECT_EQ(adjustCaption(AdjustMode::Blend), "Blend Image");
 }
 
