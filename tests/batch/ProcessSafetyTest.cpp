@@ -100,8 +100,9 @@ TEST_F(ProcessSafety, AnOutputReplacesOnlyWhatItMayAndItsSourceGoesOnlyOnceItIsS
             writeFile(at(c.source), readFile(at(c.source)).left(readFile(at(c.source)).size() / 2));
             ASSERT_TRUE(imaging::decodeFile(at(c.source)).partial);
         }
-        if (c.arrange == Link)
+        if (c.arrange == Link) {
             ASSERT_TRUE(QFile::link("../victim.txt", at(c.output)));
+        }
         const auto before = snapshot(dir.path());
         batch::ProcessOptions options = convertTo(std::max(c.format, 0), true);
         options.altSaveFormatOn = c.format >= 0;
@@ -187,8 +188,9 @@ TEST_F(ProcessSafety, AFileRewrittenInPlaceKeepsItsOwnerAndMode) {
         picture(c.name, {120, 80});
         const QByteArray native = QFile::encodeName(at(c.name));
         ::chmod(native.constData(), c.mode);
-        if (c.otherUser)
+        if (c.otherUser) {
             ASSERT_EQ(::chown(native.constData(), 54321, 54322), 0);
+        }
         const struct stat before = statOf(at(c.name));
         batch::ProcessOptions options;
         options.box = {100, 100};

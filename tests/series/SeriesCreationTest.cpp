@@ -106,7 +106,7 @@ TEST_F(CreateSeries, ATakenNameFallsBackToTheMarkedNameAndNeverReplacesAFile) {
     EXPECT_EQ(submitSeries(*ws, ui, targets, {"trip", "1", false, true}), SeriesStep::Done);
     // trip2 is taken, so _!_trip2; trip3 and _!_trip3 are both taken, so c.jpg stays.
     QStringList contents;
-    for (const QString n : folderNames())
+    for (const QString& n : folderNames())
         contents << n + ":" + content(n);
     EXPECT_EQ(contents,
               QStringList({"_!_trip2.jpg:b.jpg", "_!_trip3.jpg:_!_trip3.jpg", "c.jpg:c.jpg",

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,6 +77,33 @@ public:
 private:
     struct rlimit saved_ {};
     void (*previous_)(int) = SIG_DFL;
+};
+
+// A small file system of its own (tmpfs of the given size) on a temporary
+// folder, to fill up as a full disk would: writes fail with ENOSPC. Mounting
+// needs root and a system that allows it; valid() says whether it worked.
+class SmallDisk {
+public:
+    explicit SmallDisk(qint64 bytes) {
+        if (!dir_.isValid() || ::geteuid() != 0)
+            return;
+        const QByteArray options = "size=" + QByteArray::number(bytes) + ",mode=0777";
+        mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0,
+                           options.constData()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_)
+            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+    }
+    Q_DISABLE_COPY(SmallDisk)
+
+    bool valid() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
 };
 
 // Points the user's data folder (and so the trash) at a temporary one for
