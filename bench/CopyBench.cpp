@@ -9,6 +9,8 @@
 #include "fileops/CopyMove.h"
 #include "fileops/DestinationChooser.h"
 
+#include "SilentUi.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,28 +26,6 @@
 using namespace dovi;
 
 namespace {
-
-// Answers every question with Yes and shows nothing.
-class SilentUi : public Ui {
-public:
-    Answer messageBox(const QString&, const QString&, MessageButtons, MessageIcon) override {
-        return Answer::Yes;
-    }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void setWaitCursor(bool) override {}
-    void setIdleLight(bool) override {}
-    void setProgressMode(int) override {}
-    void setProgressCaption(const QString&) override {}
-    void setProgressRange(int, int) override {}
-    void setProgressValue(int) override {}
-    void setCaption(const QString&) override {}
-    void processEvents() override {}
-};
 
 class FixedChooser : public fileops::DestinationChooser {
 public:
@@ -127,7 +107,7 @@ double runDovi(const QString& from, const QString& to, bool move) {
     ws.settings.confirmActions = 0;
     ws.filePattern = QStringLiteral("*.*");
     changeFolder(ws, from); // nothing selected: every listed file
-    SilentUi ui;
+    SilentUi ui(Answer::Yes);
     FixedChooser chooser(to);
     QElapsedTimer t;
     t.start();

@@ -18,6 +18,8 @@
 #include "thumbs/ThumbsSession.h"
 #include "thumbs/windows/ThumbsWindow.h"
 
+#include "SilentUi.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -52,26 +54,6 @@ struct NoShell : ShellServices {
     void showProcessingSize() override {}
     std::optional<QString> selectFolder() override { return std::nullopt; }
     QString previewedFile() const override { return {}; }
-};
-
-struct Quiet : Ui {
-    Answer messageBox(const QString&, const QString&, MessageButtons, MessageIcon) override {
-        return Answer::Ok;
-    }
-    std::optional<QString> inputText(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString chooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString chooseFolder(const QString&, const QString&) override { return {}; }
-    void setWaitCursor(bool) override {}
-    void setIdleLight(bool) override {}
-    void setProgressMode(int) override {}
-    void setProgressCaption(const QString&) override {}
-    void setProgressRange(int, int) override {}
-    void setProgressValue(int) override {}
-    void setCaption(const QString&) override {}
-    void processEvents() override {}
 };
 
 long peakRssKb() {
@@ -158,7 +140,7 @@ int grid(const QString& folder) {
 
 int slides(const QStringList& files) {
     const slideshow::SlideScreen screen{{1920, 1080}, 17};
-    Quiet ui;
+    SilentUi ui(Answer::Ok);
     std::vector<double> steps, cold;
     slideshow::SlideShow show(screen);
     slideshow::ShowOptions options;
