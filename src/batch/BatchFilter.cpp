@@ -138,9 +138,7 @@ BatchFilterSummary applyBatchFilter(Workspace& ws, Ui& ui, const QString& name,
     }
     engine.release();
 
-    rereadFiles(ws);
-    refreshSelection(ws);
-    updateCounters(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
     setStatus(ui, false);
     reportSkipped(ui, summary, failedFiles);

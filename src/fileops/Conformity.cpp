@@ -99,11 +99,9 @@ void conformExtensions(Workspace& ws, Ui& ui) {
         setStatus(ui, false);
     }
 
-    rereadFiles(ws);
     if (!ws.hold.bypass && !ws.hold.isEmpty() && !answer.isEmpty())
         clearHoldList(ws);
-    refreshSelection(ws);
-    updateCounters(ws);
+    rereadAndRefreshSelection(ws);
     reportErrors(ws, ui, errors, QStringLiteral(" Possible duplications."));
 }
 

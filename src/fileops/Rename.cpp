@@ -55,9 +55,7 @@ void renameFile(Workspace& ws, Ui& ui, const std::function<bool(const QString&)>
     }
     if (!openWindow(ws.files.at(ws.files.current())))
         return;
-    rereadFiles(ws);
-    refreshSelection(ws);
-    updateCounters(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
 }
 

@@ -77,10 +77,8 @@ AddStep doAddition(Workspace& ws, Ui& ui, const QStringList& targets,
         reportHistoryNotWritten(ui, error);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
         clearHoldList(ws);
-    rereadFiles(ws);
-    refreshSelection(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
-    updateCounters(ws);
     setStatus(ui, false);
     reportRenameErrors(ws, ui, run.errors);
     return AddStep::Close;

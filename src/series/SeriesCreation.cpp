@@ -46,9 +46,7 @@ SeriesStep submitSeries(Workspace& ws, Ui& ui, const QStringList& targets,
         seriesCreation(ws, ui, targets, request.text, *start, request.prefix, request.addToHistory);
     if (!ws.hold.bypass && !ws.hold.isEmpty())
         clearHoldList(ws);
-    rereadFiles(ws);
-    refreshSelection(ws);
-    updateCounters(ws);
+    rereadAndRefreshSelection(ws);
     reportRenameErrors(ws, ui, run.errors);
     return SeriesStep::Done;
 }

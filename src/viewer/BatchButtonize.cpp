@@ -167,9 +167,7 @@ ButtonizeSummary buttonizeFiles(Workspace& ws, Ui& ui, const QStringList& target
     }
     pool.waitForDone();
 
-    rereadFiles(ws);
-    refreshSelection(ws);
-    updateCounters(ws);
+    rereadAndRefreshSelection(ws);
     resetPreview(ws);
     setStatus(ui, false);
     if (!failures.isEmpty()) {
