@@ -38,20 +38,26 @@ done
 printf '[System]\nstarted=1\n\n[File System]\nstartup=%s\nfilter=1\n' "$photos" \
     > "$work/config/Dovi/Dovi.ini"
 
+# Waits up to ten seconds for a window whose title holds $1 and moves it to the
+# corner at the screen's size; $2 says what did not appear.
+place_window() {
+    local id=""
+    for _ in $(seq 1 50); do
+        id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] || { echo "screenshot: $2" >&2; exit 1; }
+    xdotool windowmove "$id" 0 0 windowsize "$id" 1280 800
+    sleep 1.5
+}
+
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 sleep 2
 XDG_CONFIG_HOME="$work/config" "$build/dovi" >/dev/null 2>&1 &
 pids=($! "${pids[@]}")
-window=""
-for _ in $(seq 1 50); do
-    window=$(xdotool search --name "Dovi v" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "screenshot: the main window did not appear" >&2; exit 1; }
-xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
-sleep 1.5
+place_window "Dovi v" "the main window did not appear"
 # The file list's first row, found from the window's layout at this size.
 row() { xdotool mousemove 470 $((79 + 14 * $1)) click "$2"; sleep 0.6; }
 row 0 1; row 0 3    # select the first photo and hold it
@@ -64,14 +70,7 @@ echo "wrote docs/screenshots/main-window.png"
 
 # The viewer on the fifth photo, with a selection dragged over it.
 xdotool mousemove 470 $((79 + 14 * 4)) click --repeat 2 --delay 80 1
-viewer=""
-for _ in $(seq 1 50); do
-    viewer=$(xdotool search --name "landscape-5" 2>/dev/null | head -n 1) && [ -n "$viewer" ] && break
-    sleep 0.2
-done
-[ -n "$viewer" ] || { echo "screenshot: the viewer did not appear" >&2; exit 1; }
-xdotool windowmove "$viewer" 0 0 windowsize "$viewer" 1280 800
-sleep 1.5
+place_window "landscape-5" "the viewer did not appear"
 xdotool mousemove 520 300 mousedown 1 mousemove 600 360 mousemove 700 420 sleep 0.3 mouseup 1
 sleep 1
 import -window root "$root/docs/screenshots/viewer.png"
@@ -84,14 +83,7 @@ restart() {
     wait "${pids[0]}" 2>/dev/null || true
     XDG_CONFIG_HOME="$work/config" "$build/dovi" >/dev/null 2>&1 &
     pids[0]=$!
-    window=""
-    for _ in $(seq 1 50); do
-        window=$(xdotool search --name "Dovi v" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-        sleep 0.2
-    done
-    [ -n "$window" ] || { echo "screenshot: the main window did not come back" >&2; exit 1; }
-    xdotool windowmove "$window" 0 0 windowsize "$window" 1280 800
-    sleep 1.5
+    place_window "Dovi v" "the main window did not come back"
     # Without a window manager a click gives the keyboard to the window: one
     # on the preview, which a single click leaves alone.
     xdotool mousemove 1000 300 click 1
