@@ -26,27 +26,13 @@ struct Reference {
 std::optional<Reference> bmpReference(const QString& folder, const QString& name) {
     static const std::map<QString, Reference> siblings = [] {
         std::map<QString, Reference> t;
-        const auto add = [&](std::initializer_list<const char*> names, Reference ref) {
-            for (const char* f : names)
-                t[QString(f) + ".bmp"] = ref;
-        };
-        add({"pal1wb", "badbitssize", "baddens1", "baddens2", "badfilesize"}, {"good/pal1.bmp"});
-        add({"pal4rle"}, {"good/pal4.bmp"});
-        add({"pal8-0", "pal8os2", "pal8rle", "pal8topdown", "pal8v4", "pal8v5", "pal8offs",
-             "pal8os2-hs", "pal8os2-sz", "pal8os2sp", "pal8os2v2", "pal8os2v2-16", "pal8os2v2-40sz",
-             "pal8os2v2-sz", "pal8oversizepal", "rgb24rle24", "rletopdown"},
-            {"good/pal8.bmp"});
-        add({"rgb16-565pal"}, {"good/rgb16-565.bmp"});
-        add({"rgb16bfdef"}, {"good/rgb16.bmp"});
-        add({"rgb24pal", "rgb32", "rgb32bf", "rgb32bfdef", "rgb24largepal", "rgb24lprof",
-             "rgb24prof", "rgb32-xbgr", "rgb32fakealpha", "rgb32h52"},
-            {"good/rgb24.bmp"});
-        // Exact rounding of the stored 11-bit values differs by one from the
-        // 8-bit picture they were made from (357 * 255 / 2047 = 44.47, not 45).
-        add({"rgb32-111110"}, {"good/rgb24.bmp", 1});
-        // 8-bit alpha; the nearest reference stores 4-bit alpha.
-        add({"rgba32-1", "rgba32-2", "rgba32abf", "rgba32h56"},
-            {"questionable/rgba32-81284.bmp", 8});
+        const QString table = QString::fromUtf8(
+            readFile(QStringLiteral(DOVI_SOURCE_DIR "/tests/imaging/data/bmp-suite-siblings.txt")));
+        for (const QString& line : table.split('\n')) {
+            const QStringList f = line.split(' ', Qt::SkipEmptyParts);
+            for (qsizetype i = 2; !line.startsWith('#') && i < f.size(); ++i)
+                t[f[i] + ".bmp"] = Reference{f[0], f[1].toInt()};
+        }
         return t;
     }();
     // Damaged files are compared with a sibling only.

@@ -2,11 +2,9 @@
 // space, EXIF orientation, fit box and damage) and the writer's choices.
 #include "JpegTestFiles.h"
 #include "imaging/codecs/jpeg/JpegExif.h"
-#include "imaging/ops/Resample.h"
 #include "support/ImagingSupport.h"
 
 #include <QTransform>
-#include <limits>
 #include <random>
 
 using namespace dovi::imaging;
@@ -331,16 +329,12 @@ TEST(JpegSave, ComponentsFollowTheSourceAndAlphaIsFlattenedOntoWhite) {
               save(imageOf(smooth(90, 70, true))).size());
 }
 
+// Either factor grown shrinks the file; factors are clamped to 1..255.
 TEST(JpegSave, FileShrinksAsEitherFactorGrowsAndFactorsAreClamped) {
     const Image img = imageOf(makeTestPattern(160, 120));
-    // Sizes by luminance factor and by chrominance factor: both must fall.
-    std::pair<qsizetype, qsizetype> last{std::numeric_limits<qsizetype>::max(),
-                                         std::numeric_limits<qsizetype>::max()};
-    for (const int factor : {1, 33, 65, 97, 129, 161, 193}) {
-        const std::pair sizes{save(img, {factor, 1}).size(), save(img, {1, factor}).size()};
-        EXPECT_TRUE(sizes.first < last.first && sizes.second < last.second) << factor;
-        last = sizes;
-    }
+    const qsizetype finest = save(img, {1, 1}).size();
+    EXPECT_TRUE(save(img, {97, 1}).size() < finest && save(img, {1, 97}).size() < finest);
+    EXPECT_LT(save(img, {193, 1}).size(), save(img, {97, 1}).size());
     const Image flat = imageOf(smooth(64, 64));
     EXPECT_EQ(save(flat, {0, -5}), save(flat, {1, 1}));
     EXPECT_EQ(save(flat, {300, 1000}), save(flat, {255, 255}));
@@ -386,23 +380,6 @@ TEST(JpegSave, MetadataIsKeptWhereItStillDescribesThePicture) {
         EXPECT_EQ(result.image.bitsPerPixel, c.bits);
         EXPECT_EQ(result.image.iccProfile, c.kept);
     }
-}
-
-// A shrunk decode asked to be accurate (a slide, shown at about the size
-// decoded) keeps the accurate path: nearer the full decode shrunk the same way
-// than the fast path a thumbnail takes.
-TEST(JpegDecode, AnAccurateShrunkDecodeIsNearerTheFullDecode) {
-    const QImage picture = paint(640, 480, [](int x, int y) {
-        return qRgb(int(128 + 100 * std::sin(x / 9.0)), int(128 + 100 * std::cos(y / 7.0)),
-                    int(128 + 100 * std::sin((x + y) / 13.0)));
-    });
-    const QByteArray file = files::write(picture, {.subsample = true});
-    const auto fast = kJpeg.decode(bytesOf(file), {{300, 220}, false});
-    const auto accurate = kJpeg.decode(bytesOf(file), {{300, 220}, true});
-    ASSERT_TRUE(fast.ok() && accurate.ok());
-    ASSERT_EQ(accurate.image.pixels.size(), QSize(320, 240));
-    const QImage reference = ops::resample(decode(kJpeg, file).image.pixels, 320, 240);
-    EXPECT_GT(psnr(reference, accurate.image.pixels), psnr(reference, fast.image.pixels) + 0.5);
 }
 
 } // namespace dovi::test

@@ -69,24 +69,6 @@ TEST(Filters, DilateGrowsALightDotToThreeByThree) {
     }
 }
 
-TEST(Filters, FlatPicturesStayFlat) {
-    const QRgb colour = qRgb(70, 140, 210);
-    const struct {
-        const char* name;
-        std::function<QImage(const QImage&)> op;
-        QRgb expected;
-    } cases[] = {
-        {"emboss", ops::emboss, qRgb(128, 128, 128)},
-        {"median", ops::median, colour},
-        {"dilate", ops::dilate, colour},
-        {"sharpen", [](const QImage& i) { return ops::sharpen(i, 10); }, colour},
-        {"soften", [](const QImage& i) { return ops::soften(i, 10); }, colour},
-        {"blend", [](const QImage& i) { return ops::blend(i, 100); }, colour},
-    };
-    for (const auto& c : cases)
-        EXPECT_TRUE(samePixels(flat(31, 19, c.expected), c.op(flat(31, 19, colour)))) << c.name;
-}
-
 TEST(Filters, EdgesAreSoftenedSharpenedOrEmbossedByTheAmount) {
     const QImage edge = step(40, 9, 20, 80, 170);
     // Softening spreads the step: the pixel just left of it rises, the more
