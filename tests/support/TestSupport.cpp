@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QtEndian>
 #include <cstdlib>
 
 namespace dovi::test {
@@ -65,34 +64,6 @@ int maxChannelDifference(const QImage& a, const QImage& b) {
         }
     }
     return worst;
-}
-
-QByteArray sixteenColourBmp() {
-    QByteArray b(246, '\0');
-    const auto put16 = [&b](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
-    const auto put32 = [&b](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(2, 246);
-    put32(10, 118); // 14 + 40 header bytes and a 16-entry palette
-    put32(14, 40);
-    put32(18, 16);
-    put32(22, 16);
-    put16(26, 1);
-    put16(28, 4);
-    put32(34, 128);
-    put32(38, 2835);
-    put32(42, 2835);
-    put32(46, 16);
-    for (int i = 0; i < 16; ++i) {
-        b[54 + i * 4] = char(i * 16);
-        b[54 + i * 4 + 1] = char(255 - i * 16);
-        b[54 + i * 4 + 2] = char(i * 8);
-    }
-    for (int row = 0; row < 16; ++row)
-        for (int x = 0; x < 8; ++x)
-            b[118 + row * 8 + x] = char(((2 * x) << 4) | (2 * x + 1));
-    return b;
 }
 
 QByteArray readFile(const QString& path) {

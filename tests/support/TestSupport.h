@@ -37,10 +37,6 @@ QImage makeTestPattern(int width, int height, bool withAlpha = false);
 // their sizes differ.
 int maxChannelDifference(const QImage& a, const QImage& b);
 
-// A 16 x 16 BMP of 4 bits per pixel, built byte by byte: 246 bytes, every row
-// running through all 16 palette entries, so the picture holds 16 colours.
-QByteArray sixteenColourBmp();
-
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& data);
 

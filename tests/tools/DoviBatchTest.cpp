@@ -1,5 +1,6 @@
 #include "batch/ProcessOptions.h"
 #include "batch/ProcessTestSupport.h"
+#include "imaging/codecs/bmp/BmpCodec.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -29,6 +30,19 @@ ToolRun runTool(const QStringList& args) {
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// A 16 x 16 BMP of 4 bits per pixel (246 bytes): every row runs through 16 colours.
+QByteArray sixteenColourBmp() {
+    imaging::Image image;
+    image.pixels = QImage(16, 16, QImage::Format_RGB32);
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 16; ++y)
+            image.pixels.setPixel(x, y, qRgb(x * 16, 255 - x * 16, x * 8));
+    image.sourceHadPalette = true;
+    QByteArray file;
+    imaging::bmp::encode(image, file);
+    return file;
 }
 
 #define REQUIRE_TOOL()                                                                             \
