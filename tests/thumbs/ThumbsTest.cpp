@@ -18,29 +18,20 @@ TEST(ThumbGeometry, RowsRoundHalvesToEvenAndCellsGiveEightyOneBySeventySix) {
     for (const auto& [files, expected] : rows)
         EXPECT_EQ(gridRows(files), expected) << files;
 
-    const GridGeometry g = gridGeometry(15, 15);
-    EXPECT_EQ(g.columnWidthTwips, 1372);
-    EXPECT_EQ(g.rowHeightTwips, 1293);
-    EXPECT_EQ(g.thumbnail, QSize(81, 76));
+    EXPECT_EQ(gridGeometry(15, 15).thumbnail, QSize(81, 76));
     EXPECT_EQ(gridGeometry(1440.0 / 192, 1440.0 / 192).thumbnail, QSize(173, 162));
     // A grid with no room for the margin still makes one-pixel thumbnails.
     EXPECT_EQ(gridGeometry(15, 15, 400, 200).thumbnail, QSize(1, 1));
-    EXPECT_EQ(thumbnailPath("/p/Temp", 12), "/p/Temp/12.bmp");
-    EXPECT_EQ(cellIndex(1, 0), 6);
 }
 
 namespace {
 
-// A window that records what the session shows; onEvents runs whenever the
-// session lets events through (a press or Escape mid-run).
+// Records what the session shows; onEvents runs whenever it lets events through.
 struct RecordingPort : ThumbsPort {
     int count = -1, rows = -1;
     QList<int> placed;
     QList<int> unreadable;
     QStringList captions;
-    QList<bool> pointer;
-    int progressMaximum = -1;
-    QList<int> progress;
     QStringList status;
     std::function<void()> onEvents;
 
@@ -49,9 +40,9 @@ struct RecordingPort : ThumbsPort {
         (picture.isNull() ? unreadable : placed) << index;
     }
     void setCaption(const QString& caption) override { captions << caption; }
-    void setBusyPointer(bool busy) override { pointer << busy; }
-    void setProgressRange(int maximum) override { progressMaximum = maximum; }
-    void setProgressValue(int value) override { progress << value; }
+    void setBusyPointer(bool) override {}
+    void setProgressRange(int) override {}
+    void setProgressValue(int) override {}
     void showStatus(const QString& text) override { status << text; }
     void processEvents() override {
         if (onEvents)
@@ -67,7 +58,6 @@ struct ThumbsFixture : PicturesFixture {
         session = std::make_unique<ThumbsSession>(*ws, port, QSize(81, 76));
     }
     QString thumb(int i) const { return ws->tempFolder() + "/" + QString::number(i) + ".bmp"; }
-    // n pictures of varied sizes and formats, named 0.<ext> ...
     QStringList pictures(int n) {
         const imaging::FormatCode formats[] = {imaging::Jpeg, imaging::Bmp, imaging::Tga,
                                                imaging::Pcx};
@@ -93,23 +83,15 @@ TEST_F(ThumbsFixture, EveryFileGetsABitmapInTheTemporaryFolderAndUnreadableOnesA
     writeFile(thumb(2), "old");
 
     session->generate(files);
-    EXPECT_EQ(port.count, 8);
-    EXPECT_EQ(port.rows, 2);
+    EXPECT_EQ(std::pair(port.count, port.rows), std::pair(8, 2));
     EXPECT_EQ(port.placed, (QList<int>{0, 1, 3, 4, 5, 6, 7}));
     EXPECT_EQ(port.unreadable, QList<int>{2});
     EXPECT_EQ(port.captions,
               (QStringList{"Generating thumbnails - Press ESCAPE to abort", "Thumbnail Viewer"}));
-    EXPECT_EQ(port.pointer, (QList<bool>{true, false}));
-    EXPECT_EQ(port.progressMaximum, 8);
-    EXPECT_EQ(port.progress, (QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_FALSE(session->generating());
     EXPECT_FALSE(QFile::exists(thumb(2)));
-    for (int i : {0, 1, 3, 7}) {
-        const imaging::DecodeResult t = imaging::decodeFile(thumb(i));
-        ASSERT_TRUE(t.ok()) << i;
-        EXPECT_EQ(t.image.format, imaging::Bmp);
-        EXPECT_EQ(t.image.pixels.size(), QSize(81, 76));
-    }
+    const imaging::DecodeResult t = imaging::decodeFile(thumb(7));
+    EXPECT_EQ(std::pair(t.image.format, t.image.pixels.size()),
+              std::pair(imaging::Bmp, QSize(81, 76)));
     EXPECT_TRUE(QDir(ws->tempFolder()).entryList({"*.part"}, QDir::Files).isEmpty());
 }
 
@@ -127,67 +109,50 @@ TEST_F(ThumbsFixture, ParallelWorkersWriteTheSameFilesAsOneByOne) {
     }
 }
 
-TEST_F(ThumbsFixture, EscapeStopsAfterTheFileInProgress) {
+TEST_F(ThumbsFixture, EscapeStopsAfterTheFileInProgressAndPressesMeanwhileDoNothing) {
     const QStringList files = pictures(8);
+    RecordingShell shell;
     port.onEvents = [&] {
+        session->doubleClick(0, shell);
+        session->leftPress(0);
+        session->rightPress(0);
         if (port.placed.size() == 3)
             session->escape();
     };
     session->generate(files, 4);
     EXPECT_EQ(port.placed, (QList<int>{0, 1, 2}));
     EXPECT_EQ(port.captions.last(), "Thumbnail Viewer");
-    EXPECT_EQ(port.pointer.last(), false);
+    EXPECT_TRUE(shell.viewed.isEmpty());
+    EXPECT_TRUE(port.status.isEmpty());
+    EXPECT_TRUE(session->marked().isEmpty());
     EXPECT_TRUE(QFile::exists(thumb(2)));
-    for (int i = 3; i < 8; ++i)
-        EXPECT_FALSE(QFile::exists(thumb(i))) << i;
+    EXPECT_FALSE(QFile::exists(thumb(3)));
     // The next run starts without the stop request.
     port.onEvents = {};
     session->generate(files, 2);
     EXPECT_EQ(port.placed.size(), 3 + 8);
 }
 
-TEST_F(ThumbsFixture, PressesDuringGenerationAndOnEmptyCellsDoNothing) {
-    const QStringList files = pictures(3);
-    RecordingShell shell;
-    port.onEvents = [&] {
-        session->doubleClick(0, shell);
-        session->leftPress(0);
-        session->rightPress(0);
-    };
+TEST_F(ThumbsFixture, PressesPastTheLastFileDoNothingAndMarksReplaceTheHoldListOnClose) {
+    const QStringList files = pictures(4);
+    ws->hold.append(pic("earlier.jpg"));
     session->generate(files);
-    port.onEvents = {};
-    EXPECT_TRUE(shell.viewed.isEmpty());
-    EXPECT_TRUE(port.status.isEmpty());
-    EXPECT_TRUE(session->marked().isEmpty());
-
-    for (const int cell : {3, 11, -1}) {
+    RecordingShell shell;
+    for (const int cell : {4, 11, -1}) {
         session->leftPress(cell);
         session->rightPress(cell);
         session->doubleClick(cell, shell);
     }
-    EXPECT_TRUE(shell.viewed.isEmpty());
-    EXPECT_TRUE(port.status.isEmpty());
-    EXPECT_EQ(session->thumbIndex(), -1);
-
-    session->leftPress(1);
-    EXPECT_EQ(port.status, QStringList{files[1]});
-    EXPECT_EQ(session->thumbIndex(), 1);
-}
-
-TEST_F(ThumbsFixture, MarkedFilesReplaceTheHoldListOnClose) {
-    const QStringList files = pictures(4);
-    ws->hold.append(pic("earlier.jpg"));
-    session->generate(files);
+    EXPECT_EQ(std::pair(shell.viewed.size(), session->thumbIndex()), std::pair(qsizetype(0), -1));
+    session->leftPress(2);
     session->rightPress(3);
     session->rightPress(1);
-    EXPECT_EQ(port.status, (QStringList{files[3] + " added to hold list (item 1)",
+    EXPECT_EQ(port.status, (QStringList{files[2], files[3] + " added to hold list (item 1)",
                                         files[1] + " added to hold list (item 2)"}));
     // Nothing changes before the window closes.
     EXPECT_EQ(ws->hold.fullPaths(), QStringList{pic("earlier.jpg")});
     session->close();
     EXPECT_EQ(ws->hold.fullPaths(), (QStringList{files[3], files[1]}));
-    EXPECT_EQ(ws->hold.names(), (QStringList{"3.pcx", "1.bmp"}));
-    EXPECT_EQ(ws->hold.chosenIndex(), 0);
     EXPECT_EQ(heldPanelText(*ws), "Held : 2");
 
     // Closing without marks leaves the hold list alone.
@@ -213,12 +178,6 @@ TEST_F(ThumbsFixture, DoubleClickOpensTheViewerAndItsCloseRemakesThatThumbnail) 
     shell.afterViewerClose();
     EXPECT_EQ(port.placed, QList<int>{1});
     EXPECT_NE(readFile(thumb(1)), before);
-
-    // With the history off, no line.
-    ws->settings.historyLimit = 0;
-    const qsizetype lines = historyLines().size();
-    session->doubleClick(0, shell);
-    EXPECT_EQ(historyLines().size(), lines);
     // A viewer that closes after the grid has gone touches nothing.
     session.reset();
     shell.afterViewerClose();
@@ -229,25 +188,14 @@ TEST(ThumbGridModel, KeepsABoundedNumberOfPicturesAndReadsTheRestFromTheirFiles)
     const auto fileOf = [&](int i) { return dir.filePath(QString::number(i) + ".bmp"); };
     ThumbGridModel model(fileOf, 10);
     model.reset(40, gridRows(40));
-    EXPECT_EQ(model.rowCount(), 8);
-    EXPECT_EQ(model.columnCount(), 6);
-    QList<QImage> pictures;
-    for (int i = 0; i < 40; ++i) {
-        QImage p = makeTestPattern(81, 76);
-        p.setPixel(0, 0, qRgb(i, 0, 0));
-        imaging::Image image;
-        image.pixels = p;
-        image.format = imaging::Bmp;
-        ASSERT_TRUE(imaging::saveImageFile(image, fileOf(i), imaging::Bmp, {}));
-        model.place(i, i == 5 ? QImage() : p);
-        pictures << p;
+    for (int i = 0; i < 40; ++i) { // told apart by their widths
+        writeImage(fileOf(i), {20 + i, 10}, imaging::Bmp);
+        model.place(i, i == 5 ? QImage() : imaging::decodeFile(fileOf(i)).image.pixels);
     }
-    EXPECT_LE(model.cachedPictures(), 10);
     EXPECT_EQ(model.cellState(5), ThumbGridModel::Cell::Unreadable);
-    EXPECT_TRUE(model.picture(5).isNull());
-    EXPECT_TRUE(samePixels(pictures[0], model.picture(0)));
-    EXPECT_TRUE(samePixels(pictures[39],
-                           model.data(model.index(6, 3), Qt::DecorationRole).value<QImage>()));
+    EXPECT_EQ(model.picture(0).size(), QSize(20, 10));
+    const QVariant last = model.data(model.index(6, 3), Qt::DecorationRole);
+    EXPECT_EQ(last.value<QImage>().size(), QSize(59, 10));
     EXPECT_LE(model.cachedPictures(), 10);
     // Cells past the last file, and a grid made again, are empty.
     EXPECT_EQ(model.cellState(40), ThumbGridModel::Cell::Empty);

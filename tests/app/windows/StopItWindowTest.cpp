@@ -7,8 +7,6 @@ using dovi::test::WorkspaceFixture;
 
 TEST_F(WorkspaceFixture, StopItWindowsCancelAsksTheListToStop) {
     auto* w = new StopItWindow(nullptr, *ws);
-    EXPECT_EQ(w->windowTitle(), "Stop It!");
-    EXPECT_EQ(w->cancelButton()->text(), "Cancel");
     ws->abortRequested = false;
     w->cancelButton()->click();
     EXPECT_TRUE(ws->abortRequested);

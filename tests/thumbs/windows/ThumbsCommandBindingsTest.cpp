@@ -10,8 +10,6 @@
 #include "WorkspaceFixture.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
@@ -40,6 +38,10 @@ struct ThumbsCommands : PicturesFixture {
                 out << t;
         return out;
     }
+    void holdAll() {
+        for (int i = 0; i < 7; ++i)
+            ws->hold.append(pic(QString("p%1.bmp").arg(i)));
+    }
     QPoint cellCentre(ThumbGridView* grid, int row, int column) {
         return grid->visualRect(grid->model()->index(row, column)).center();
     }
@@ -47,41 +49,27 @@ struct ThumbsCommands : PicturesFixture {
 
 } // namespace
 
-TEST_F(ThumbsCommands, TheGridShowsTheListAndClosingFromTheBrowserAppliesTheMarks) {
+// Presses and marks are pinned on the session; here the window reaches it.
+TEST_F(ThumbsCommands, TheGridReachesTheSessionAndClosingAppliesTheMarks) {
     EXPECT_TRUE(runToolbarKey(commands, "thumbs"));
     EXPECT_EQ(ui.promptTexts(), QStringList{"No files to action!"});
     EXPECT_TRUE(windows().isEmpty());
 
-    for (int i = 0; i < 7; ++i)
-        ws->hold.append(pic(QString("p%1.bmp").arg(i)));
+    holdAll();
     ASSERT_TRUE(commands.runControl("mnuThumbs"));
     ASSERT_EQ(windows().size(), 1);
     ThumbsWindow* w = windows()[0];
-    EXPECT_EQ(w->windowTitle(), "Thumbnail Viewer");
-    EXPECT_EQ(w->model()->rowCount(), 2);
-    EXPECT_EQ(w->model()->cellState(6), thumbs::ThumbGridModel::Cell::Ready);
     EXPECT_EQ(w->model()->picture(6).size(), QSize(81, 76));
-    EXPECT_EQ(w->progressBar()->value(), 7);
-
     ThumbGridView* grid = w->grid();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, 0));
-    EXPECT_EQ(w->statusLine()->text(), pic("p6.bmp"));
     QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(grid, 0, 2));
-    EXPECT_EQ(w->statusLine()->text(), pic("p2.bmp") + " added to hold list (item 1)");
-    // The seventh file's row holds no eighth.
-    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(grid, 1, 1));
-    EXPECT_EQ(w->session().marked().size(), 1);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 0, 4));
-    EXPECT_EQ(shell.viewed, QStringList{pic("p4.bmp")});
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, 1, 0));
+    EXPECT_EQ(shell.viewed, QStringList{pic("p6.bmp")});
 
-    // A second command reuses the window and keeps its marks.
+    // A second command reuses the window and keeps its marks; browsing closes only it.
     ASSERT_TRUE(commands.runControl("mnuThumbs"));
     ASSERT_EQ(windows(), QList<ThumbsWindow*>{w});
-    EXPECT_EQ(w->session().marked(), QStringList{pic("p2.bmp")});
-
-    // Registered once, however often it was shown; a click in the tree closes it.
-    ASSERT_EQ(QSet<QWidget*>(shell.closeOnBrowse.begin(), shell.closeOnBrowse.end()).size(), 1);
-    EXPECT_EQ(shell.closeOnBrowse[0], w);
+    EXPECT_EQ(QSet<QWidget*>(shell.closeOnBrowse.begin(), shell.closeOnBrowse.end()),
+              QSet<QWidget*>{w});
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(windows().isEmpty());
@@ -89,8 +77,7 @@ TEST_F(ThumbsCommands, TheGridShowsTheListAndClosingFromTheBrowserAppliesTheMark
 }
 
 TEST_F(ThumbsCommands, ClosingDuringGenerationStopsTheRunFirst) {
-    for (int i = 0; i < 7; ++i)
-        ws->hold.append(pic(QString("p%1.bmp").arg(i)));
+    holdAll();
     int closes = 0;
     // The first repaint of the run closes the window, as a click in the tree would.
     QTimer::singleShot(0, [&] {
