@@ -187,13 +187,10 @@ TEST(JpegExif, BadPayloadsAreIgnored) {
         {"unknown byte order", patched(good, 6, "XX")},
         {"wrong magic", patched(good, 8, QByteArray("\x2b\x00", 2))},
         {"IFD past end", patched(good, 10, QByteArray("\xff\xff\x00\x00", 4))},
-        {"IFD offset huge", patched(good, 10, QByteArray("\xff\xff\xff\xff", 4))},
         {"IFD inside header", patched(good, 10, QByteArray("\x04\x00\x00\x00", 4))},
         {"count beyond data", patched(good, 14, QByteArray("\xff\xff", 2)).left(30)},
-        {"orientation zero", patched(good, 36, QByteArray("\x00\x00", 2))},
         {"orientation nine", patched(good, 36, QByteArray("\x09\x00", 2))},
         {"orientation as text", patched(good, 30, QByteArray("\x02\x00", 2))},
-        {"orientation count zero", patched(good, 32, QByteArray(4, '\0'))},
         {"cut inside entry", good.left(34)},
         {"not EXIF at all", QByteArray("http://ns.adobe.com/xap/1.0/\0<x/>", 34)},
     };

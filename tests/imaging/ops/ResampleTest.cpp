@@ -212,8 +212,7 @@ TEST(Resample, PreviewCopiesFitTheBoxWithTheirProportions) {
         {{8660, 5773}, {800, 600}, {800, 533}}, // wide: the width fills the box
         {{3000, 4000}, {800, 600}, {450, 600}}, // tall
         {{640, 480}, {800, 600}, {640, 480}},   // fits already: kept as it is
-        {{800, 600}, {800, 600}, {800, 600}},
-        {{10000, 3}, {100, 100}, {100, 1}}, // never below one pixel
+        {{10000, 3}, {100, 100}, {100, 1}},     // never below one pixel
         {{1001, 1000}, {500, 500}, {500, 500}},
         {{0, 10}, {100, 100}, {}},
         {{100, 100}, {0, 50}, {}},

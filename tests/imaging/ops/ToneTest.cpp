@@ -29,8 +29,6 @@ TEST(Tone, MapsKnownLevelsAndClampsAtTheEnds) {
         QRgb in, out;
     } cases[] = {
         {"negate", ops::negate, qRgb(0, 100, 255), qRgb(255, 155, 0)},
-        {"brightness +100 keeps white white", brightness(100), qRgb(255, 255, 255),
-         qRgb(255, 255, 255)},
         {"brightness +100", brightness(100), qRgb(0, 90, 200), qRgb(255, 255, 255)},
         {"brightness +50", brightness(50), qRgb(0, 100, 255), qRgb(128, 178, 255)},
         {"brightness -50", brightness(-50), qRgb(0, 100, 255), qRgb(0, 50, 128)},
@@ -39,13 +37,11 @@ TEST(Tone, MapsKnownLevelsAndClampsAtTheEnds) {
         {"contrast +100 saturates", contrast(100), qRgb(250, 5, 128), qRgb(255, 0, 133)},
         {"contrast +50", contrast(50), qRgb(100, 155, 127), qRgb(78, 178, 127)},
         {"adjustRGB shifts and clamps", rgb(100, -100, 20), qRgb(200, 50, 128), qRgb(255, 0, 179)},
-        {"adjustRGB -40", rgb(-40, 0, 0), qRgb(200, 50, 128), qRgb(98, 50, 128)},
         {"parabolic concave", parabolic(true), qRgb(0, 128, 255), qRgb(0, 255, 0)},
         {"parabolic convex", parabolic(false), qRgb(0, 128, 255), qRgb(255, 0, 255)},
         {"parabolic concave quarter", parabolic(true), qRgb(64, 191, 32), qRgb(192, 192, 112)},
         {"hue +120: red to green", hsl(120, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0)},
         {"hue -120: red to blue", hsl(-120, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)},
-        {"hue 480 is 120", hsl(480, 0, 0), qRgb(200, 40, 40), qRgb(40, 200, 40)},
         {"saturation -100 gives grey", hsl(0, -100, 0), qRgb(200, 40, 40), qRgb(120, 120, 120)},
         {"saturation +100 gives full colour", hsl(0, 100, 0), qRgb(150, 100, 100), qRgb(250, 0, 0)},
         {"luminance +100 gives white", hsl(0, 0, 100), qRgb(10, 200, 90), qRgb(255, 255, 255)},
