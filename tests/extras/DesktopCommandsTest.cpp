@@ -62,10 +62,6 @@ struct Desktops : test::WorkspaceFixture {
         lines.removeAll(QString());
         return lines;
     }
-    void answer(const QString& tool, const QByteArray& out) {
-        test::writeFile(bin + "/" + tool + ".out", out);
-    }
-    void fail(const QString& tool) { test::writeFile(bin + "/" + tool + ".status", "1\n"); }
     QString wallpaper() const { return data + "/Dovi Wallpaper.bmp"; }
     QString uri() const { return QUrl::fromLocalFile(wallpaper()).toString(QUrl::FullyEncoded); }
 
@@ -77,43 +73,21 @@ struct Desktops : test::WorkspaceFixture {
 
 } // namespace
 
-TEST_F(Desktops, EachDesktopGetsItsOwnCommandThenTheHistoryLineAndTheBeep) {
-    const QString g = "gsettings|";
-    const struct {
-        Desktop desktop;
-        QStringList expected; // "<uri>" and "<path>" stand for the wallpaper
-    } cases[] = {
-        {Desktop::Gnome,
-         {g + "get|org.gnome.desktop.background|picture-uri",
-          g + "set|org.gnome.desktop.background|picture-uri|<uri>",
-          g + "get|org.gnome.desktop.background|picture-uri-dark",
-          g + "set|org.gnome.desktop.background|picture-uri-dark|<uri>"}},
-        {Desktop::Cinnamon,
-         {g + "get|org.cinnamon.desktop.background|picture-uri",
-          g + "set|org.cinnamon.desktop.background|picture-uri|<uri>"}},
-        {Desktop::Mate,
-         {g + "get|org.mate.background|picture-filename",
-          g + "set|org.mate.background|picture-filename|<path>"}},
-        {Desktop::Kde, {"plasma-apply-wallpaperimage|<path>"}},
-    };
-    for (const auto& c : cases) {
-        QFile::remove(bin + "/calls.log");
-        ws->history.clear();
-        beeps = 0;
-        run(c.desktop, {"photo.jpg"});
-        QStringList expected = c.expected;
-        expected.replaceInStrings("<uri>", uri()).replaceInStrings("<path>", wallpaper());
-        EXPECT_EQ(calls(), expected) << int(c.desktop);
-        EXPECT_EQ(historyLines(), QStringList{"Set " + pics + "/photo.jpg as wallpaper"});
-        EXPECT_EQ(std::pair(beeps, ui.prompts.size()), std::pair(1, qsizetype(0)));
-        EXPECT_EQ(QImage(wallpaper(), "BMP").size(), QSize(40, 30)) << "written at its own size";
-    }
-}
+TEST_F(Desktops, EachToolGetsItsCommandsAndASettingThatNamesTheFileIsEmptiedFirst) {
+    const QString g = "gsettings|", gnome = "org.gnome.desktop.background|";
+    run(Desktop::Gnome, {"photo.jpg"});
+    EXPECT_EQ(calls(), QStringList({g + "get|" + gnome + "picture-uri",
+                                    g + "set|" + gnome + "picture-uri|" + uri(),
+                                    g + "get|" + gnome + "picture-uri-dark",
+                                    g + "set|" + gnome + "picture-uri-dark|" + uri()}));
+    EXPECT_EQ(std::pair(beeps, ui.prompts.size()), std::pair(1, qsizetype(0)));
+    EXPECT_EQ(QImage(wallpaper(), "BMP").size(), QSize(40, 30)) << "written at its own size";
 
-TEST_F(Desktops, XfceSetsEveryBackdropAndASettingThatNamesTheFileIsEmptiedFirst) {
-    answer("xfconf-query", "/backdrop/screen0/monitorDP-1/workspace0/last-image\n"
-                           "/backdrop/screen0/monitorDP-1/workspace0/image-style\n"
-                           "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n");
+    QFile::remove(bin + "/calls.log");
+    test::writeFile(bin + "/xfconf-query.out",
+                    "/backdrop/screen0/monitorDP-1/workspace0/last-image\n"
+                    "/backdrop/screen0/monitorDP-1/workspace0/image-style\n"
+                    "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n");
     run(Desktop::Xfce, {"photo.jpg"});
     const QString at = "xfconf-query|-c|xfce4-desktop|-p|/backdrop/screen0/";
     EXPECT_EQ(calls(), QStringList({"xfconf-query|-c|xfce4-desktop|-l",
@@ -122,9 +96,9 @@ TEST_F(Desktops, XfceSetsEveryBackdropAndASettingThatNamesTheFileIsEmptiedFirst)
                                     at + "monitorHDMI-1/workspace0/last-image",
                                     at + "monitorHDMI-1/workspace0/last-image|-s|" + wallpaper()}));
 
-    // GNOME already showing the file: emptied, then set, so it reads it anew.
+    // Already showing the file: emptied, then set, so the desktop reads it anew.
     QFile::remove(bin + "/calls.log");
-    answer("gsettings", "'" + uri().toUtf8() + "'\n");
+    test::writeFile(bin + "/gsettings.out", "'" + uri().toUtf8() + "'\n");
     run(Desktop::Cinnamon, {"photo.jpg"});
     const QString set = "gsettings|set|org.cinnamon.desktop.background|picture-uri|";
     EXPECT_EQ(calls(), QStringList({"gsettings|get|org.cinnamon.desktop.background|picture-uri",
@@ -132,37 +106,21 @@ TEST_F(Desktops, XfceSetsEveryBackdropAndASettingThatNamesTheFileIsEmptiedFirst)
 }
 
 TEST_F(Desktops, RefusalsAndUnknownDesktopsAreErrorsAndTheBitmapStaysWritten) {
-    const struct {
-        Desktop desktop;
-        const char* failing;
-    } cases[] = {{Desktop::Unknown, ""},
-                 {Desktop::Gnome, "gsettings"},
-                 {Desktop::Kde, "plasma-apply-wallpaperimage"},
-                 {Desktop::Xfce, "xfconf-query"}};
-    for (const auto& c : cases) {
-        if (*c.failing)
-            fail(c.failing);
-        ui.prompts.clear();
-        QFile::remove(wallpaper());
-        run(c.desktop, {"photo.jpg"});
-        EXPECT_EQ(ui.promptTexts(), QStringList{kWallpaperErrorMessage}) << int(c.desktop);
-        EXPECT_TRUE(QFile::exists(wallpaper()));
-        QFile::remove(bin + QStringLiteral("/") + c.failing + ".status");
-    }
+    test::writeFile(bin + "/xfconf-query.status", "1\n");
     QFile::remove(bin + "/plasma-apply-wallpaperimage"); // not installed at all
-    ui.prompts.clear();
-    run(Desktop::Kde, {"photo.jpg"});
-    EXPECT_EQ(ui.promptTexts(), QStringList{kWallpaperErrorMessage});
+    for (Desktop desktop : {Desktop::Unknown, Desktop::Xfce, Desktop::Kde}) {
+        QFile::remove(wallpaper());
+        run(desktop, {"photo.jpg"});
+        EXPECT_TRUE(QFile::exists(wallpaper())) << int(desktop);
+    }
+    EXPECT_EQ(ui.promptTexts(), QStringList(3, kWallpaperErrorMessage));
     EXPECT_EQ(std::pair(historyLines().size(), beeps), std::pair(qsizetype(0), 0));
 }
 
 TEST_F(Desktops, TheChecksComeFirstAndTheHoldListWinsOverTheSelection) {
     run(Desktop::Kde, {"photo.jpg", "held.tga"});
-    EXPECT_EQ(ui.promptTexts(), QStringList{kSingleImageMessage});
-    run(Desktop::Kde, {});
     run(Desktop::Kde, {"notes.bmp"});
-    EXPECT_EQ(ui.promptTexts(),
-              QStringList({kSingleImageMessage, kSingleImageMessage, kUnsupportedImageMessage}));
+    EXPECT_EQ(ui.promptTexts(), QStringList({kSingleImageMessage, kUnsupportedImageMessage}));
     EXPECT_FALSE(QFile::exists(wallpaper()));
     EXPECT_TRUE(calls().isEmpty());
 
@@ -173,24 +131,17 @@ TEST_F(Desktops, TheChecksComeFirstAndTheHoldListWinsOverTheSelection) {
     ws->hold.append(pics + "/held.tga");
     ws->hold.append(pics + "/photo.jpg");
     run(Desktop::Kde, {"photo.jpg"});
+    EXPECT_EQ(calls(), QStringList{"plasma-apply-wallpaperimage|" + wallpaper()});
     EXPECT_EQ(QImage(wallpaper(), "BMP").size(), QSize(20, 10));
     EXPECT_EQ(QDir(data).entryList(QDir::Files | QDir::Hidden), QStringList{"Dovi Wallpaper.bmp"});
     EXPECT_EQ(historyLines(), QStringList{"Set " + pics + "/held.tga as wallpaper"});
 }
 
 TEST(DesktopDetection, TheFirstKnownNameWins) {
-    const struct {
-        const char* current;
-        const char* session;
-        Desktop desktop;
-    } cases[] = {
-        {"GNOME", "", Desktop::Gnome},         {"ubuntu:GNOME", "", Desktop::Gnome},
-        {"X-Cinnamon", "", Desktop::Cinnamon}, {"KDE", "plasma", Desktop::Kde},
-        {"XFCE", "", Desktop::Xfce},           {"Foo:XFCE", "", Desktop::Xfce},
-        {"", "plasmawayland", Desktop::Kde},   {"LXQt", "lxqt", Desktop::Unknown},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(detectDesktop(c.current, c.session), c.desktop) << c.current << "/" << c.session;
+    EXPECT_EQ(detectDesktop("Foo:XFCE", "kde"), Desktop::Xfce);
+    EXPECT_EQ(detectDesktop("X-Cinnamon", ""), Desktop::Cinnamon);
+    EXPECT_EQ(detectDesktop("", "plasmawayland"), Desktop::Kde);
+    EXPECT_EQ(detectDesktop("LXQt", "lxqt"), Desktop::Unknown);
 }
 
 namespace {
@@ -246,15 +197,12 @@ TEST_F(Handing, CopyPutsTheWholePreviewedPictureOrTheLogoOnTheClipboard) {
     };
     copy(pics + "/big.bmp");
     copy("");
-    ASSERT_EQ(copied.size(), 2);
-    EXPECT_EQ(copied.first(), QSize(300, 200));
+    QFile::remove(pics + "/big.bmp");
+    copy(pics + "/big.bmp"); // gone since it was previewed
+    EXPECT_EQ(copied.value(0), QSize(300, 200));
     EXPECT_EQ(historyLines(),
               QStringList({"Copied " + pics + "/big.bmp to clipboard",
                            "Copied " + programFolder() + "/dovilogo.jpg to clipboard"}));
-    EXPECT_EQ(beeps, 2);
-
-    QFile::remove(pics + "/big.bmp");
-    copy(pics + "/big.bmp");
     EXPECT_EQ(std::pair(copied.size(), beeps), std::pair(qsizetype(2), 2));
     EXPECT_EQ(ui.promptTexts(), QStringList{kUnsupportedImageMessage});
 }

@@ -37,54 +37,33 @@ struct SlideshowCommands : PicturesFixture {
                 out << s;
         return out;
     }
-    void holdAll() {
-        for (const char* n : {"a.bmp", "b.txt", "c.bmp"})
-            ws->hold.append(pic(n));
-    }
     void click(SlideShowWindow* w, Qt::MouseButton button) {
         QTest::mouseClick(w, button, {}, QPoint(5, 5));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    static QString counter(SlideShowWindow* w) { return w->captionLabel()->text().right(8); }
 };
 
 } // namespace
 
-TEST_F(SlideshowCommands, NothingToShowOpensNoWindow) {
-    ws->hold.append(pic("b.txt"));
-    EXPECT_TRUE(runToolbarKey(commands, "slideshow"));
-    EXPECT_EQ(ui.promptTexts(), QStringList{"No images were found!"});
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(windows().isEmpty());
-}
-
 TEST_F(SlideshowCommands, ManualClicksStepAndTheRightButtonEnds) {
-    holdAll();
+    for (const QString& path : paths({"a.bmp", "b.txt", "c.bmp"}))
+        ws->hold.append(path);
     ws->settings.slideManual = 1;
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     ASSERT_EQ(windows().size(), 1);
     SlideShowWindow* w = windows()[0];
     EXPECT_FALSE(w->timer().isActive());
-    QStringList counters = {counter(w)};
-    click(w, Qt::MiddleButton);
-    counters << counter(w);
     click(w, Qt::LeftButton);
-    EXPECT_EQ(counters << counter(w), QStringList({"(1 of 3)", "(1 of 3)", "(3 of 3)"}));
-    EXPECT_EQ(w->show().current().path, pic("c.bmp"));
+    EXPECT_EQ(w->captionLabel()->text().right(8), "(3 of 3)");
 
     // A second start restarts the same window.
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     ASSERT_EQ(windows(), QList<SlideShowWindow*>{w});
-    EXPECT_EQ(counter(w), "(1 of 3)");
+    EXPECT_EQ(w->captionLabel()->text().right(8), "(1 of 3)");
     click(w, Qt::RightButton);
     EXPECT_TRUE(windows().isEmpty());
 
-    // Escape ends a show too; the step after the last slide of a show that
-    // does not loop ends it.
-    ASSERT_TRUE(commands.runControl("mnuslideshow"));
-    QTest::keyClick(windows()[0], Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(windows().isEmpty());
+    // The step after the last slide of a show that does not loop ends it.
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     click(windows()[0], Qt::LeftButton);
     click(windows()[0], Qt::LeftButton);
@@ -93,17 +72,17 @@ TEST_F(SlideshowCommands, ManualClicksStepAndTheRightButtonEnds) {
 }
 
 TEST_F(SlideshowCommands, InTimerModeTheClickHandsTheSlideToTheViewer) {
-    holdAll();
+    ws->hold.append(pic("b.txt"));
+    EXPECT_TRUE(runToolbarKey(commands, "slideshow"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(windows().isEmpty()) << "nothing to show opens no window";
+
+    ws->hold.append(pic("a.bmp"));
     std::tie(ws->settings.slideManual, ws->settings.slideInterval) = std::tuple(0, 7);
     ASSERT_TRUE(commands.runControl("mnuslideshow"));
     ASSERT_EQ(windows().size(), 1);
-    EXPECT_EQ(std::pair(windows()[0]->timer().interval(), windows()[0]->timer().isActive()),
-              std::pair(7000, true));
+    EXPECT_EQ(windows()[0]->timer().interval(), 7000);
     click(windows()[0], Qt::LeftButton);
     EXPECT_EQ(shell.viewed, QStringList{pic("a.bmp")});
     EXPECT_TRUE(windows().isEmpty());
-
-    ws->settings.slideInterval = 0;
-    ASSERT_TRUE(commands.runControl("mnuslideshow"));
-    EXPECT_FALSE(windows()[0]->timer().isActive());
 }
