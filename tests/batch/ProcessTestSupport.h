@@ -1,6 +1,4 @@
 #pragma once
-// What the processing tests share: the observer as a recording, a folder of
-// mixed files and the options of a conversion.
 #include "batch/ProcessOptions.h"
 #include "batch/ProcessRun.h"
 
