@@ -191,18 +191,6 @@ inline QString pythonWithPillow() {
     return found;
 }
 
-// Runs a Python script (Pillow importable) in dir; true when it exited 0.
-inline bool runPython(const QString& script, const QString& dir, const QStringList& args = {}) {
-    QProcess p;
-    p.setWorkingDirectory(dir);
-    p.start(pythonWithPillow(), QStringList{QStringLiteral("-c"), script} + args);
-    const bool ok =
-        p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    if (!ok)
-        ADD_FAILURE() << "python failed: " << p.readAllStandardError().toStdString();
-    return ok;
-}
-
 // Pillow's reading of each file, as RGB or RGBA pictures (null where Pillow
 // refused the file). One Python run for the whole list.
 inline QList<QImage> pillowDecode(const QStringList& files, const QString& scratchDir) {
@@ -219,8 +207,13 @@ for i, src in enumerate(sys.argv[1:]):
         print(src, e, file=sys.stderr)
 )");
     QList<QImage> out;
-    if (!runPython(script, scratchDir, files))
+    QProcess p;
+    p.setWorkingDirectory(scratchDir);
+    p.start(pythonWithPillow(), QStringList{QStringLiteral("-c"), script} + files);
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode()) {
+        ADD_FAILURE() << "python failed: " << p.readAllStandardError().toStdString();
         return out;
+    }
     for (int i = 0; i < files.size(); ++i)
         out << QImage(scratchDir + QStringLiteral("/pil_%1.png").arg(i));
     return out;

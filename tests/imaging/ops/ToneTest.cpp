@@ -32,14 +32,12 @@ TEST(Tone, MapsKnownLevelsAndClampsAtTheEnds) {
         {"brightness +100", brightness(100), qRgb(0, 90, 200), qRgb(255, 255, 255)},
         {"brightness +50", brightness(50), qRgb(0, 100, 255), qRgb(128, 178, 255)},
         {"brightness -50", brightness(-50), qRgb(0, 100, 255), qRgb(0, 50, 128)},
-        {"brightness past the range", brightness(900), qRgb(3, 4, 5), qRgb(255, 255, 255)},
         {"contrast -100 gives grey", contrast(-100), qRgb(0, 90, 255), qRgb(128, 128, 128)},
         {"contrast +100 saturates", contrast(100), qRgb(250, 5, 128), qRgb(255, 0, 133)},
         {"contrast +50", contrast(50), qRgb(100, 155, 127), qRgb(78, 178, 127)},
         {"adjustRGB shifts and clamps", rgb(100, -100, 20), qRgb(200, 50, 128), qRgb(255, 0, 179)},
         {"parabolic concave", parabolic(true), qRgb(0, 128, 255), qRgb(0, 255, 0)},
         {"parabolic convex", parabolic(false), qRgb(0, 128, 255), qRgb(255, 0, 255)},
-        {"parabolic concave quarter", parabolic(true), qRgb(64, 191, 32), qRgb(192, 192, 112)},
         {"hue +120: red to green", hsl(120, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0)},
         {"hue -120: red to blue", hsl(-120, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 255)},
         {"saturation -100 gives grey", hsl(0, -100, 0), qRgb(200, 40, 40), qRgb(120, 120, 120)},
@@ -65,7 +63,6 @@ TEST(Tone, NeutralAmountsAndDoubleNegationChangeNothing) {
         {"contrast 0", contrast(0)},
         {"adjustRGB 0", rgb(0, 0, 0)},
         {"adjustHSL 0", hsl(0, 0, 0)},
-        {"adjustHSL full turn", hsl(360, 0, 0)},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(samePixels(src, c.op(src))) << c.name;
