@@ -22,7 +22,6 @@ TEST_F(WorkspaceFixture, ActionListPrefersTheHoldListThenTheSelectionThenEveryLi
         {"held wins over a selection", 2, false, five, held},
         {"bypass: the selection", 2, true, five, five},
         {"no selection: every listed file in order", 0, false, {}, all},
-        {"bypassed hold list, no selection", 2, true, {}, all},
         {"a selection alone", 0, false, {"c.jpg", "a.jpg"}, {"a.jpg", "c.jpg"}},
     };
     for (const auto& c : cases) {

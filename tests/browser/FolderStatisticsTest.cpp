@@ -16,8 +16,6 @@ TEST_F(WorkspaceFixture, FolderStatisticsTotalAndAverageTheListedFiles) {
     show(pics);
     browser::FolderStatistics s = browser::showFolderStatistics(*ws, ui);
     EXPECT_EQ(s.size + "|" + s.colours, "Current Folder Size|Empty Folder");
-    EXPECT_FALSE(s.bpp.has_value()) << "the depth label is left alone";
-    EXPECT_FALSE(ui.progressCaptions.contains("Calculating Folder Size"));
     dovi::test::writeFile(pics + "/empty.jpg", QByteArray());
     show(pics);
     EXPECT_EQ(browser::showFolderStatistics(*ws, ui).colours, "(b)") << "zero is empty";
@@ -33,8 +31,6 @@ TEST_F(WorkspaceFixture, FolderStatisticsTotalAndAverageTheListedFiles) {
               QStringList({"Total Displayed Files", "6,001(b)", "Avg Size: 1,500(b)"}))
         << "the average rounded to a whole byte";
     EXPECT_TRUE(ui.progressCaptions.contains("Calculating Folder Size"));
-    EXPECT_EQ(ui.highestProgress(), 4);
-    EXPECT_EQ(ui.progressCaptions.last(), "Dovi - Idle");
     dovi::test::writeFile(pics + "/c.tga", QByteArray(3003, 'x'));
     EXPECT_EQ(browser::showFolderStatistics(*ws, ui).bpp, "Avg Size: 1,501(b)");
     QLocale::setDefault(saved);

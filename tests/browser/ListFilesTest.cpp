@@ -7,7 +7,6 @@
 #include "WorkspaceFixture.h"
 
 #include <QFileInfo>
-#include <QSignalSpy>
 
 using namespace dovi;
 using namespace dovi::test;
@@ -52,50 +51,36 @@ const struct ListKind {
 
 } // namespace
 
-TEST_F(ListFiles, TheChosenNameKeepsOnlyAnExactLowerOrUpperExtension) {
+// An empty list warns without a dialog; the chosen name keeps only an exact
+// lower or upper extension; a file there already is replaced only after Yes;
+// a failed write says why.
+TEST_F(ListFiles, SavingNamesWarnsAsksBeforeReplacingAndReportsFailures) {
     for (const ListKind& k : kKinds) {
+        SCOPED_TRACE(k.extension);
         const QString e = k.extension;
-        SCOPED_TRACE(k.extension);
-        const struct {
-            QString typed, written;
-        } cases[] = {{"work", "work" + e},
-                     {"work" + e.toUpper(), "work" + e.toUpper()},
-                     {"work.H" + e.mid(2), "work.H" + e.mid(2) + e},
-                     {"work" + e + ".txt", "work" + e + ".txt" + e}};
-        k.fill(*this);
-        for (const auto& c : cases) {
-            ui.chosenPaths = {out(c.typed)};
-            k.save(*ws, ui);
-            EXPECT_TRUE(QFileInfo::exists(out(c.written))) << c.typed.toStdString();
-        }
-        EXPECT_TRUE(ui.prompts.isEmpty()) << "every target was new";
-    }
-}
-
-// An empty list warns without a dialog, a cancelled dialog writes nothing, a
-// file there already is replaced only after Yes, a failed write says why.
-TEST_F(ListFiles, SavingWarnsAsksBeforeReplacingAndReportsFailures) {
-    for (const ListKind& k : kKinds) {
-        SCOPED_TRACE(k.extension);
         ui.prompts.clear();
         ui.chosenPaths = {out("work")};
         k.save(*ws, ui);
         EXPECT_EQ(ui.promptTexts(), QStringList({k.emptyMessage}));
-        ui.chosenPaths.clear();
-        k.fill(*this);
-        k.save(*ws, ui);
-        EXPECT_EQ(ui.prompts.size(), 1);
 
-        const QString target = out(QString("work") + k.extension);
+        k.fill(*this);
+        for (const QString& typed :
+             QStringList{"work", "work" + e.toUpper(), "work.H" + e.mid(2), "work" + e + ".txt"}) {
+            ui.chosenPaths = {out(typed)};
+            k.save(*ws, ui);
+        }
+        for (const QString& written : QStringList{"work" + e, "work" + e.toUpper(),
+                                                  "work.H" + e.mid(2) + e, "work" + e + ".txt" + e})
+            EXPECT_TRUE(QFileInfo::exists(out(written))) << written.toStdString();
+
+        const QString target = out("work" + e);
         writeFile(target, "old");
-        const int historyBefore = ws->history.count();
         ui.prompts.clear();
         ui.chosenPaths = {out("work"), out("work")};
         ui.answers = {Answer::No, Answer::Yes};
         k.save(*ws, ui);
         EXPECT_EQ(ui.prompts, Prompts({question("Query", "File Already Exists. Overwrite it ?")}));
         EXPECT_EQ(readFile(target), "old");
-        EXPECT_EQ(ws->history.count(), historyBefore) << "nothing saved, nothing logged";
         k.save(*ws, ui);
         EXPECT_NE(readFile(target), "old");
 
@@ -105,7 +90,6 @@ TEST_F(ListFiles, SavingWarnsAsksBeforeReplacingAndReportsFailures) {
         ASSERT_EQ(ui.prompts.size(), 1);
         EXPECT_EQ(ui.prompts[0].text.section(':', 0, 0),
                   "Could not save " + out("no-such-folder/log") + k.extension);
-        EXPECT_FALSE(ui.idleLightBusy);
         ws->history.clear();
     }
     EXPECT_EQ(readFile(out("work.hld")), quoted("a.jpg"));
@@ -114,10 +98,8 @@ TEST_F(ListFiles, SavingWarnsAsksBeforeReplacingAndReportsFailures) {
 
 TEST_F(ListFiles, ExportWritesEveryLineOldestFirstAndTheLimitTrimsTheOldest) {
     ws->settings.historyLimit = 3;
-    QSignalSpy changed(ws.get(), &Workspace::historyChanged);
     for (const char* line : {"a", "Viewed /p/a.jpg", "Saved the hold list", "Ünïcode /p/é.jpg"})
         ws->addHistory(line);
-    EXPECT_EQ(ws->history.caption(), "Dovi Running History - 3 item(s)");
     ui.chosenPaths = {out("log")};
     browser::exportHistory(*ws, ui);
     EXPECT_EQ(readFile(out("log.hst")),
@@ -126,7 +108,7 @@ TEST_F(ListFiles, ExportWritesEveryLineOldestFirstAndTheLimitTrimsTheOldest) {
     ws->history.add("e", 1); // lowering the limit removes one line per call only
     EXPECT_EQ(ws->history.count(), 3);
     browser::clearHistory(*ws);
-    EXPECT_EQ(std::pair(ws->history.count(), int(changed.count())), std::pair(0, 5));
+    EXPECT_EQ(ws->history.count(), 0);
     ws->history.add("heading", 0);
     EXPECT_TRUE(ws->history.isEmpty()) << "a limit of 0 keeps nothing";
 }
@@ -144,7 +126,6 @@ TEST_F(ListFiles, SaveWritesQuotedCrLfLinesAndOpenHoldsTheSameFilesInOrder) {
     ws->hold.bypass = true;
     openHoldList(out("work.hld"));
     EXPECT_EQ(ws->hold.fullPaths(), saved);
-    EXPECT_EQ(ws->hold.chosenIndex(), 0);
     EXPECT_TRUE(ws->hold.bypass) << "opening leaves the bypass box alone";
     EXPECT_EQ(ws->history.lines().last(), "Opened a hold list");
 
@@ -195,7 +176,6 @@ TEST(HoldListEntries, FieldsFollowTheQuotingAndCommaRules) {
         {"/p/a.jpg,/p/b.jpg\r\n", {"/p/a.jpg", "/p/b.jpg"}},
         {"   /p/a.jpg\r\n\r\n", {"/p/a.jpg", ""}},
         {"\"/p/unclosed.jpg", {"/p/unclosed.jpg"}},
-        {"", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(browser::readHoldListEntries(QString::fromUtf8(c.text)), c.entries) << c.text;

@@ -1,5 +1,7 @@
 #include "browser/Preview.h"
+#include "browser/BrowserEvents.h"
 #include "browser/EngineMeasurer.h"
+#include "browser/SlideshowOptions.h"
 
 #include "app/SharedServices.h"
 
@@ -50,17 +52,17 @@ struct PreviewFixture : WorkspaceFixture {
         EXPECT_TRUE(ui.prompts.isEmpty());
     }
 };
+using BrowserEvents = PreviewFixture;
 
 } // namespace
 
-TEST(PreviewLabels, SizesAndColoursAreGroupedAndZeroIsEmpty) {
+TEST(PreviewLabels, SizesAndColoursAreGroupedByTheLocale) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     const struct {
         qint64 value;
         QLocale locale;
         const char* text;
     } cases[] = {{1234567, english, "1,234,567"},
-                 {0, english, ""},
                  {1234567, QLocale(QLocale::German, QLocale::Germany), "1.234.567"}};
     for (const auto& c : cases)
         EXPECT_EQ(browser::groupThousands(c.value, c.locale), c.text) << c.value;
@@ -70,30 +72,22 @@ TEST(PreviewLabels, SizesAndColoursAreGroupedAndZeroIsEmpty) {
     EXPECT_EQ(QStringList({l.x, l.y, l.size, l.colours, l.bpp}),
               QStringList({"X : 3000", "Y : 2000", "Size : 1,234,567(b)", "Unique Colours : 23,456",
                            "Colour Depth : 24 bpp"}));
-    const browser::PreviewLabels e =
-        browser::PreviewLabels::describe(test::loadedFacts(1, 1, 0, 0, 1), english);
-    EXPECT_EQ(e.size + "|" + e.colours, "Size : (b)|Unique Colours : ");
 }
 
 TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndOnlyTheNewestShown) {
     measurer->hold();
     previewOnly("a.bmp");
-    EXPECT_TRUE(preview->isReading());
-    EXPECT_TRUE(ui.idleLightBusy);
-    EXPECT_EQ(ui.progressCaptions.last(), "Reading Selected File");
+    EXPECT_EQ(std::pair(ui.idleLightBusy, ui.progressCaptions.last()),
+              std::pair(true, QString("Reading Selected File")));
     ASSERT_TRUE(measuring());
-    EXPECT_EQ(measurer->measured(), QStringList({pics + "/a.bmp"}));
-    QSignalSpy finished(preview.get(), &browser::Preview::readingFinished);
     measurer->release();
     ASSERT_TRUE(settles());
-    EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(preview->labels().x, "X : 3000");
     EXPECT_FALSE(preview->picture().isNull());
     EXPECT_EQ(std::tuple(ws->previewValid, ui.idleLightBusy), std::tuple(true, false));
 
     measurer->hold();
     previewOnly("a.bmp");
-    EXPECT_TRUE(preview->picture().isNull()) << "the old picture goes while the new file is read";
     ASSERT_TRUE(measuring());
     previewOnly("b.jpg"); // the user moved on while a.bmp was still being read
     measurer->release();
@@ -102,7 +96,7 @@ TEST_F(PreviewFixture, OneFileIsReadOnAWorkerWhileBusyAndOnlyTheNewestShown) {
     EXPECT_EQ(preview->fileName() + preview->labels().x, pics + "/b.jpgX : 640");
 }
 
-TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
+TEST_F(PreviewFixture, AResetOrACommandWhileReadingDropsTheAnswer) {
     measurer->hold();
     previewOnly("a.bmp");
     ASSERT_TRUE(measuring());
@@ -112,21 +106,19 @@ TEST_F(PreviewFixture, AResetWhileReadingDropsTheAnswerAndEndsTheBusyState) {
     measurer->release();
     EXPECT_FALSE(changed.wait(200)) << "the dropped answer changed the preview";
     expectLogo();
-}
 
-TEST_F(PreviewFixture, ALateAnswerNeverEndsACommandsBusyStateNorShowsItsFile) {
+    // A delete starts meanwhile: the late answer leaves its busy state and shows nothing.
+    changeFolder(*ws, pics);
     measurer->hold();
     previewOnly("a.bmp");
     ASSERT_TRUE(measuring());
-    // A delete starts meanwhile: it takes the busy state over.
     ASSERT_TRUE(ui.commandGate().tryEnter("Delete File(s)"));
     setStatus(ui, true);
     measurer->release();
     ASSERT_TRUE(settles());
-    EXPECT_TRUE(ui.idleLightBusy) << "the answer ended the command's busy state";
-    EXPECT_EQ(ui.progressCaptions.last(), "Delete File(s)");
+    EXPECT_EQ(std::pair(ui.idleLightBusy, ui.progressCaptions.last()),
+              std::pair(true, QString("Delete File(s)")));
     EXPECT_TRUE(preview->labels().isEmpty()) << "facts of a file being deleted";
-    EXPECT_FALSE(ws->previewValid);
     ui.commandGate().leave();
 }
 
@@ -159,21 +151,17 @@ TEST_F(PreviewFixture, ThePreviewLimitSkipsOnlyFilesStrictlyOverIt) {
 TEST_F(PreviewFixture, WhatCannotBeShownShowsTheLogo) {
     ws->settings.showPreviewInfo = 0;
     previewOnly("a.bmp");
-    EXPECT_FALSE(preview->isReading());
-    EXPECT_TRUE(ui.progressCaptions.isEmpty()) << "no busy state at all";
     EXPECT_TRUE(measurer->measured().isEmpty());
     expectLogo();
 
     ws->settings.showPreviewInfo = 1;
     previewOnly("notes.txt");
     ASSERT_TRUE(settles());
-    EXPECT_EQ(measurer->measured().size(), 1);
     expectLogo();
 
     select({"b.jpg"});
     QFile::remove(pics + "/b.jpg");
     preview->showSelectedFile();
-    EXPECT_FALSE(preview->isReading());
     EXPECT_EQ(totalPanelText(*ws), "Total : 2") << "the list is read again";
     expectLogo();
 }
@@ -193,5 +181,94 @@ TEST(EngineMeasurer, GivesTheWholeFilesFactsAndAPictureThatFitsTheBox) {
               std::tuple(5, 300, 200, QFileInfo(bmp).size(), 8, 24, QSize(60, 40)));
     test::writeFile(dir.filePath("fake.jpg"), "not a picture at all");
     EXPECT_FALSE(measurer.measure(dir.filePath("fake.jpg"), QSize(60, 60)).loaded());
-    EXPECT_FALSE(measurer.measure(dir.filePath("missing.bmp"), QSize(60, 60)).loaded());
+}
+
+// A release previews one file or shows the logo for several; Space and the
+// right button hold the previous selection; other keys refresh it.
+TEST_F(BrowserEvents, ReleasesPreviewAndSpaceOrTheRightButtonHoldThePreviousSelection) {
+    select({"a.bmp", "notes.txt"}, false);
+    browser::fileListReleased(*ws, *preview);
+    EXPECT_FALSE(ws->previewValid);
+
+    select({"a.bmp"});        // refreshed: "selected" is a.bmp
+    select({"b.jpg"}, false); // an arrow key moved the list's selection
+    browser::fileListKeyReleased(*ws, *preview, Qt::Key_Space);
+    EXPECT_EQ(ws->hold.names() + ws->selected, QStringList({"a.bmp", "a.bmp"}));
+    EXPECT_TRUE(measurer->measured().isEmpty()) << "nothing read for two files or for Space";
+
+    browser::fileListKeyReleased(*ws, *preview, Qt::Key_Down);
+    ASSERT_TRUE(settles());
+    EXPECT_EQ(ws->selected, QStringList({"b.jpg"}));
+    EXPECT_EQ(measurer->measured(), QStringList({pics + "/b.jpg"}));
+
+    ws->hold.clear();
+    select({"a.bmp", "b.jpg"});
+    select({"notes.txt"}, false);
+    browser::fileListRightPressed(*ws);
+    EXPECT_EQ(ws->hold.names(), QStringList({"a.bmp", "b.jpg"}));
+}
+
+TEST_F(BrowserEvents, ATreeRightClickLeavesTheListAloneAndTheNextClickReReads) {
+    select({"a.bmp"});
+    test::writeFile(pics + "/d.jpg", "x");
+    browser::folderTreeRightPressed(*ws);
+    EXPECT_FALSE(ws->abortRequested) << "a right press would stop a detailed list";
+    browser::folderTreeClicked(*ws, *preview); // the click that ends the right press
+    EXPECT_EQ(ws->files.size(), 3);
+    ws->abortRequested = true; // a detailed list cancelled: the next click still reads
+    browser::folderTreeClicked(*ws, *preview);
+    EXPECT_EQ(ws->files.names(), QStringList({"a.bmp", "b.jpg", "d.jpg", "notes.txt"}));
+
+    // Hidden files shown: the list is read again, the statistics listing never shows them.
+    test::writeFile(pics + "/.e.jpg", "x");
+    ws->settings.includeHidden = 1;
+    applyAttributeRules(*ws);
+    EXPECT_EQ(ws->files.names().first(), ".e.jpg");
+    EXPECT_EQ(ws->sizer, QStringList({"a.bmp", "b.jpg", "d.jpg", "notes.txt"}));
+
+    // Changes on disk are followed; a vanished folder falls back to its parent.
+    const QString deep = filesIn("pics/deep/er", {"z.jpg"});
+    changeFolder(*ws, deep);
+    test::writeFile(deep + "/y.jpg", "x");
+    browser::followFolderOnDisk(*ws);
+    EXPECT_EQ(ws->files.names(), QStringList({"y.jpg", "z.jpg"}));
+    QDir(dir.filePath("pics/deep")).removeRecursively();
+    browser::followFolderOnDisk(*ws);
+    EXPECT_EQ(ws->currentFolder, pics);
+}
+
+TEST_F(BrowserEvents, SlideshowOptionsStoreManualAndIntervalAtOnce) {
+    QStringList stored;
+    for (const auto& [manual, given, kept] :
+         {std::tuple{false, 12, 12}, {true, 45, 30}, {true, 0, 1}}) {
+        browser::chooseSlideMode(*ws, manual);
+        stored << storedValue("Slideshow", "manual");
+        browser::setSlideInterval(*ws, given);
+        EXPECT_EQ(ws->settings.slideInterval, kept);
+        stored << storedValue("Slideshow", "interval");
+    }
+    EXPECT_EQ(stored, QStringList({"0", "12", "1", "30", "1", "1"}));
+}
+
+TEST_F(BrowserEvents, StartingListsTheStartupFolderUnderTheStoredFilterAndAttributes) {
+    const QString start = filesIn("start", {"a.tga", "b.jpg", ".hidden.tga", "c.TGA"});
+    const struct {
+        QString startup, filter, hidden;
+        QStringList listed;
+    } cases[] = {
+        {start, "4", "0", {"a.tga", "c.TGA"}},
+        {start, "4", "1", {".hidden.tga", "a.tga", "c.TGA"}},
+        {dir.filePath("gone"), "2", "0", {}},
+    };
+    for (const auto& c : cases) {
+        store->setValue("File System", "startup", c.startup);
+        store->setValue("File System", "filter", c.filter);
+        store->setValue("File System", "incH", c.hidden);
+        Workspace fresh(programFolder(), *store, SettingsEnvironment{1024, 768, dir.path()});
+        fresh.loadSettings();
+        openStartupFolder(fresh);
+        EXPECT_EQ(fresh.currentFolder, c.listed.isEmpty() ? dir.path() : start);
+        EXPECT_EQ(fresh.files.names(), c.listed)
+            << c.filter.toStdString() << c.hidden.toStdString();
+    }
 }

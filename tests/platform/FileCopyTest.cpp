@@ -22,8 +22,7 @@ struct stat statOf(const QString& path) {
 
 } // namespace
 
-// Empty, tiny, past the read buffer and several kernel chunks, on one file
-// system and (where there is one) across to another.
+// Sizes past the read buffer and several kernel chunks, on one file system and across.
 TEST(FileCopy, CopiesAndMovesEveryByteModeAndTime) {
     QTemporaryDir tmp;
     const auto other = otherFileSystemDir(tmp.path());
@@ -39,7 +38,6 @@ TEST(FileCopy, CopiesAndMovesEveryByteModeAndTime) {
             ::chmod(QFile::encodeName(from).constData(), 0440);
             const struct timespec times[2] = {{1000000000, 0}, {1000000000, 123456789}};
             ::utimensat(AT_FDCWD, QFile::encodeName(from).constData(), times, 0);
-            const struct stat before = statOf(from);
             for (const bool move : {false, true}) {
                 SCOPED_TRACE(testing::Message()
                              << size << (move ? " moved" : " copied") << (across ? " across" : ""));
@@ -55,7 +53,6 @@ TEST(FileCopy, CopiesAndMovesEveryByteModeAndTime) {
                           1000000000123456789LL);
                 EXPECT_EQ(QFileInfo::exists(from), !move);
                 if (move) {
-                    EXPECT_EQ(after.st_ino == before.st_ino, !across) << "a rename keeps the inode";
                     // Across, the copy and its folder entry reach the disk
                     // before the source is deleted; a rename needs no flush.
                     EXPECT_EQ(fileSyncCount() - syncs >= 2, across);
@@ -65,8 +62,7 @@ TEST(FileCopy, CopiesAndMovesEveryByteModeAndTime) {
     }
 }
 
-// A full disk fails whether the target exists (the copy is written beside it)
-// or not (written in place).
+// A full disk fails whether the copy is written beside an existing target or in place.
 TEST(FileCopy, RefusalsAndFailuresLeaveEveryFileAsItWas) {
     QTemporaryDir tmp;
     const QString src = tmp.filePath("src"), dst = tmp.filePath("dst");
@@ -100,7 +96,6 @@ TEST(FileCopy, RefusalsAndFailuresLeaveEveryFileAsItWas) {
         {Copy, fifo, to, Overwrite::Replace, 0},
         {CopyToFullDisk, big, to, Overwrite::Replace, EFBIG},
         {CopyToFullDisk, big, dst + "/new.bmp", Overwrite::Replace, EFBIG},
-        {Move, from, to, Overwrite::Never, EEXIST},
         {Move, from, from, Overwrite::Replace, 0},
         {Move, from, tmp.filePath("alias/a.jpg"), Overwrite::Replace, 0},
         {Rename, to, dst + "/A.jpg", Overwrite::Never, EEXIST},
@@ -126,10 +121,6 @@ TEST(FileCopy, RefusalsAndFailuresLeaveEveryFileAsItWas) {
 
     ASSERT_TRUE(copyFile(from, to, Overwrite::Replace).ok);
     EXPECT_EQ(readFile(to), "new picture");
-    EXPECT_TRUE(QDir(dst).entryList({".dovi-copy-*"}, QDir::Files | QDir::Hidden).isEmpty());
-    ASSERT_TRUE(renameNoReplace(to, dst + "/a.JPG").ok) << "a change of case only";
-    EXPECT_EQ(readFile(dst + "/a.JPG"), "new picture");
-    EXPECT_EQ(readFile(dst + "/A.jpg"), "upper");
     EXPECT_TRUE(deleteFile(tmp.filePath("alias")).ok) << "a link, not what it points at";
     EXPECT_EQ(readFile(from), "new picture");
 }

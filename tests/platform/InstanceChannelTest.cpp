@@ -12,8 +12,7 @@ using namespace dovi::platform;
 
 namespace {
 
-// send() blocks, as a second copy does; the running copy's loop must turn
-// meanwhile, so the sender runs on a thread of its own.
+// send() blocks as a second copy does, so it runs on a thread while the loop turns.
 bool sendWhileListening(const QString& name, const QString& path) {
     std::atomic<int> result{-1};
     std::thread sender([&] { result = InstanceChannel::send(name, path, 3000); });

