@@ -9,6 +9,7 @@
 #include "WorkspaceFixture.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QTest>
 #include <QTimer>
@@ -75,8 +76,13 @@ TEST_F(WorkspaceFixture, RenameWindowRenamesOnEnterReleaseWarnsInPlaceAndEscapeC
     EXPECT_EQ(ui.prompts.size(), 1);
 
     box->setText("new.jpg");
-    QTest::keyClick(box, Qt::Key_Escape);
-    EXPECT_FALSE(w.isVisible() || w.renamed());
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(w.renamed() && QFileInfo::exists(pics + "/new.jpg"));
+
+    RenameWindow other(nullptr, *ws, ui, "taken.jpg");
+    other.show();
+    QTest::keyClick(other.nameBox(), Qt::Key_Escape);
+    EXPECT_FALSE(other.isVisible() || other.renamed());
 }
 
 // The commands' rules are pinned where they are made; here the detailed list
