@@ -1,7 +1,6 @@
 #pragma once
 #include "app/CommandContext.h"
 
-#include <QList>
 #include <QString>
 #include <QStringList>
 #include <deque>
@@ -22,9 +21,7 @@ struct RecordingShell : ShellServices {
         afterViewerClose = std::move(afterClose);
     }
 
-    // The windows to close when the user works in the browser.
-    QList<QWidget*> closeOnBrowse;
-    void closeWhenBrowsing(QWidget* window) override { closeOnBrowse << window; }
+    void closeWhenBrowsing(QWidget*) override {}
     // Quick links, preferences, desktop commands: every call in order.
     QStringList calls;
     std::deque<std::optional<QString>> selectedFolders; // cancelled once empty

@@ -1,7 +1,5 @@
 #include "ScriptedUi.h"
 
-#include <algorithm>
-
 namespace dovi::test {
 
 QStringList ScriptedUi::promptTexts() const {
@@ -9,12 +7,6 @@ QStringList ScriptedUi::promptTexts() const {
     for (const Prompt& p : prompts)
         out << p.text;
     return out;
-}
-
-int ScriptedUi::highestProgress() const {
-    return progressValues.isEmpty()
-               ? 0
-               : *std::max_element(progressValues.begin(), progressValues.end());
 }
 
 Answer ScriptedUi::messageBox(const QString& title, const QString& text, MessageButtons buttons,
@@ -29,8 +21,7 @@ Answer ScriptedUi::messageBox(const QString& title, const QString& text, Message
 }
 
 std::optional<QString> ScriptedUi::inputText(const QString& title, const QString& prompt,
-                                             const QString& initial) {
-    inputPresets << initial;
+                                             const QString&) {
     inputPrompts << title + QStringLiteral(": ") + prompt;
     if (texts.empty())
         return std::nullopt;

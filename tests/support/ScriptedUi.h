@@ -39,17 +39,12 @@ public:
     QStringList progressCaptions;
     bool waitCursor = false;
     bool idleLightBusy = false;
-    int progressMode = 0;
-    int progressMaximum = 100;
     int progressValue = 0;
-    QList<int> progressValues;
-    QStringList inputPresets; // the preset text of every input box
     int eventsProcessed = 0;
     std::function<void()> onEvents; // runs whenever events are let through (a click mid-run)
 
     // Texts of every message box so far, in order.
     QStringList promptTexts() const;
-    int highestProgress() const;
 
     Answer messageBox(const QString& title, const QString& text, MessageButtons buttons,
                       MessageIcon icon) override;
@@ -62,13 +57,10 @@ public:
     QString chooseFolder(const QString& title, const QString& start) override;
     void setWaitCursor(bool on) override { waitCursor = on; }
     void setIdleLight(bool busy) override { idleLightBusy = busy; }
-    void setProgressMode(int mode) override { progressMode = mode; }
+    void setProgressMode(int) override {}
     void setProgressCaption(const QString& caption) override { progressCaptions << caption; }
-    void setProgressRange(int, int maximum) override { progressMaximum = maximum; }
-    void setProgressValue(int value) override {
-        progressValue = value;
-        progressValues << value;
-    }
+    void setProgressRange(int, int) override {}
+    void setProgressValue(int value) override { progressValue = value; }
     void setCaption(const QString& caption) override { captions << caption; }
     void processEvents() override {
         ++eventsProcessed;

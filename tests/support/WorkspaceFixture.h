@@ -22,13 +22,11 @@ namespace dovi::test {
 class ScriptedChooser : public fileops::DestinationChooser {
 public:
     std::deque<fileops::DestinationResult> results; // cancelled once empty
-    QList<fileops::ChooserMode> modes;
 
     void willChoose(const QString& folder, bool makeWorkingFolder = false) {
         results.push_back({false, folder, makeWorkingFolder});
     }
-    fileops::DestinationResult choose(fileops::ChooserMode mode) override {
-        modes << mode;
+    fileops::DestinationResult choose(fileops::ChooserMode) override {
         if (results.empty())
             return {};
         const fileops::DestinationResult r = results.front();
